@@ -1,0 +1,83 @@
+#pragma once
+
+// The job file (".bm"): a fixed sequence of comma-separated items that operators keep on disk.
+//
+// Nothing in the file names a field; items are taken strictly by position. Texts stand between
+// double quotes without escaping (a text holding line breaks spans lines), the 1:1 Scale is a bare
+// integer, and lines end with CR LF. An untouched job is 68 lines. The header items "[COMMON]" and
+// "[SECITION n]" (spelled so in every file on disk) are written but never checked.
+//
+// formatJobFile/writeJobFile turn a job's texts into the file; parseJobFile/readJobFile give the
+// items back in file order as a JobFileContent, which the editing logic applies to a job one item
+// at a time, choosing pick-list items by text with the cascade that each choice sets off.
+
+#include "shell/job.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+namespace corvane {
+
+struct JobFileSection
+{
+    QString view;
+    QString rotate;
+    int scale = 1;
+    QString notes;
+    std::array<QString, kFlangeCount> outside;
+    std::array<QString, kBendCount> angle;
+    std::array<QString, kBendCount> vee;
+
+    bool operator==(const JobFileSection &other) const;
+};
+
+// Everything a job file holds, in the order of the file.
+struct JobFileContent
+{
+    std::array<QString, kCommonTextCount> common;
+    QString material;
+    QString thickness;
+    QString veeAll;
+    std::array<JobFileSection, kSectionCount> sections;
+
+    bool operator==(const JobFileContent &other) const;
+    bool operator!=(const JobFileContent &other) const { return !(*this == other); }
+};
+
+// The texts a job saves: free texts as held, pick lists as the text of their chosen item.
+JobFileContent jobFileContent(const Job &job);
+
+// The items of every job file, 188 in all.
+inline constexpr int kJobFileItemCount = 8 + kSectionCount * (1 + 4 + 3 * kBendCount + 1);
+
+// The file's bytes: Windows-1252 when every character fits, UTF-8 otherwise.
+QByteArray formatJobFile(const JobFileContent &content);
+
+struct JobFileReadResult
+{
+    JobFileContent content;
+    QString error;  // empty when the file was read
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads a job file's bytes. The error says what is wrong without naming a file.
+JobFileReadResult parseJobFile(const QByteArray &bytes);
+// Reads a job file; the error names the file and what is wrong with it.
+JobFileReadResult readJobFile(const QString &path);
+
+struct JobFileWriteResult
+{
+    QString error;  // empty when the file was written
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Writes the job to path, replacing any file there. The old file stays as it was until the new
+// one is complete on disk; on any failure it is left untouched and the error names the file.
+JobFileWriteResult writeJobFile(const JobFileContent &content, const QString &path);
+
+// The name Save proposes: Customer-Part No-Revision-Description, no folder, no extension.
+QString proposedFileName(const Job &job);
+
+} // namespace corvane

@@ -1,0 +1,44 @@
+#pragma once
+
+// The number rules that every part of Corvane shares.
+//
+// Every field of a job is held as the text the operator typed; it becomes a number only where it
+// is used, through readNumber(). Numbers of the calculation are single precision (float) when
+// stored, with the arithmetic between stores done in double. Numbers go back to text through
+// singleText() (7 significant digits) or doubleText() (15), and shown lengths are first rounded
+// to two decimals, half to even, by roundHalfEven2().
+
+#include <QString>
+#include <QStringView>
+
+namespace corvane {
+
+// The numeric reading rule: blanks, tabs and line feeds are ignored wherever they stand; then an
+// optional sign, digits, an optional "." with digits and an optional exponent are read up to the
+// first other character. A text without a leading number reads as 0, and so does a number too
+// large for a double.
+double readNumber(QStringView text);
+
+// readNumber() stored as a single. A number too large for a single reads as 0, like one too large
+// for a double: an operator's typo must not turn into an infinite length.
+float readSingle(QStringView text);
+
+// The general number text: the shortest decimal text with at most 7 (single) or 15 (double)
+// significant digits, no trailing zeros, no point for a whole number, "." as decimal separator.
+// Very large and very small magnitudes use an exponent ("1E-05", "1.234568E+07").
+QString singleText(float value);
+QString doubleText(double value);
+
+// Rounds a single to 2 decimals, an exact tie going to the even neighbour (0.125 -> 0.12,
+// 0.375 -> 0.38). The tie is judged on the value as held, not on its decimal text.
+float roundHalfEven2(float value);
+
+// The key filter of the free-text boxes: the codes of the apostrophe and of the double quote
+// become 0 (the key is dropped); every other code is returned unchanged.
+int filterQuoteKey(int keyCode);
+
+// Drops every apostrophe and double quote from a text. The job file writes texts between double
+// quotes without escaping, so no text of a job may hold one, however it was entered.
+QString withoutQuotes(QString text);
+
+} // namespace corvane

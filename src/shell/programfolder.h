@@ -1,0 +1,34 @@
+#pragma once
+
+// The program folder: where BendTbl.xls, logo.png and the temp folder of generated pages live.
+//
+// A copy run from its build tree or unpacked in a folder of its own has the workbook beside the
+// executable, and that folder is the program folder. An installed copy keeps its read-only data
+// under share/corvane; its program folder is then the user's data folder, which is seeded from the
+// installed workbook and logo on first start, so that operators can edit their own bend table.
+
+#include <QString>
+#include <QStringList>
+
+namespace corvane {
+
+struct ProgramFolder
+{
+    QString path;
+    QString error;  // why the user's data folder could not be made ready; empty when it could
+};
+
+// Decides the program folder from the executable's folder, the user's data folder and the folders
+// that may hold installed data (searched in order), copying BendTbl.xls and logo.png into the
+// user's folder where they are missing there.
+ProgramFolder resolveProgramFolder(const QString &executableFolder, const QString &userDataFolder,
+                                   const QStringList &installedDataFolders);
+
+// The program folder of this process, resolved once.
+const ProgramFolder &programFolder();
+
+QString tempFolder(const QString &programFolder);
+QString bendTablePath(const QString &programFolder);
+QString logoPath(const QString &programFolder);
+
+} // namespace corvane

@@ -1,0 +1,233 @@
+#include "shell/jobfile.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+// A job with every field set: commas, line breaks in notes, non-ASCII texts.
+Job fullJob()
+{
+    Job job;
+    job.setCommon(CommonText::Customer, QStringLiteral("Acme, Inc."));
+    job.setCommon(CommonText::PartNo, QStringLiteral("BR-100"));
+    job.setCommon(CommonText::Revision, QStringLiteral("C"));
+    job.setCommon(CommonText::Description, QStringLiteral("Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
+    job.material().setItems({QStringLiteral("AL5052"), QStringLiteral("MS")});
+    job.material().choose(1);
+    job.thickness().setItems({QStringLiteral("1.5"), QStringLiteral("2")});
+    job.thickness().choose(1);
+    job.veeAll().setItems({QStringLiteral("12"), QStringLiteral("16")});
+    job.veeAll().choose(0);
+    for (int n = 1; n <= kSectionCount; ++n) {
+        Section &s = job.section(n);
+        s.setView(QStringLiteral("View %1, side").arg(n));
+        s.rotate().choose(n);
+        s.setScale(n % 2);
+        s.setNotes(QStringLiteral("line one, with comma\r\nline \u00e9 two\r\n\r\nlast"));
+        for (int k = 0; k < kFlangeCount; ++k)
+            s.setOutside(k, QString::number(10 * n + k));
+        for (int k = 0; k < kBendCount; ++k) {
+            s.setAngle(k, QString::number(k % 2 ? -90 : 45));
+            s.vee(k).setItems({QStringLiteral("12"), QStringLiteral("16")});
+            s.vee(k).choose(k % 2);
+        }
+    }
+    return job;
+}
+
+int lineCount(const QByteArray &bytes) { return int(bytes.count("\r\n")); }
+
+TEST(JobFile, UntouchedJobIsSixtyEightLinesOfTheFormat)
+{
+    const QByteArray bytes = formatJobFile(jobFileContent(Job()));
+    EXPECT_EQ(lineCount(bytes), 68);
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    const QByteArray emptyBend = "\"\",\"\",\"\"\r\n";
+    QByteArray section1 = "\"[SECITION 1]\"\r\n\"\",\"\",1,\"\"\r\n" + emptyBend.repeated(10) + "\"\"\r\n";
+    EXPECT_TRUE(bytes.startsWith("\"[COMMON]\"\r\n\"\",\"\",\"\",\"\"\r\n\"\",\"\",\"\"\r\n"
+                                 + section1));
+    EXPECT_TRUE(bytes.endsWith("\"[SECITION 5]\"\r\n\"\",\"\",1,\"\"\r\n" + emptyBend.repeated(10)
+                               + "\"\"\r\n"));
+}
+
+TEST(JobFile, FirstLinesOfAJobWithCustomerAndMaterial)
+{
+    Job job;
+    job.setCommon(CommonText::Customer, QStringLiteral("Acme"));
+    job.material().setItems({QStringLiteral("MS")});
+    job.material().choose(0);
+    const QByteArray bytes = formatJobFile(jobFileContent(job));
+    EXPECT_TRUE(bytes.startsWith("\"[COMMON]\"\r\n\"Acme\",\"\",\"\",\"\"\r\n\"MS\",\"\",\"\"\r\n"));
+}
+
+TEST(JobFile, FullJobIsSavedAndReadBackIdentical)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("full.bm"));
+    const JobFileContent saved = jobFileContent(fullJob());
+    ASSERT_TRUE(writeJobFile(saved, path).ok());
+
+    const QByteArray bytes = readBytes(path);
+    // Every character fits Windows-1252, so the file is written in it.
+    EXPECT_TRUE(bytes.contains("caf\xe9"));
+    EXPECT_EQ(lineCount(bytes), 68 + 5 * 3);
+
+    const JobFileReadResult read = readJobFile(path);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content, saved);
+    EXPECT_EQ(read.content.sections[1].notes,
+              QStringLiteral("line one, with comma\r\nline \u00e9 two\r\n\r\nlast"));
+    EXPECT_EQ(read.content.sections[2].rotate, "135");
+    EXPECT_EQ(read.content.sections[1].scale, 0);
+    EXPECT_EQ(read.content.sections[0].vee[1], "16");
+}
+
+TEST(JobFile, TextsOutsideWindows1252AreSavedAsUtf8AndReadBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("utf8.bm"));
+    Job job = fullJob();
+    job.setCommon(CommonText::Customer, QStringLiteral("\u0141\u00f3d\u017a \u6d4b\u8bd5"));
+    const JobFileContent saved = jobFileContent(job);
+    ASSERT_TRUE(writeJobFile(saved, path).ok());
+    EXPECT_TRUE(readBytes(path).contains(QStringLiteral("\u0141\u00f3d\u017a").toUtf8()));
+    const JobFileReadResult read = readJobFile(path);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.content, saved);
+}
+
+TEST(JobFile, ReaderFollowsTheItemRule)
+{
+    // Blanks before items, unquoted items with trailing blanks, bare LF line ends, junk after a
+    // closing quote, and an apostrophe inside quotes are all read as the item rule says.
+    QByteArray bytes = formatJobFile(jobFileContent(fullJob()));
+    bytes.replace("\"[COMMON]\"\r\n\"Acme, Inc.\",", "  [COMMON]  \n  \"Acme, Inc.\"x ,");
+    bytes.replace(",1,", ",  1  ,");
+    const JobFileReadResult read = parseJobFile(bytes);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content, jobFileContent(fullJob()));
+}
+
+TEST(JobFile, EveryPrefixOfAValidFileIsRejected)
+{
+    const QByteArray bytes = formatJobFile(jobFileContent(fullJob()));
+    ASSERT_TRUE(parseJobFile(bytes).ok());
+    for (int length = 0; length < bytes.size(); ++length) {
+        const JobFileReadResult read = parseJobFile(bytes.left(length));
+        EXPECT_FALSE(read.ok()) << "prefix of " << length << " bytes";
+        EXPECT_FALSE(read.error.isEmpty());
+    }
+}
+
+TEST(JobFile, MalformedFilesAreRejectedWithAMessageNamingTheFile)
+{
+    QTemporaryDir dir;
+    const QByteArray valid = formatJobFile(jobFileContent(Job()));
+    QByteArray badScale = valid;
+    badScale.replace(",1,", ",1.5,");
+    QByteArray wordScale = valid;
+    wordScale.replace(",1,", ",yes,");
+    QByteArray twoScale = valid;
+    twoScale.replace(",1,", ",2,");
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i)
+        binary.append(char((i * 7919) % 256));
+    const std::pair<const char *, QByteArray> cases[] = {
+        {"empty", QByteArray()},
+        {"scale 1.5", badScale},
+        {"scale yes", wordScale},
+        {"scale 2", twoScale},
+        {"binary", binary},
+        {"one line", QByteArray("\"[COMMON]\"\r\n")},
+        {"open quote", QByteArray("\"[COMMON]\"\r\n\"abc")},
+    };
+    for (const auto &[name, bytes] : cases) {
+        const QString path = dir.filePath(QString::fromUtf8(name) + QStringLiteral(".bm"));
+        ASSERT_TRUE(writeBytes(path, bytes));
+        const JobFileReadResult read = readJobFile(path);
+        EXPECT_FALSE(read.ok()) << name;
+        EXPECT_TRUE(read.error.contains(path)) << name << ": " << read.error.toStdString();
+    }
+    EXPECT_TRUE(parseJobFile(badScale).error.contains(QStringLiteral("section 1")));
+}
+
+TEST(JobFile, MissingFileIsReportedWithItsName)
+{
+    const JobFileReadResult read = readJobFile(QStringLiteral("/nonexistent/job.bm"));
+    EXPECT_FALSE(read.ok());
+    EXPECT_TRUE(read.error.contains(QStringLiteral("/nonexistent/job.bm")));
+}
+
+TEST(JobFile, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner
+                                                      | QFile::ExeOwner | QFile::ReadOther
+                                                      | QFile::ExeOther));
+    const QString folder = dir.filePath(QStringLiteral("jobs"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = QDir(folder).filePath(QStringLiteral("job.bm"));
+    const QByteArray old = formatJobFile(jobFileContent(Job()));
+    ASSERT_TRUE(writeBytes(path, old));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner
+                                                  | QFile::ReadOther | QFile::ExeOther));
+
+    const int status = test::runInChild(
+        [&] {
+            const JobFileWriteResult result = writeJobFile(jobFileContent(fullJob()), path);
+            return result.ok() ? 1 : result.error.contains(path) ? 0 : 2;
+        },
+        true);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("job.bm")});
+}
+
+TEST(JobFile, SaveOnAFullDiskFailsAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("job.bm"));
+    const QByteArray old = formatJobFile(jobFileContent(Job()));
+    ASSERT_TRUE(writeBytes(path, old));
+    const JobFileContent next = jobFileContent(fullJob());
+    const qsizetype size = formatJobFile(next).size();
+    for (long limit : {0L, 1L, 100L, 1000L, long(size) - 1}) {
+        const int status = test::runWithFileSizeLimit(
+            [&] { return writeJobFile(next, path).ok() ? 1 : 0; }, limit);
+        EXPECT_EQ(status, 0) << "limit " << limit;
+        EXPECT_EQ(readBytes(path), old) << "limit " << limit;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("job.bm")});
+    }
+    EXPECT_EQ(test::runWithFileSizeLimit([&] { return writeJobFile(next, path).ok() ? 0 : 1; },
+                                         long(size)),
+              0);
+    EXPECT_EQ(readBytes(path), formatJobFile(next));
+}
+
+TEST(JobFile, SaveIntoAMissingFolderFails)
+{
+    const JobFileWriteResult result =
+        writeJobFile(jobFileContent(Job()), QStringLiteral("/nonexistent/folder/job.bm"));
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.error.contains(QStringLiteral("/nonexistent/folder/job.bm")));
+}
+
+TEST(JobFile, ProposedNameJoinsTheFourCommonTexts)
+{
+    EXPECT_EQ(proposedFileName(Job()), "---");
+    EXPECT_EQ(proposedFileName(fullJob()), QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,102 @@
+#pragma once
+
+// The bend table: the sheet "BendTbl" of the workbook BendTbl.xls that operators maintain.
+//
+// One record per row after the header row: material, thickness, vee, standard, k_factor,
+// internal_radius and version, columns found by name without regard to case. A BendTable is an
+// immutable snapshot of those records; it answers the five fixed queries of the program:
+//   version()      the first record's version                       (status bar)
+//   materials()    distinct materials, ascending                     (material list)
+//   thicknesses()  distinct thicknesses of a material, ascending     (thickness list)
+//   vees()         vees of a material and thickness, standard first  (vee lists)
+//   lookup()       the one record of a material, thickness and vee   (bend calculation)
+// Texts compare without regard to case. BendTableSource (bendtablesource.h) reads the workbook and
+// hands out the snapshot of the file as last saved.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace corvane {
+
+// One cell of a record, after the column's type is settled: a column whose cells mix numbers and
+// texts holds texts only.
+struct BendValue
+{
+    enum class Kind { Empty, Number, Text };
+    Kind kind = Kind::Empty;
+    double number = 0.0;
+    QString text;
+
+    static BendValue empty() { return {}; }
+    static BendValue fromNumber(double value) { return {Kind::Number, value, {}}; }
+    static BendValue fromText(QString value) { return {Kind::Text, 0.0, std::move(value)}; }
+    bool isEmpty() const { return kind == Kind::Empty; }
+    // The value as a list shows it: a number as its general number text (12, 1.5), a text as it is.
+    QString toText() const;
+};
+
+struct BendRecord
+{
+    BendValue material;
+    BendValue thickness;
+    BendValue vee;
+    BendValue standard;
+    BendValue kFactor;
+    BendValue internalRadius;
+    BendValue version;
+};
+
+struct BendLookup
+{
+    enum class Status {
+        Found,        // exactly one record, with a K factor and an internal radius
+        NoRecord,     // no record of that material, thickness and vee
+        SeveralRecords,
+        EmptyValues,  // one record, but its k_factor or internal_radius is empty or not a number
+    };
+    Status status = Status::NoRecord;
+    float kFactor = 0.0f;
+    float internalRadius = 0.0f;
+    bool standard = false;  // the record's standard reads "YES" in any case
+
+    bool found() const { return status == Status::Found; }
+};
+
+class BendTable
+{
+public:
+    BendTable();
+    explicit BendTable(std::vector<BendRecord> records);
+    ~BendTable();
+    BendTable(const BendTable &) = delete;
+    BendTable &operator=(const BendTable &) = delete;
+
+    const std::vector<BendRecord> &records() const { return m_records; }
+
+    // The first record's version; empty when it has none or there is no record.
+    QString version() const;
+    // Every distinct material that is neither missing nor empty, ascending.
+    QStringList materials() const;
+    // Every distinct thickness of the material's records, ascending (numerically in a column of
+    // numbers), as list texts.
+    QStringList thicknesses(const QString &material) const;
+    // The vee of every record of the material whose thickness equals the given one, written as the
+    // design splices it into the query (general number text with 15 significant digits). Duplicates
+    // are kept; records whose standard sorts highest come first (descending, without regard to
+    // case, empty last), equal standards in sheet order.
+    QStringList vees(const QString &material, double thickness) const;
+    // The one record of the material, thickness and vee, the two numbers matched as the design
+    // splices them (a single written with 7 significant digits).
+    BendLookup lookup(const QString &material, float thickness, float vee) const;
+
+private:
+    struct Index;
+    std::vector<BendRecord> m_records;
+    std::unique_ptr<Index> m_index;
+};
+
+} // namespace corvane

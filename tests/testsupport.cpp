@@ -68,4 +68,58 @@ int runWithFileSizeLimit(const std::function<int()> &fn, long limit)
     return waitFor(pid);
 }
 
+BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,
+                      double internalRadius, const QString &standard)
+{
+    BendRecord r;
+    r.material = BendValue::fromText(material);
+    r.thickness = BendValue::fromNumber(thickness);
+    r.vee = BendValue::fromNumber(vee);
+    r.standard = standard.isEmpty() ? BendValue::empty() : BendValue::fromText(standard);
+    r.kFactor = BendValue::fromNumber(kFactor);
+    r.internalRadius = BendValue::fromNumber(internalRadius);
+    return r;
+}
+
+const BendTable &workedExampleTable()
+{
+    static const BendTable table([] {
+        std::vector<BendRecord> records;
+        for (double vee : {10.0, 16.0, 20.0, 20.5, 92.0, 93.0})
+            records.push_back(bendRecord(QStringLiteral("MS"), 2, vee, 0.33, 2));
+        records.push_back(bendRecord(QStringLiteral("MS"), 2, 25, 0.4, 3));
+        records.push_back(bendRecord(QStringLiteral("MS"), 2, 25, 0.4, 3));
+        return records;
+    }());
+    return table;
+}
+
+Section makeSection(std::initializer_list<const char *> flanges,
+                    std::initializer_list<std::pair<const char *, const char *>> bends)
+{
+    Section s;
+    int i = 0;
+    for (const char *flange : flanges)
+        s.setOutside(i++, QString::fromUtf8(flange));
+    int j = 0;
+    for (const auto &[angle, vee] : bends) {
+        s.setAngle(j, QString::fromUtf8(angle));
+        s.vee(j).setItems({QString::fromUtf8(vee)});
+        s.vee(j).choose(0);
+        ++j;
+    }
+    return s;
+}
+
+Job workedExampleJob()
+{
+    Job job;
+    job.material().setItems({QStringLiteral("MS")});
+    job.material().choose(0);
+    job.thickness().setItems({QStringLiteral("2")});
+    job.thickness().choose(0);
+    job.section(1) = makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}});
+    return job;
+}
+
 } // namespace corvane::test

@@ -2,6 +2,9 @@
 
 // Helpers shared by the tests.
 
+#include "bendtable/bendtable.h"
+#include "shell/job.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,5 +22,21 @@ int runInChild(const std::function<int()> &fn, bool unprivileged);
 
 // Runs fn in a child process whose files may not grow beyond limit bytes, as on a full disk.
 int runWithFileSizeLimit(const std::function<int()> &fn, long limit);
+
+// A bend table record of numbers.
+BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,
+                      double internalRadius, const QString &standard = {});
+
+// Material "MS", thickness 2, K factor 0.33 and IR 2 for the vees 10, 16, 20, 20.5, 92 and 93,
+// and two records for vee 25: the worked examples of the calculation.
+const BendTable &workedExampleTable();
+
+// A section of the given flanges and bends (angle, vee), each vee the only item of its list.
+Section makeSection(std::initializer_list<const char *> flanges,
+                    std::initializer_list<std::pair<const char *, const char *>> bends);
+
+// The worked example: material MS, thickness 2, flanges 50, 100, 50 and two bends of 90 degrees
+// on vee 16, in section 1.
+Job workedExampleJob();
 
 } // namespace corvane::test

@@ -30,7 +30,10 @@ BendValues bendValues(const Section &section, int j, const QString &material, fl
     return bend;
 }
 
-float less(float value, double amount) { return float(double(value) - amount); }
+float less(float value, double amount)
+{
+    return float(double(value) - amount);
+}
 
 } // namespace
 

@@ -25,9 +25,9 @@ namespace corvane {
 struct BendValues
 {
     BendLookup::Status lookup = BendLookup::Status::NoRecord;
-    float vee = 0.0f;          // V, the vee opening as read from the bend's vee text
-    float angle = 0.0f;        // A, the absolute bend angle in degrees
-    double enteredAngle = 0;   // the angle as entered, with its sign
+    float vee = 0.0f;        // V, the vee opening as read from the bend's vee text
+    float angle = 0.0f;      // A, the absolute bend angle in degrees
+    double enteredAngle = 0; // the angle as entered, with its sign
     float kFactor = 0.0f;
     float internalRadius = 0.0f;
     float ba = 0.0f;
@@ -43,13 +43,13 @@ struct BendCalculation
     // nothing else below is computed and the vee colours stay as they were.
     bool gatePassed = false;
     QString material;
-    float thickness = 0.0f;  // T
-    int lastFlange = -1;     // flanges 0 to lastFlange; bends 0 to lastFlange - 1
-    std::array<float, kFlangeCount> outside{};  // L
+    float thickness = 0.0f;                    // T
+    int lastFlange = -1;                       // flanges 0 to lastFlange; bends 0 to lastFlange - 1
+    std::array<float, kFlangeCount> outside{}; // L
     std::array<float, kFlangeCount> flatLength{};
     std::array<float, kFlangeCount> straightLength{};
     std::array<BendValues, kBendCount> bends{};
-    float unfoldedTotal = 0.0f;  // sum of the flat lengths, unrounded
+    float unfoldedTotal = 0.0f; // sum of the flat lengths, unrounded
     std::array<bool, kBendCount> veeFailed{};
     bool veeError = false;
 
@@ -59,9 +59,6 @@ struct BendCalculation
     // A bend whose deduction should apply but could not be looked up.
     bool lookupMissing(int j) const { return fullRow(j) && !bends[j].found(); }
 };
-
-// pi as the calculation and the diagrams hold it: 3.14159 in single precision.
-inline constexpr float kPi = 3.14159f;
 
 BendCalculation calculateSection(const Section &section, const QString &material,
                                  const QString &thicknessText, const BendTable &table);

@@ -20,7 +20,7 @@ QString mmToIn(const QString &millimetres)
     // nearbyint rounds ties to even in the default rounding mode.
     double thousandths = std::nearbyint(inches * 1000.0);
     if (thousandths == 0)
-        thousandths = 0;  // no "-0.000"
+        thousandths = 0; // no "-0.000"
     return QString::number(thousandths / 1000.0, 'f', 3);
 }
 
@@ -59,7 +59,8 @@ QString mmToFrIn(const QString &millimetres)
         if (bestNumerator % bestDenominator == 0)
             text = singleText(float(double(whole) + bestNumerator / bestDenominator));
         else
-            text = singleText(whole) + QStringLiteral(" %1/%2").arg(bestNumerator).arg(bestDenominator);
+            text = singleText(whole) +
+                   QStringLiteral(" %1/%2").arg(bestNumerator).arg(bestDenominator);
     }
     if (text.startsWith(QStringLiteral("0 ")))
         text.remove(0, 2);

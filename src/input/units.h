@@ -9,7 +9,12 @@
 
 namespace corvane {
 
-enum class LengthUnit { Millimetre = 0, DecimalInch = 1, FractionalInch = 2 };
+enum class LengthUnit
+{
+    Millimetre = 0,
+    DecimalInch = 1,
+    FractionalInch = 2
+};
 
 // Millimetre text to decimal inches: three decimals, ties to even ("25.4" -> "1.000").
 QString mmToIn(const QString &millimetres);
@@ -19,10 +24,16 @@ QString mmToFrIn(const QString &millimetres);
 // A single-precision length in millimetres as text in the unit of index unit (0 mm, 1 decimal
 // inch, 2 fractional inch); any other index gives the empty text.
 QString formatLength(float length, int unit);
-inline QString formatLength(float length, LengthUnit unit) { return formatLength(length, int(unit)); }
+inline QString formatLength(float length, LengthUnit unit)
+{
+    return formatLength(length, int(unit));
+}
 
 // "mm", "in" or the empty text for an index that names no unit.
 QString unitLabel(int unit);
-inline QString unitLabel(LengthUnit unit) { return unitLabel(int(unit)); }
+inline QString unitLabel(LengthUnit unit)
+{
+    return unitLabel(int(unit));
+}
 
 } // namespace corvane

@@ -21,12 +21,18 @@
 
 namespace corvane {
 
-inline constexpr int kFlangeCount = 11;  // flanges 0 to 10
-inline constexpr int kBendCount = 10;    // bend k joins flange k to flange k + 1
-inline constexpr int kSectionCount = 5;  // sections are numbered 1 to 5
+inline constexpr int kFlangeCount = 11; // flanges 0 to 10
+inline constexpr int kBendCount = 10;   // bend k joins flange k to flange k + 1
+inline constexpr int kSectionCount = 5; // sections are numbered 1 to 5
 inline constexpr int kCommonTextCount = 4;
 
-enum class CommonText { Customer = 0, PartNo = 1, Revision = 2, Description = 3 };
+enum class CommonText
+{
+    Customer = 0,
+    PartNo = 1,
+    Revision = 2,
+    Description = 3
+};
 
 // The rotations offered for a section's profile. The first is a zero followed by a blank, as the
 // job files on disk store it.

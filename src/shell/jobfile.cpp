@@ -11,15 +11,15 @@ namespace corvane {
 
 bool JobFileSection::operator==(const JobFileSection &other) const
 {
-    return view == other.view && rotate == other.rotate && scale == other.scale
-           && notes == other.notes && outside == other.outside && angle == other.angle
-           && vee == other.vee;
+    return view == other.view && rotate == other.rotate && scale == other.scale &&
+           notes == other.notes && outside == other.outside && angle == other.angle &&
+           vee == other.vee;
 }
 
 bool JobFileContent::operator==(const JobFileContent &other) const
 {
-    return common == other.common && material == other.material && thickness == other.thickness
-           && veeAll == other.veeAll && sections == other.sections;
+    return common == other.common && material == other.material && thickness == other.thickness &&
+           veeAll == other.veeAll && sections == other.sections;
 }
 
 JobFileContent jobFileContent(const Job &job)
@@ -148,7 +148,7 @@ private:
                 ++m_pos;
             return true;
         }
-        ++m_pos;  // '\n'
+        ++m_pos; // '\n'
         return true;
     }
 

@@ -58,7 +58,7 @@ QByteArray formatJobFile(const JobFileContent &content);
 struct JobFileReadResult
 {
     JobFileContent content;
-    QString error;  // empty when the file was read
+    QString error; // empty when the file was read
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -69,7 +69,7 @@ JobFileReadResult readJobFile(const QString &path);
 
 struct JobFileWriteResult
 {
-    QString error;  // empty when the file was written
+    QString error; // empty when the file was written
     bool ok() const { return error.isEmpty(); }
 };
 

@@ -9,13 +9,24 @@ namespace corvane {
 
 namespace {
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Collects the leading number of a text into a plain ASCII string that std::from_chars reads:
 // blanks, tabs and line feeds are skipped wherever they stand.
 std::string leadingNumber(QStringView text)
 {
-    enum class State { Sign, Integer, Fraction, ExponentStart, ExponentSigned, Exponent };
+    enum class State
+    {
+        Sign,
+        Integer,
+        Fraction,
+        ExponentStart,
+        ExponentSigned,
+        Exponent
+    };
     std::string out;
     State state = State::Sign;
     bool mantissaDigits = false;
@@ -39,8 +50,8 @@ std::string leadingNumber(QStringView text)
         } else if (c == u'.' && (state == State::Sign || state == State::Integer)) {
             out.push_back('.');
             state = State::Fraction;
-        } else if ((c == u'e' || c == u'E') && mantissaDigits
-                   && (state == State::Integer || state == State::Fraction)) {
+        } else if ((c == u'e' || c == u'E') && mantissaDigits &&
+                   (state == State::Integer || state == State::Fraction)) {
             beforeExponent = out.size();
             out.push_back('e');
             state = State::ExponentStart;
@@ -59,13 +70,13 @@ std::string leadingNumber(QStringView text)
     return out;
 }
 
-template<typename Float>
-QString generalText(Float value, int digits)
+template<typename Float> QString generalText(Float value, int digits)
 {
     if (value == 0)
         return QStringLiteral("0");
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
     QString text = QString::fromLatin1(buf, int(res.ptr - buf));
     return text.replace(u'e', u'E');
 }
@@ -94,9 +105,15 @@ float readSingle(QStringView text)
     return float(value);
 }
 
-QString singleText(float value) { return generalText(double(value), 7); }
+QString singleText(float value)
+{
+    return generalText(double(value), 7);
+}
 
-QString doubleText(double value) { return generalText(value, 15); }
+QString doubleText(double value)
+{
+    return generalText(value, 15);
+}
 
 float roundHalfEven2(float value)
 {
@@ -106,7 +123,10 @@ float roundHalfEven2(float value)
     return float(std::nearbyint(scaled) / 100.0);
 }
 
-int filterQuoteKey(int keyCode) { return keyCode == '\'' || keyCode == '"' ? 0 : keyCode; }
+int filterQuoteKey(int keyCode)
+{
+    return keyCode == '\'' || keyCode == '"' ? 0 : keyCode;
+}
 
 QString withoutQuotes(QString text)
 {

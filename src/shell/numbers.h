@@ -13,6 +13,9 @@
 
 namespace corvane {
 
+// pi as the calculation and the diagrams hold it: 3.14159 in single precision, not the full value.
+inline constexpr float kPi = 3.14159f;
+
 // The numeric reading rule: blanks, tabs and line feeds are ignored wherever they stand; then an
 // optional sign, digits, an optional "." with digits and an optional exponent are read up to the
 // first other character. A text without a leading number reads as 0, and so does a number too

@@ -8,7 +8,10 @@ void PickList::setItems(QStringList items)
     m_chosen = -1;
 }
 
-QString PickList::text() const { return m_chosen >= 0 ? m_items.at(m_chosen) : QString(); }
+QString PickList::text() const
+{
+    return m_chosen >= 0 ? m_items.at(m_chosen) : QString();
+}
 
 bool PickList::choose(int index)
 {

@@ -52,10 +52,9 @@ const ProgramFolder &programFolder()
     static const ProgramFolder folder = [] {
         const QString exe = QCoreApplication::applicationDirPath();
         const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        return resolveProgramFolder(
-            exe, user,
-            {QDir(exe).filePath(QStringLiteral("../share/corvane")),
-             QStringLiteral(CORVANE_INSTALLED_DATA_DIR)});
+        return resolveProgramFolder(exe, user,
+                                    {QDir(exe).filePath(QStringLiteral("../share/corvane")),
+                                     QStringLiteral(CORVANE_INSTALLED_DATA_DIR)});
     }();
     return folder;
 }
@@ -65,8 +64,14 @@ QString tempFolder(const QString &programFolder)
     return QDir(programFolder).filePath(QStringLiteral("temp"));
 }
 
-QString bendTablePath(const QString &programFolder) { return QDir(programFolder).filePath(kBendTable); }
+QString bendTablePath(const QString &programFolder)
+{
+    return QDir(programFolder).filePath(kBendTable);
+}
 
-QString logoPath(const QString &programFolder) { return QDir(programFolder).filePath(kLogo); }
+QString logoPath(const QString &programFolder)
+{
+    return QDir(programFolder).filePath(kLogo);
+}
 
 } // namespace corvane

@@ -15,7 +15,7 @@ namespace corvane {
 struct ProgramFolder
 {
     QString path;
-    QString error;  // why the user's data folder could not be made ready; empty when it could
+    QString error; // why the user's data folder could not be made ready; empty when it could
 };
 
 // Decides the program folder from the executable's folder, the user's data folder and the folders

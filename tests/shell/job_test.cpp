@@ -32,8 +32,8 @@ TEST(Job, SectionIsInUseWhenItsFirstFlangeReadsAboveZero)
 {
     Section section;
     const std::pair<const char *, bool> cases[] = {
-        {"", false}, {"0", false}, {"abc", false}, {"-5", false}, {"0.001", true},
-        {"50", true}, {" 5 0", true}, {"12abc", true},
+        {"", false},     {"0", false}, {"abc", false}, {"-5", false},
+        {"0.001", true}, {"50", true}, {" 5 0", true}, {"12abc", true},
     };
     for (const auto &[text, inUse] : cases) {
         section.setOutside(0, QString::fromUtf8(text));
@@ -75,7 +75,8 @@ TEST(PickList, ChoosingByTextNeedsAnExactMatchAndKeepsTheChoiceOtherwise)
     EXPECT_TRUE(list.chooseText(QStringLiteral("0 ")));
     EXPECT_EQ(list.chosen(), 0);
 
-    PickList materials(QStringList{QStringLiteral("MS"), QStringLiteral("ms"), QStringLiteral("MS")});
+    PickList materials(
+        QStringList{QStringLiteral("MS"), QStringLiteral("ms"), QStringLiteral("MS")});
     EXPECT_TRUE(materials.chooseText(QStringLiteral("MS")));
     EXPECT_EQ(materials.chosen(), 0);
     EXPECT_TRUE(materials.chooseText(QStringLiteral("ms")));

@@ -45,7 +45,10 @@ Job fullJob()
     return job;
 }
 
-int lineCount(const QByteArray &bytes) { return int(bytes.count("\r\n")); }
+int lineCount(const QByteArray &bytes)
+{
+    return int(bytes.count("\r\n"));
+}
 
 TEST(JobFile, UntouchedJobIsSixtyEightLinesOfTheFormat)
 {
@@ -53,11 +56,12 @@ TEST(JobFile, UntouchedJobIsSixtyEightLinesOfTheFormat)
     EXPECT_EQ(lineCount(bytes), 68);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     const QByteArray emptyBend = "\"\",\"\",\"\"\r\n";
-    QByteArray section1 = "\"[SECITION 1]\"\r\n\"\",\"\",1,\"\"\r\n" + emptyBend.repeated(10) + "\"\"\r\n";
-    EXPECT_TRUE(bytes.startsWith("\"[COMMON]\"\r\n\"\",\"\",\"\",\"\"\r\n\"\",\"\",\"\"\r\n"
-                                 + section1));
-    EXPECT_TRUE(bytes.endsWith("\"[SECITION 5]\"\r\n\"\",\"\",1,\"\"\r\n" + emptyBend.repeated(10)
-                               + "\"\"\r\n"));
+    QByteArray section1 =
+        "\"[SECITION 1]\"\r\n\"\",\"\",1,\"\"\r\n" + emptyBend.repeated(10) + "\"\"\r\n";
+    EXPECT_TRUE(
+        bytes.startsWith("\"[COMMON]\"\r\n\"\",\"\",\"\",\"\"\r\n\"\",\"\",\"\"\r\n" + section1));
+    EXPECT_TRUE(bytes.endsWith("\"[SECITION 5]\"\r\n\"\",\"\",1,\"\"\r\n" + emptyBend.repeated(10) +
+                               "\"\"\r\n"));
 }
 
 TEST(JobFile, FirstLinesOfAJobWithCustomerAndMaterial)
@@ -67,7 +71,8 @@ TEST(JobFile, FirstLinesOfAJobWithCustomerAndMaterial)
     job.material().setItems({QStringLiteral("MS")});
     job.material().choose(0);
     const QByteArray bytes = formatJobFile(jobFileContent(job));
-    EXPECT_TRUE(bytes.startsWith("\"[COMMON]\"\r\n\"Acme\",\"\",\"\",\"\"\r\n\"MS\",\"\",\"\"\r\n"));
+    EXPECT_TRUE(
+        bytes.startsWith("\"[COMMON]\"\r\n\"Acme\",\"\",\"\",\"\"\r\n\"MS\",\"\",\"\"\r\n"));
 }
 
 TEST(JobFile, FullJobIsSavedAndReadBackIdentical)
@@ -171,17 +176,17 @@ TEST(JobFile, MissingFileIsReportedWithItsName)
 TEST(JobFile, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile)
 {
     QTemporaryDir dir;
-    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner
-                                                      | QFile::ExeOwner | QFile::ReadOther
-                                                      | QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                      QFile::ExeOwner | QFile::ReadOther |
+                                                      QFile::ExeOther));
     const QString folder = dir.filePath(QStringLiteral("jobs"));
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString path = QDir(folder).filePath(QStringLiteral("job.bm"));
     const QByteArray old = formatJobFile(jobFileContent(Job()));
     ASSERT_TRUE(writeBytes(path, old));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner
-                                                  | QFile::ReadOther | QFile::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther));
 
     const int status = test::runInChild(
         [&] {
@@ -226,7 +231,8 @@ TEST(JobFile, SaveIntoAMissingFolderFails)
 TEST(JobFile, ProposedNameJoinsTheFourCommonTexts)
 {
     EXPECT_EQ(proposedFileName(Job()), "---");
-    EXPECT_EQ(proposedFileName(fullJob()), QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
+    EXPECT_EQ(proposedFileName(fullJob()),
+              QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
 }
 
 } // namespace

@@ -36,7 +36,9 @@ TEST(TextCodec, ReadsEveryByteOfWindows1252)
 TEST(TextCodec, AsciiIsTheSameEitherWay)
 {
     EXPECT_EQ(encodeFileText(QStringLiteral("abc,\"1\"\r\n")), QByteArray("abc,\"1\"\r\n"));
-    EXPECT_EQ(decodeFileText(QByteArray("\xef\xbb\xbf" "abc")), "abc");
+    EXPECT_EQ(decodeFileText(QByteArray("\xef\xbb\xbf"
+                                        "abc")),
+              "abc");
 }
 
 } // namespace

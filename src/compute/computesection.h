@@ -1,0 +1,40 @@
+#pragma once
+
+// One run of the computation of a section: what every edit of the shown section sets off.
+//
+// It calculates the section against the bend table, brings the section's vee colours up to date,
+// draws the section diagram and the marking diagram on the section's canvas, and writes
+// sd<N>.bmp, md<N>.bmp and the report page wb<N>.htm into the temp folder. The pictures are
+// written before the page that shows them, and every file is replaced whole, so a browser showing
+// the page never finds it half-written. A run whose gate fails writes a page with the job header
+// only and leaves the pictures of earlier runs alone; so does a vee error for md<N>.bmp.
+//
+// The caller shows "Computing..." while it runs (status callback) and then the page at pageUrl.
+
+#include "bendtable/bendtable.h"
+#include "compute/bendcalculation.h"
+#include "compute/sectionpage.h"
+#include "diagrams/canvas.h"
+#include "shell/job.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+namespace corvane {
+
+struct SectionRun
+{
+    BendCalculation calculation;
+    QString pagePath;
+    QUrl pageUrl;
+    QString error; // a file that could not be written, and why; empty when all were written
+};
+
+// Computes section number (1 to 5) of the job. The canvas is the section's own: its font carries
+// over from one run to the next. status receives "Computing..." at the start and "" at the end.
+SectionRun computeSection(Job &job, int number, const BendTable &table, const PageOptions &options,
+                          Canvas &canvas, const std::function<void(const QString &)> &status = {});
+
+} // namespace corvane

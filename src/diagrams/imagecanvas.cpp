@@ -1,0 +1,181 @@
+#include "diagrams/imagecanvas.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+
+#include <cmath>
+
+namespace corvane {
+
+namespace {
+
+constexpr int kDotsPerMetre = 3780; // 96 dots per inch
+
+// Coordinates beyond this many pixels cannot show on a picture of a few hundred pixels; they come
+// from degenerate profiles (a scale of no width, lengths of no size) and are not drawn.
+constexpr double kPixelLimit = 1.0e6;
+
+bool drawable(double value)
+{
+    return std::isfinite(value) && std::fabs(value) < kPixelLimit;
+}
+
+} // namespace
+
+std::optional<QPointF> ImageCanvas::toPixels(float x, float y) const
+{
+    const double px = toPixelX(x);
+    const double py = toPixelY(y);
+    if (!drawable(px) || !drawable(py))
+        return std::nullopt;
+    return QPointF(px, py);
+}
+
+ImageCanvas::ImageCanvas() = default;
+
+ImageCanvas::~ImageCanvas()
+{
+    endPainting();
+}
+
+// One painter serves a whole drawing, from the clear to the moment the picture is read.
+QPainter &ImageCanvas::painter()
+{
+    if (!m_painter) {
+        if (m_image.isNull())
+            paintClear();
+        m_painter = std::make_unique<QPainter>(&m_image);
+        m_painter->setRenderHint(QPainter::TextAntialiasing);
+    }
+    return *m_painter;
+}
+
+void ImageCanvas::endPainting()
+{
+    m_painter.reset();
+}
+
+const QImage &ImageCanvas::image()
+{
+    endPainting();
+    return m_image;
+}
+
+QFont ImageCanvas::font(double points, bool bold) const
+{
+    QFont f(QStringLiteral("Trebuchet MS"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+QPen ImageCanvas::pen(const QColor &colour) const
+{
+    QPen p(colour, penWidth(), dotted() && penWidth() == 1 ? Qt::DotLine : Qt::SolidLine,
+           penWidth() > 1 ? Qt::RoundCap : Qt::SquareCap);
+    return p;
+}
+
+QSizeF ImageCanvas::textPixelSize(const QString &text, double points, bool bold) const
+{
+    // Measured on the image itself (or one of the same resolution before the first clear).
+    static const QImage probe = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(kDotsPerMetre);
+        image.setDotsPerMeterY(kDotsPerMetre);
+        return image;
+    }();
+    const QFontMetricsF metrics(font(points, bold), m_image.isNull() ? &probe : &m_image);
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void ImageCanvas::paintClear()
+{
+    endPainting();
+    if (m_image.width() != pixelWidth() || m_image.height() != pixelHeight()) {
+        m_image = QImage(qMax(1, pixelWidth()), qMax(1, pixelHeight()), QImage::Format_RGB32);
+        m_image.setDotsPerMeterX(kDotsPerMetre);
+        m_image.setDotsPerMeterY(kDotsPerMetre);
+    }
+    m_image.fill(background());
+}
+
+void ImageCanvas::paintLine(float x1, float y1, float x2, float y2, const QColor &colour)
+{
+    const auto from = toPixels(x1, y1);
+    const auto to = toPixels(x2, y2);
+    if (!from || !to)
+        return;
+    QPainter &p = painter();
+    p.setRenderHint(QPainter::Antialiasing, penWidth() > 1);
+    p.setPen(pen(colour));
+    p.drawLine(*from, *to);
+}
+
+void ImageCanvas::paintBox(float x1, float y1, float x2, float y2)
+{
+    const auto from = toPixels(x1, y1);
+    const auto to = toPixels(x2, y2);
+    if (!from || !to)
+        return;
+    QPainter &p = painter();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(pen(foreground()));
+    p.setBrush(Qt::NoBrush);
+    if (from->x() == to->x() || from->y() == to->y())
+        p.drawLine(*from, *to);
+    else
+        p.drawRect(QRectF(*from, *to).normalized());
+}
+
+void ImageCanvas::paintPoint(float x, float y)
+{
+    const auto at = toPixels(x, y);
+    if (!at)
+        return;
+    QPainter &p = painter();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(pen(foreground()));
+    p.drawPoint(*at);
+}
+
+void ImageCanvas::paintDot(float x, float y, float radius)
+{
+    const auto centre = toPixels(x, y);
+    const double r = std::fabs(toPixelLength(radius));
+    if (!centre || !drawable(r))
+        return;
+    QPainter &p = painter();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(foreground(), 1));
+    p.setBrush(foreground());
+    p.drawEllipse(*centre, r, r);
+    p.setBrush(Qt::NoBrush);
+}
+
+void ImageCanvas::paintText(float x, float y, const QString &text)
+{
+    const auto at = toPixels(x, y);
+    if (!at)
+        return;
+    QPainter &p = painter();
+    p.setFont(font(fontSize(), bold()));
+    p.setPen(foreground());
+    const QFontMetricsF metrics(p.font(), &m_image);
+    p.drawText(*at + QPointF(0, metrics.ascent()), text);
+}
+
+QByteArray ImageCanvas::encodeBitmap()
+{
+    endPainting();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    m_image.save(&buffer, "BMP");
+    return bytes;
+}
+
+} // namespace corvane

@@ -1,0 +1,123 @@
+#include "diagrams/sectiondiagram.h"
+
+#include "input/units.h"
+#include "shell/numbers.h"
+
+#include <cmath>
+
+namespace corvane {
+
+namespace {
+
+const QColor kFlangeGray(128, 128, 128);
+
+// Walks the profile flange by flange: the direction of each flange and its drawn length.
+class ProfileWalk
+{
+public:
+    explicit ProfileWalk(const Section &section)
+        : m_section(section),
+          m_theta(float(-readNumber(section.rotate().text()) * double(kPi) / 180.0))
+    {}
+
+    // Direction and drawn length of flange i; flanges are visited in order from 0.
+    void visit(int i)
+    {
+        if (i > 0)
+            m_theta =
+                float(double(m_theta) - double(kPi) / 180.0 * readNumber(m_section.angle(i - 1)));
+        m_length = scaleLength(readSingle(m_section.outside(i)), m_section.scale());
+    }
+    float theta() const { return m_theta; }
+    float length() const { return m_length; }
+
+private:
+    const Section &m_section;
+    float m_theta;
+    float m_length = 0.0f;
+};
+
+} // namespace
+
+float scaleLength(float length, int scale)
+{
+    if (scale == 1)
+        return length;
+    if (length <= 0.0f)
+        return 0.0f;
+    return float(std::log(double(length)) + 1.0);
+}
+
+QString scaleLabel(int scale)
+{
+    return scale == 1 ? QStringLiteral("1:1 Scale") : QStringLiteral("Not 1:1 Scale");
+}
+
+void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, int unit)
+{
+    // Extents of the corner points; the origin always lies inside.
+    float minX = 0, maxX = 0, minY = 0, maxY = 0;
+    float x = 0, y = 0;
+    ProfileWalk extents(section);
+    for (int i = 0; i <= lastFlange; ++i) {
+        extents.visit(i);
+        const double s = extents.length();
+        x = float(x + s * std::cos(double(extents.theta())));
+        y = float(y + s * std::sin(double(extents.theta())));
+        if (x < minX)
+            minX = x;
+        if (y < minY)
+            minY = y;
+        if (x > maxX)
+            maxX = x;
+        if (y > maxY)
+            maxY = y;
+    }
+
+    // Fit the profile's bounding square, plus 0.1 on each side, into the picture, then add a
+    // margin for the labels.
+    canvas.setSize(6000, 6000);
+    canvas.setScaleLeft(float(double(minX) - 0.1));
+    canvas.setScaleTop(float(double(minY) - 0.1));
+    const float dX = float(std::fabs(double(maxX) - minX));
+    const float dY = float(std::fabs(double(maxY) - minY));
+    canvas.setScaleWidth(dY > dX ? float(double(dY) + 0.2) : float(double(dX) + 0.2));
+    const QString margin = QStringLiteral("XXXXXX");
+    canvas.setScaleLeft(float(double(canvas.scaleLeft()) - canvas.textWidth(margin)));
+    canvas.setScaleTop(float(double(canvas.scaleTop()) - canvas.textWidth(margin)));
+    canvas.setScaleWidth(float(2.0 * canvas.textWidth(margin) + canvas.scaleWidth()));
+    canvas.setScaleHeight(canvas.scaleWidth());
+
+    canvas.clear();
+    canvas.setPenWidth(4);
+    canvas.setFontSize(9);
+    canvas.setBold(true);
+    x = 0;
+    y = 0;
+    canvas.line(0, 0, 0, 0);
+
+    ProfileWalk walk(section);
+    for (int i = 0; i <= lastFlange; ++i) {
+        walk.visit(i);
+        const double s = walk.length();
+        const float dx = float(s * std::cos(double(walk.theta())));
+        const float dy = float(s * std::sin(double(walk.theta())));
+        canvas.relativeLine(dx, dy, kFlangeGray);
+        const float ex = canvas.currentX();
+        const float ey = canvas.currentY();
+
+        // The label sits above and to the left of the flange's midpoint.
+        const QString label = formatLength(readSingle(section.outside(i)), unit);
+        const QString placed = label + QStringLiteral("  ");
+        canvas.setCurrentX(float((double(x) + ex) / 2.0 - canvas.textWidth(placed)));
+        canvas.setCurrentY(float((double(y) + ey) / 2.0 - canvas.textHeight(placed)));
+        canvas.print(label);
+
+        canvas.setCurrentX(ex);
+        canvas.setCurrentY(ey);
+        x = float(double(x) + dx);
+        y = float(double(y) + dy);
+    }
+}
+
+} // namespace corvane

@@ -11,7 +11,8 @@
 //   vees()         vees of a material and thickness, standard first  (vee lists)
 //   lookup()       the one record of a material, thickness and vee   (bend calculation)
 // Texts compare without regard to case. BendTableSource (bendtablesource.h) reads the workbook and
-// hands out the snapshot of the file as last saved.
+// hands out the snapshot of the file as last saved; fromWorkbook() turns a workbook's bytes into a
+// table (through xlsreader.h), settling each column's type on the way.
 
 #include <QByteArray>
 #include <QString>
@@ -26,7 +27,12 @@ namespace corvane {
 // texts holds texts only.
 struct BendValue
 {
-    enum class Kind { Empty, Number, Text };
+    enum class Kind
+    {
+        Empty,
+        Number,
+        Text
+    };
     Kind kind = Kind::Empty;
     double number = 0.0;
     QString text;
@@ -50,18 +56,43 @@ struct BendRecord
     BendValue version;
 };
 
+class BendTable;
+struct XlsCell;
+
+// A table made from a workbook, or why none could be made.
+struct BendTableLoad
+{
+    enum class Error
+    {
+        None,
+        NotWorkbook, // not an Excel 97-2003 workbook
+        NoSheet,     // no worksheet named BendTbl
+        NoColumn,    // a required column is missing
+        Password,    // the workbook is encrypted
+        Damaged,     // a workbook that does not hold together
+    };
+    std::shared_ptr<const BendTable> table; // never null: an empty table on failure
+    Error errorKind = Error::None;
+    // Without a file name: "no column k_factor", "no sheet named BendTbl", "protected by a
+    // password", "not an Excel 97-2003 workbook (.xls)", "the workbook is damaged: ...".
+    QString error;
+
+    bool ok() const { return errorKind == Error::None; }
+};
+
 struct BendLookup
 {
-    enum class Status {
-        Found,        // exactly one record, with a K factor and an internal radius
-        NoRecord,     // no record of that material, thickness and vee
+    enum class Status
+    {
+        Found,    // exactly one record, with a K factor and an internal radius
+        NoRecord, // no record of that material, thickness and vee
         SeveralRecords,
-        EmptyValues,  // one record, but its k_factor or internal_radius is empty or not a number
+        EmptyValues, // one record, but its k_factor or internal_radius is empty or not a number
     };
     Status status = Status::NoRecord;
     float kFactor = 0.0f;
     float internalRadius = 0.0f;
-    bool standard = false;  // the record's standard reads "YES" in any case
+    bool standard = false; // the record's standard reads "YES" in any case
 
     bool found() const { return status == Status::Found; }
 };
@@ -74,6 +105,13 @@ public:
     ~BendTable();
     BendTable(const BendTable &) = delete;
     BendTable &operator=(const BendTable &) = delete;
+
+    static QString sheetName() { return QStringLiteral("BendTbl"); }
+    // The sheet BendTbl of a workbook's bytes. Its first row that holds anything gives the column
+    // names; each later row that holds anything is one record.
+    static BendTableLoad fromWorkbook(const QByteArray &bytes);
+    // The same from the cells of the sheet, by row and then column.
+    static BendTableLoad fromCells(const std::vector<XlsCell> &cells);
 
     const std::vector<BendRecord> &records() const { return m_records; }
 

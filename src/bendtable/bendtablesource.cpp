@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -164,8 +163,7 @@ BendTableSource::ReadOutcome BendTableSource::readOnce()
 
     timespec now;
     ::clock_gettime(CLOCK_REALTIME, &now);
-    const qint64 newest = std::max(identity.modified, identity.changed);
-    if (nanoseconds(now) - newest >= kRacyNanoseconds)
+    if (nanoseconds(now) - identity.modified >= kRacyNanoseconds)
         m_identity = identity;
     return ReadOutcome::Done;
 }

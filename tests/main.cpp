@@ -1,14 +1,41 @@
 // The one test runner: GoogleTest inside a Qt application, headless.
+#include "shell/singleinstance.h"
+
 #include <QApplication>
 #include <QLocale>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+
+namespace {
+
+// The single-instance tests start this program again as a second process that takes the guard the
+// way the program does at start.
+int probeSingleInstance(const char *folder)
+{
+    corvane::SingleInstance guard(QStringLiteral("Corvane"), QString::fromLocal8Bit(folder));
+    if (!guard.checkMutex()) {
+        std::puts("running");
+        std::fflush(stdout);
+        return 0;
+    }
+    std::puts("first");
+    std::fflush(stdout);
+    QThread::sleep(60);
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (argc == 3 && std::string(argv[1]) == "--probe-single-instance")
+        return probeSingleInstance(argv[2]);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);

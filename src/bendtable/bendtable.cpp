@@ -382,6 +382,7 @@ BendTableLoad BendTable::fromCells(const std::vector<XlsCell> &cells)
     // One record per later row that holds anything; a column of numbers and texts is a column
     // of texts.
     std::vector<BendRecord> records;
+    records.reserve(std::min<size_t>(cells.size(), size_t(cells.back().row - firstUsed->row)));
     std::array<bool, kColumnCount> hasNumber{}, hasText{};
     auto c = firstUsed;
     while (c != cells.end() && c->row == firstUsed->row)

@@ -366,6 +366,8 @@ bool WorkbookReader::readSheet(const SheetEntry &sheet)
     if (sheet.position >= quint64(m_stream.size()))
         return damaged(QStringLiteral("the sheet %1 starts past the end").arg(sheet.name));
     m_records.seek(qsizetype(sheet.position));
+    // About one cell for every 14 bytes of a sheet of numbers and shared texts.
+    m_result.cells.reserve(size_t(m_stream.size() - qsizetype(sheet.position)) / 14);
     Record record;
     if (!m_records.next(record) || record.type != kBof || record.length < 4)
         return damaged(
@@ -504,9 +506,15 @@ bool WorkbookReader::readSheet(const SheetEntry &sheet)
 void WorkbookReader::sortCells()
 {
     std::vector<XlsCell> &cells = m_result.cells;
-    std::stable_sort(cells.begin(), cells.end(), [](const XlsCell &a, const XlsCell &b) {
+    // Writers give the cells in order, each once; only a workbook of another kind pays for more.
+    const auto before = [](const XlsCell &a, const XlsCell &b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
-    });
+    };
+    if (std::adjacent_find(cells.begin(), cells.end(), [&](const XlsCell &a, const XlsCell &b) {
+            return !before(a, b);
+        }) == cells.end())
+        return;
+    std::stable_sort(cells.begin(), cells.end(), before);
     // Of several records for one cell, the last one stands.
     std::vector<XlsCell> unique;
     unique.reserve(cells.size());

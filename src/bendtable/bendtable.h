@@ -122,13 +122,15 @@ public:
     // Every distinct thickness of the material's records, ascending (numerically in a column of
     // numbers), as list texts.
     QStringList thicknesses(const QString &material) const;
-    // The vee of every record of the material whose thickness equals the given one, written as the
-    // design splices it into the query (general number text with 15 significant digits). Duplicates
-    // are kept; records whose standard sorts highest come first (descending, without regard to
-    // case, empty last), equal standards in sheet order.
+    // The vee of every record of the material whose thickness equals the given one, as list texts.
+    // The thickness is matched as the query text carries it: written as general number text with
+    // 15 significant digits, and a cell matches the number that text denotes (a text cell when
+    // its whole trimmed text reads as that number). Duplicates are kept; records whose standard
+    // sorts highest come first (descending, without regard to case, empty last), equal standards
+    // in sheet order; records without a vee are left out.
     QStringList vees(const QString &material, double thickness) const;
-    // The one record of the material, thickness and vee, the two numbers matched as the design
-    // splices them (a single written with 7 significant digits).
+    // The one record of the material, thickness and vee, the two numbers matched as the query
+    // text carries them (a single written with 7 significant digits: 1.2f matches the cell 1.2).
     BendLookup lookup(const QString &material, float thickness, float vee) const;
 
 private:

@@ -154,7 +154,9 @@ TEST(XlsReader, EveryKindOfCellRecord)
         // The last record for a cell stands.
         + numberCell(5, 0, 1) + numberCell(5, 0, 2) +
         numberCell(6, 0, std::numeric_limits<double>::quiet_NaN()) +
-        numberCell(6, 1, std::numeric_limits<double>::infinity());
+        numberCell(6, 1, std::numeric_limits<double>::infinity())
+        // A cell of an earlier row at the end: the cells still come by row.
+        + numberCell(1, 0, 8);
     const QByteArray globals = sstRecords({QStringLiteral("zero"), QStringLiteral("one")});
     const XlsSheetResult result = readXlsSheet(
         simpleWorkbook(QStringLiteral("BendTbl"), records, globals), QStringLiteral("BendTbl"));
@@ -163,29 +165,13 @@ TEST(XlsReader, EveryKindOfCellRecord)
     QStringList all;
     for (const XlsCell &cell : result.cells)
         all.append(describe(cell));
-    const QStringList expected = {"0:0 number 1.5",
-                                  "0:1 number -7",
-                                  "0:2 number 12.34",
-                                  "0:3 number 0.5",
-                                  "1:2 number 1",
-                                  "1:3 number 2",
-                                  "1:4 number 2.5",
-                                  "2:0 text Stahl \u00bd",
-                                  "2:1 text " + wide,
-                                  "2:2 text one",
-                                  "2:3 empty",
-                                  "3:0 number 1",
-                                  "3:1 number 0",
-                                  "3:2 empty",
-                                  "4:0 number 0.33",
-                                  "4:1 number 1",
-                                  "4:2 empty",
-                                  "4:3 text",
-                                  "4:4 text from formula",
-                                  "4:5 text abcdef\u20ac",
-                                  "5:0 number 2",
-                                  "6:0 empty",
-                                  "6:1 empty"};
+    const QStringList expected = {
+        "0:0 number 1.5",        "0:1 number -7",    "0:2 number 12.34", "0:3 number 0.5",
+        "1:0 number 8",          "1:2 number 1",     "1:3 number 2",     "1:4 number 2.5",
+        "2:0 text Stahl \u00bd", "2:1 text " + wide, "2:2 text one",     "2:3 empty",
+        "3:0 number 1",          "3:1 number 0",     "3:2 empty",        "4:0 number 0.33",
+        "4:1 number 1",          "4:2 empty",        "4:3 text",         "4:4 text from formula",
+        "4:5 text abcdef\u20ac", "5:0 number 2",     "6:0 empty",        "6:1 empty"};
     EXPECT_EQ(all.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
 }
 

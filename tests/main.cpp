@@ -38,7 +38,12 @@ int main(int argc, char *argv[])
         return probeSingleInstance(argv[2]);
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tests run as root on CI, where the web engine's sandbox cannot start; the program itself
+    // never turns it off.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     ::testing::InitGoogleTest(&argc, argv);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     // Numbers must not depend on the machine's settings.

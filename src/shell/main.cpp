@@ -1,13 +1,34 @@
 #include "shell/mainwindow.h"
+#include "shell/maker.h"
+#include "shell/programfolder.h"
+#include "shell/singleinstance.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
 
 int main(int argc, char *argv[])
 {
+    // The preview's web engine shares its drawing contexts with the windows.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Corvane"));
-    QApplication::setApplicationVersion(QStringLiteral("6.0.0"));
-    corvane::MainWindow window;
+    QApplication::setApplicationName(corvane::maker::kProduct);
+    QApplication::setApplicationVersion(corvane::maker::versionText());
+    QApplication::setDesktopFileName(QStringLiteral("corvane"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("corvane"),
+                                                 QIcon(QStringLiteral(":/corvane/corvane.png"))));
+
+    corvane::SingleInstance guard(corvane::maker::kProduct);
+    if (!guard.checkMutex()) {
+        QMessageBox::information(nullptr, corvane::maker::kProduct,
+                                 corvane::maker::kProduct + QStringLiteral(" is already running"));
+        return 0;
+    }
+
+    const corvane::ProgramFolder &folder = corvane::programFolder();
+    corvane::MainWindow window({folder.path, true});
     window.show();
+    if (!folder.error.isEmpty())
+        QMessageBox::warning(&window, corvane::maker::kProduct, folder.error);
     return app.exec();
 }

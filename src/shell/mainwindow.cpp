@@ -1,21 +1,485 @@
 #include "shell/mainwindow.h"
 
+#include "input/commonwindow.h"
+#include "input/sectionwindow.h"
+#include "shell/aboutwindow.h"
+#include "shell/jobfile.h"
+#include "shell/maker.h"
+#include "shell/previewpane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
 
 namespace corvane {
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
+namespace {
+
+constexpr int kEndTickMilliseconds = 65535;
+constexpr int kEndTicks = 1440;
+const QString kSaveQuestion =
+    QStringLiteral("Do you want to save changes you have made to this file?");
+
+QIcon themeIcon(const char *name, QStyle::StandardPixmap fallback, const QStyle *style)
 {
-    setWindowTitle(QStringLiteral("Corvane"));
-    auto *label = new QLabel(tr("Corvane"), this);
-    label->setAlignment(Qt::AlignCenter);
-    setCentralWidget(label);
-    statusBar()->showMessage(QStringLiteral("Corvane \u00AE %1.%2.%3")
-                                 .arg(CORVANE_VERSION_MAJOR)
-                                 .arg(CORVANE_VERSION_MINOR)
-                                 .arg(CORVANE_VERSION_PATCH));
-    resize(1200, 800);
+    return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
+}
+
+// Shows the busy pointer while a command works.
+class BusyCursor
+{
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor &) = delete;
+    BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// A status bar panel that opens the maker's web page when clicked.
+class LinkPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        QLabel::mousePressEvent(event);
+        QDesktopServices::openUrl(maker::homePage());
+    }
+};
+
+} // namespace
+
+MainWindow::MainWindow(Options options, QWidget *parent)
+    : QMainWindow(parent), m_options(std::move(options)),
+      m_tableSource(bendTablePath(m_options.programFolder))
+{
+    ask = [this](const QString &title, const QString &text, int buttons) {
+        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::StandardButtons(buttons),
+                        this);
+        return box.exec();
+    };
+
+    chooseFile = [this](bool save, const QString &proposed) {
+        QFileDialog dialog(this);
+        dialog.setNameFilter(QStringLiteral("Corvane (*.bm)"));
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        if (save) {
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setFileMode(QFileDialog::AnyFile);
+            // The dialog adds ".bm" to a name typed without an extension, and asks before
+            // replacing a file of the name it then has.
+            dialog.setDefaultSuffix(QStringLiteral("bm"));
+            dialog.selectFile(proposed);
+        } else {
+            dialog.setAcceptMode(QFileDialog::AcceptOpen);
+            dialog.setFileMode(QFileDialog::ExistingFile);
+            if (!proposed.isEmpty())
+                dialog.setDirectory(proposed);
+        }
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
+
+    // The temp folder of generated pages; one left from an earlier run is kept as it is.
+    QDir().mkpath(tempFolder());
+    m_editor =
+        std::make_unique<JobEditor>([this] { return m_tableSource.table(); },
+                                    PageOptions{0, false, m_options.programFolder, tempFolder()});
+
+    setWindowTitle(maker::kProduct);
+    createActions();
+    createStrip();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_mdi = new QMdiArea(central);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_preview = new PreviewPane(central);
+    layout->addWidget(m_mdi);
+    layout->addWidget(m_preview, 1);
+    setCentralWidget(central);
+
+    m_status = new QLabel(this);
+    m_status->setMinimumWidth(120);
+    m_tableSource.table();
+    m_tableStatus =
+        new LinkPanel(tableStatus(m_tableSource.table()->version(), m_tableSource.error()), this);
+    m_tableStatus->setCursor(Qt::PointingHandCursor);
+    m_tableStatus->setToolTip(maker::kWebsite);
+    statusBar()->addWidget(m_status);
+    statusBar()->addWidget(m_tableStatus, 1);
+
+    createWindows();
+
+    connect(m_editor.get(), &JobEditor::statusChanged, m_status, &QLabel::setText);
+    connect(m_editor.get(), &JobEditor::pageWritten, this, [this](int n, const QUrl &url) {
+        if (n == m_editor->activeSectionIndex())
+            m_preview->showPage(url);
+    });
+    connect(m_editor.get(), &JobEditor::shownSectionChanged, this,
+            [this](int n) { showShownSection(n); });
+    connect(m_editor.get(), &JobEditor::writeFailed, this,
+            [this](const QString &message) { m_status->setText(message); });
+
+    m_endTimer = new QTimer(this);
+    m_endTimer->setInterval(kEndTickMilliseconds);
+    connect(m_endTimer, &QTimer::timeout, this, [this] {
+        if (++m_endTicks >= kEndTicks)
+            timedEnd();
+    });
+    m_endTimer->start();
+
+    resize(1280, 860);
+}
+
+MainWindow::~MainWindow() = default;
+
+QString MainWindow::tempFolder() const
+{
+    return corvane::tempFolder(m_options.programFolder);
+}
+
+void MainWindow::createActions()
+{
+    m_toolbar = addToolBar(QStringLiteral("Commands"));
+    m_toolbar->setObjectName(QStringLiteral("TB"));
+    m_toolbar->setMovable(false);
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    const QStyle *s = style();
+
+    auto add = [this](const QIcon &icon, const QString &text, const QKeySequence &key,
+                      const QString &tip, auto slot) {
+        QAction *action = m_toolbar->addAction(icon, text);
+        action->setShortcut(key);
+        action->setToolTip(
+            QStringLiteral("%1 (%2)").arg(tip, key.toString(QKeySequence::NativeText)));
+        connect(action, &QAction::triggered, this, [this, slot] {
+            // Pending events first: an edit still on its way lands in the job before the command.
+            QCoreApplication::processEvents();
+            (this->*slot)();
+        });
+        return action;
+    };
+    add(themeIcon("document-new", QStyle::SP_FileIcon, s), QStringLiteral("New"), QKeySequence::New,
+        tr("Start a new job"), &MainWindow::newCommand);
+    m_toolbar->addSeparator();
+    add(themeIcon("document-open", QStyle::SP_DialogOpenButton, s), QStringLiteral("Open"),
+        QKeySequence::Open, tr("Open a job file"), &MainWindow::openCommand);
+    m_toolbar->addSeparator();
+    add(themeIcon("document-save", QStyle::SP_DialogSaveButton, s), QStringLiteral("Save"),
+        QKeySequence::Save, tr("Save the job to a file"), &MainWindow::saveCommandSlot);
+    m_toolbar->addSeparator();
+    add(themeIcon("x-office-spreadsheet", QStyle::SP_FileDialogDetailedView, s),
+        QStringLiteral("Table"), QKeySequence(Qt::CTRL | Qt::Key_T), tr("Edit the bend table"),
+        &MainWindow::tableCommand);
+    m_toolbar->addSeparator();
+    add(themeIcon("document-print", QStyle::SP_FileDialogContentsView, s), QStringLiteral("Print"),
+        QKeySequence::Print, tr("Print all sections in use"), &MainWindow::printCommand);
+    m_toolbar->addSeparator();
+    add(themeIcon("help-about", QStyle::SP_MessageBoxInformation, s), QStringLiteral("About"),
+        QKeySequence(Qt::Key_F1), tr("About Corvane"), &MainWindow::aboutCommand);
+}
+
+void MainWindow::createStrip()
+{
+    auto *spacer = new QWidget(m_toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    m_toolbar->addWidget(spacer);
+
+    m_detailed = new QCheckBox(QStringLiteral("Show K factor, OSSB, BA, BD"), m_toolbar);
+    m_toolbar->addWidget(m_detailed);
+    connect(m_detailed, &QCheckBox::toggled, this, [this](bool on) { m_editor->setDetailed(on); });
+
+    m_unit = new QComboBox(m_toolbar);
+    m_unit->setEditable(true);
+    m_unit->setInsertPolicy(QComboBox::NoInsert);
+    m_unit->addItems({QStringLiteral("View in mm"), QStringLiteral("View in decimal inch"),
+                      QStringLiteral("View in fractional inch")});
+    m_unit->setMinimumWidth(2415 / 15 + 20);
+    m_unit->setCurrentIndex(0);
+    m_toolbar->addWidget(m_unit);
+    connect(m_unit, &QComboBox::activated, this, [this](int index) { m_editor->setUnit(index); });
+    // A typed text that is no item leaves no unit chosen.
+    connect(m_unit, &QComboBox::editTextChanged, this, [this](const QString &text) {
+        const int index = m_unit->findText(text, Qt::MatchExactly);
+        if (index != m_editor->unit())
+            m_editor->setUnit(index);
+    });
+}
+
+void MainWindow::createWindows()
+{
+    m_common = new CommonWindow(*m_editor);
+    m_commonFrame = m_mdi->addSubWindow(m_common, Qt::SubWindow | Qt::WindowTitleHint);
+    m_commonFrame->setWindowTitle(QStringLiteral("Common Details"));
+    connect(m_common, &CommonWindow::veeAllLeft, this, [this] {
+        const int n = m_editor->activeSectionIndex();
+        if (n != 0)
+            m_sections[n - 1]->focusFirstFlange();
+    });
+    for (int n = 1; n <= kSectionCount; ++n) {
+        auto *window = new SectionWindow(*m_editor, n);
+        m_sections[n - 1] = window;
+        QMdiSubWindow *frame = m_mdi->addSubWindow(window, Qt::SubWindow | Qt::WindowTitleHint);
+        frame->setWindowTitle(QStringLiteral("Section Details"));
+        frame->hide();
+        m_sectionFrames[n - 1] = frame;
+    }
+    m_commonFrame->show();
+    layoutWindows();
+}
+
+void MainWindow::layoutWindows()
+{
+    if (!m_commonFrame)
+        return;
+    const QSize common = m_commonFrame->sizeHint();
+    m_mdi->setFixedWidth(common.width());
+    m_commonFrame->setGeometry(0, 0, common.width(), common.height());
+    const int height = qMax(100, m_mdi->viewport()->height() - common.height());
+    for (QMdiSubWindow *frame : m_sectionFrames) {
+        if (frame)
+            frame->setGeometry(0, common.height(), common.width(), height);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layoutWindows();
+}
+
+void MainWindow::showShownSection(int n)
+{
+    for (int k = 1; k <= kSectionCount; ++k) {
+        if (k != n)
+            m_sectionFrames[k - 1]->hide();
+    }
+    if (n < 1)
+        return;
+    QMdiSubWindow *frame = m_sectionFrames[n - 1];
+    frame->show();
+    layoutWindows();
+    m_mdi->setActiveSubWindow(frame);
+    m_sections[n - 1]->focusFirstFlange();
+    m_preview->showPage(m_editor->pageUrl(n));
+}
+
+QString MainWindow::statusText() const
+{
+    return m_status->text();
+}
+
+QString MainWindow::tableStatusText() const
+{
+    return m_tableStatus->text();
+}
+
+QString MainWindow::tableStatus(const QString &version, const QString &error)
+{
+    const QString product = maker::kProduct + QStringLiteral(" \u00AE ") + maker::versionText();
+    if (!error.isEmpty())
+        return product + QStringLiteral(", ") + error;
+    return product + QStringLiteral(", BendTbl.xls ") + version;
+}
+
+QString MainWindow::tableQuestion(const QString &programFolder)
+{
+    const QString br = QStringLiteral("\r\n");
+    return QStringLiteral("IMPORTANT INSTRUCTIONS : ") + br + br +
+           QStringLiteral("(1) Bend Table is in .xls format (NOT in .xlsx). Once you finish "
+                          "editing, please save the file as ") +
+           programFolder + QStringLiteral("/BendTbl.xls") + br + br +
+           QStringLiteral("(2) Do not modify the column headers.") + br + br +
+           QStringLiteral("(3) Close the file once you finish. Keeping it open may adversely "
+                          "affect ") +
+           maker::kProduct + QStringLiteral(" performance.") + br + br +
+           QStringLiteral("Edit now?");
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && !m_activated) {
+        m_activated = true;
+        // After the window has painted: the About window, then a new job.
+        QTimer::singleShot(0, this, [this] { firstActivation(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::firstActivation()
+{
+    m_preview->start();
+    if (m_options.aboutOnFirstActivation)
+        aboutCommand();
+    newCommand();
+    const QStringList recovered = recoveryFiles(tempFolder());
+    for (const QString &path : recovered) {
+        const QString reported = path.left(path.size() - 3) + QStringLiteral("-reported.bm");
+        const QString shown = QFile::rename(path, reported) ? reported : path;
+        ask(maker::kProduct,
+            QStringLiteral("Corvane ended itself after a long run while a job had unsaved "
+                           "changes. That job was saved to:\n\n%1\n\nOpen it to carry on with it.")
+                .arg(QDir::toNativeSeparators(shown)),
+            QMessageBox::Ok);
+    }
+}
+
+void MainWindow::newCommand()
+{
+    if (m_editor->job().isChanged()) {
+        if (ask(QStringLiteral("Attention!"), kSaveQuestion, QMessageBox::Yes | QMessageBox::No) ==
+            QMessageBox::Yes)
+            saveCommand(); // a cancelled Save does not stop New
+    }
+    BusyCursor busy;
+    m_editor->newJob();
+    layoutWindows();
+}
+
+void MainWindow::openCommand()
+{
+    newCommand();
+    // The dialog starts without a file name; a cancel leaves the new, empty job.
+    const QString path = chooseFile(false, QFileInfo(m_dialogFile).path());
+    if (path.isEmpty())
+        return;
+    BusyCursor busy;
+    const JobFileReadResult read = readJobFile(path);
+    if (!read.ok()) {
+        showError(read.error);
+        return;
+    }
+    m_dialogFile = path;
+    setTitleFrom(path);
+    m_editor->openContent(read.content);
+}
+
+bool MainWindow::saveCommand()
+{
+    QString proposed = proposedFileName(m_editor->job());
+    if (!m_dialogFile.isEmpty())
+        proposed = QFileInfo(m_dialogFile).dir().filePath(proposed);
+    QString path = chooseFile(true, proposed);
+    if (path.isEmpty())
+        return false;
+    // The dialog adds no extension; a name typed without one gets ".bm".
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".bm");
+    BusyCursor busy;
+    const JobFileWriteResult written = writeJobFile(jobFileContent(m_editor->job()), path);
+    if (!written.ok()) {
+        showError(written.error);
+        return false;
+    }
+    m_dialogFile = path;
+    setTitleFrom(path);
+    m_editor->markSaved();
+    return true;
+}
+
+void MainWindow::setTitleFrom(const QString &path)
+{
+    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ") + maker::kProduct);
+}
+
+void MainWindow::showError(const QString &message)
+{
+    ask(maker::kProduct, message, QMessageBox::Ok);
+}
+
+void MainWindow::printCommand()
+{
+    // The joined document and its print preview come with the printing work.
+    m_editor->requestRecompute();
+}
+
+void MainWindow::tableCommand()
+{
+    if (ask(QStringLiteral("Open Bending Table in Excel"), tableQuestion(m_options.programFolder),
+            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(bendTablePath(m_options.programFolder)));
+}
+
+void MainWindow::aboutCommand()
+{
+    AboutWindow about(this);
+    about.exec();
+}
+
+bool MainWindow::maybeSave()
+{
+    if (!m_editor->job().isChanged())
+        return true;
+    const int answer = ask(QStringLiteral("Attention!"), kSaveQuestion,
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::Cancel)
+        return false;
+    if (answer == QMessageBox::Yes)
+        return saveCommand();
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing with unsaved changes asks first, unlike the timed end, which saves a recovery copy.
+    if (!m_closing && !maybeSave()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+QString MainWindow::timedEnd()
+{
+    QString saved;
+    if (m_editor->job().isChanged()) {
+        const QString path = QDir(tempFolder())
+                                 .filePath(QStringLiteral("recovered-%1.bm")
+                                               .arg(QDateTime::currentDateTime().toString(
+                                                   QStringLiteral("yyyyMMdd-HHmmss"))));
+        if (writeJobFile(jobFileContent(m_editor->job()), path).ok())
+            saved = path;
+    }
+    m_closing = true;
+    close();
+    QCoreApplication::quit();
+    return saved;
+}
+
+QStringList MainWindow::recoveryFiles(const QString &tempFolder)
+{
+    QStringList files;
+    const QFileInfoList found =
+        QDir(tempFolder).entryInfoList({QStringLiteral("recovered-*.bm")}, QDir::Files, QDir::Time);
+    for (const QFileInfo &info : found) {
+        if (!info.fileName().endsWith(QStringLiteral("-reported.bm")))
+            files << info.filePath();
+    }
+    return files;
 }
 
 } // namespace corvane

@@ -1,0 +1,50 @@
+#pragma once
+
+// The preview pane: the report page of the shown section, redrawn after every change.
+//
+// The web engine is started only after the main window has been painted, so that the window
+// appears at once; until then the pane is blank. Pages are shown in a locked-down browser: no
+// script runs, nothing is fetched from the network, and a click in the page never leaves it.
+// Every page has the same file name from one computation to the next, with the same picture
+// names, so an unchanged address is reloaded past the cache. While a page is loading, only the
+// latest page asked for is loaded next: typing never queues up loads.
+
+#include <QUrl>
+#include <QWidget>
+
+class QStackedLayout;
+class QWebEngineView;
+
+namespace corvane {
+
+class PreviewPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PreviewPane(QWidget *parent = nullptr);
+    ~PreviewPane() override;
+
+    // Starts the web engine, when not yet started.
+    void start();
+    bool started() const { return m_view != nullptr; }
+    // Shows the page at url (a file), or a blank page for an empty url.
+    void showPage(const QUrl &url);
+    QWebEngineView *view() const { return m_view; }
+
+Q_SIGNALS:
+    // A page was loaded and shown.
+    void pageShown(const QUrl &url, bool ok);
+
+private:
+    void load();
+
+    QStackedLayout *m_stack = nullptr;
+    QWebEngineView *m_view = nullptr;
+    QUrl m_wanted; // the page to show
+    QUrl m_loaded; // the page the view holds or is loading
+    bool m_loading = false;
+    bool m_stale = false; // the page changed on disk while it was loading
+};
+
+} // namespace corvane

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
+    // Settings (the recent files) go to a folder of the tests' own, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
     // Numbers must not depend on the machine's settings.
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");

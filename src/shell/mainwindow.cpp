@@ -5,7 +5,10 @@
 #include "shell/aboutwindow.h"
 #include "shell/jobfile.h"
 #include "shell/maker.h"
+#include "shell/pdfexport.h"
 #include "shell/previewpane.h"
+#include "shell/printing.h"
+#include "shell/reportassembly.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,11 +24,14 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace corvane {
 
@@ -97,6 +103,20 @@ MainWindow::MainWindow(Options options, QWidget *parent)
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().constFirst();
+    };
+
+    choosePdfFile = [this](const QString &proposed) {
+        QFileDialog dialog(this, tr("Export PDF"));
+        dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        dialog.selectFile(proposed);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
+    };
+    showPrintPreview = [](ReportPrinter &printer) {
+        printer.preview();
     };
 
     // The temp folder of generated pages; one left from an earlier run is kept as it is.
@@ -185,8 +205,14 @@ void MainWindow::createActions()
     add(themeIcon("document-new", QStyle::SP_FileIcon, s), QStringLiteral("New"), QKeySequence::New,
         tr("Start a new job"), &MainWindow::newCommand);
     m_toolbar->addSeparator();
-    add(themeIcon("document-open", QStyle::SP_DialogOpenButton, s), QStringLiteral("Open"),
-        QKeySequence::Open, tr("Open a job file"), &MainWindow::openCommand);
+    QAction *open =
+        add(themeIcon("document-open", QStyle::SP_DialogOpenButton, s), QStringLiteral("Open"),
+            QKeySequence::Open, tr("Open a job file"), &MainWindow::openCommand);
+    m_recentMenu = new QMenu(this);
+    open->setMenu(m_recentMenu);
+    if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(open)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    updateRecentMenu();
     m_toolbar->addSeparator();
     add(themeIcon("document-save", QStyle::SP_DialogSaveButton, s), QStringLiteral("Save"),
         QKeySequence::Save, tr("Save the job to a file"), &MainWindow::saveCommandSlot);
@@ -364,8 +390,18 @@ void MainWindow::openCommand()
     newCommand();
     // The dialog starts without a file name; a cancel leaves the new, empty job.
     const QString path = chooseFile(false, QFileInfo(m_dialogFile).path());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        readIntoNewJob(path);
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    newCommand();
+    readIntoNewJob(path);
+}
+
+void MainWindow::readIntoNewJob(const QString &path)
+{
     BusyCursor busy;
     const JobFileReadResult read = readJobFile(path);
     if (!read.ok()) {
@@ -375,6 +411,38 @@ void MainWindow::openCommand()
     m_dialogFile = path;
     setTitleFrom(path);
     m_editor->openContent(read.content);
+    remember(path);
+}
+
+QStringList MainWindow::recentFiles() const
+{
+    return QSettings().value(QStringLiteral("recentFiles")).toStringList();
+}
+
+void MainWindow::remember(const QString &path)
+{
+    QStringList files = recentFiles();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    while (files.size() > 8)
+        files.removeLast();
+    QSettings().setValue(QStringLiteral("recentFiles"), files);
+    updateRecentMenu();
+}
+
+void MainWindow::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        QAction *action = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        connect(action, &QAction::triggered, this, [this, path] { openFile(path); });
+    }
+    if (files.isEmpty())
+        m_recentMenu->addAction(tr("No recent files"))->setEnabled(false);
 }
 
 bool MainWindow::saveCommand()
@@ -397,6 +465,7 @@ bool MainWindow::saveCommand()
     m_dialogFile = path;
     setTitleFrom(path);
     m_editor->markSaved();
+    remember(path);
     return true;
 }
 
@@ -412,8 +481,46 @@ void MainWindow::showError(const QString &message)
 
 void MainWindow::printCommand()
 {
-    // The joined document and its print preview come with the printing work.
-    m_editor->requestRecompute();
+    ReportAssembly report;
+    QString error;
+    {
+        BusyCursor busy;
+        m_toolbar->setEnabled(false);
+        report = assembleReport(*m_editor);
+        if (!m_printer)
+            m_printer = new ReportPrinter(this);
+        if (report.ok())
+            m_printer->load(report.path, &error);
+        else
+            error = report.error;
+    }
+    if (error.isEmpty())
+        showPrintPreview(*m_printer);
+    else
+        showError(error);
+    m_toolbar->setEnabled(true);
+}
+
+void MainWindow::exportPdfCommand()
+{
+    QString proposed = proposedFileName(m_editor->job()) + QStringLiteral(".pdf");
+    if (!m_dialogFile.isEmpty())
+        proposed = QFileInfo(m_dialogFile).dir().filePath(proposed);
+    const QString path = choosePdfFile(proposed);
+    if (path.isEmpty())
+        return;
+    QString error;
+    {
+        BusyCursor busy;
+        m_toolbar->setEnabled(false);
+        const ReportAssembly report = assembleReport(*m_editor);
+        error = report.ok() ? exportPdf(report.path, path) : report.error;
+        m_toolbar->setEnabled(true);
+    }
+    if (!error.isEmpty())
+        showError(error);
+    else
+        m_status->setText(tr("Exported %1").arg(QDir::toNativeSeparators(path)));
 }
 
 void MainWindow::tableCommand()

@@ -26,6 +26,7 @@ class QComboBox;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
+class QMenu;
 class QTimer;
 class QToolBar;
 
@@ -33,6 +34,7 @@ namespace corvane {
 
 class CommonWindow;
 class PreviewPane;
+class ReportPrinter;
 class SectionWindow;
 
 class MainWindow : public QMainWindow
@@ -67,7 +69,14 @@ public:
     bool saveCommand();
     void tableCommand();
     void printCommand();
+    // Writes the joined report of every section in use to a PDF file the operator picks.
+    void exportPdfCommand();
     void aboutCommand();
+    // Opens a job file without the dialog (recent files).
+    void openFile(const QString &path);
+
+    // The last eight job files opened or saved, newest first.
+    QStringList recentFiles() const;
 
     // The question of the Table command.
     static QString tableQuestion(const QString &programFolder);
@@ -84,6 +93,10 @@ public:
     // chosen path, or the empty text when the operator cancelled.
     std::function<int(const QString &title, const QString &text, int buttons)> ask;
     std::function<QString(bool save, const QString &proposed)> chooseFile;
+    // The PDF file to export to, or the empty text when the operator cancelled.
+    std::function<QString(const QString &proposed)> choosePdfFile;
+    // Opens the print preview of the printer; tests replace it.
+    std::function<void(ReportPrinter &printer)> showPrintPreview;
 
 protected:
     bool event(QEvent *event) override;
@@ -98,7 +111,10 @@ private:
     void showShownSection(int n);
     bool maybeSave();
     void saveCommandSlot() { saveCommand(); }
+    void readIntoNewJob(const QString &path);
     void setTitleFrom(const QString &path);
+    void remember(const QString &path);
+    void updateRecentMenu();
     void showError(const QString &message);
     void firstActivation();
 
@@ -117,6 +133,8 @@ private:
     std::array<SectionWindow *, kSectionCount> m_sections{};
     std::array<QMdiSubWindow *, kSectionCount> m_sectionFrames{};
     QTimer *m_endTimer = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    ReportPrinter *m_printer = nullptr;
     int m_endTicks = 0;
     bool m_activated = false;
     QString m_dialogFile; // the file name the dialog offers next

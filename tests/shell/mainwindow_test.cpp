@@ -4,6 +4,7 @@
 #include "input/sectionwindow.h"
 #include "shell/aboutwindow.h"
 #include "shell/previewpane.h"
+#include "shell/printing.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
@@ -12,6 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -46,6 +50,19 @@ protected:
                 proposals << proposed;
                 return files.isEmpty() ? QString() : files.takeFirst();
             };
+            m_window->choosePdfFile = [this](const QString &proposed) {
+                proposals << proposed;
+                return files.isEmpty() ? QString() : files.takeFirst();
+            };
+            m_window->showPrintPreview = [this](ReportPrinter &printer) {
+                ++previews;
+                if (!printFile.isEmpty()) {
+                    QPrinter pdf(QPrinter::HighResolution);
+                    pdf.setOutputFormat(QPrinter::PdfFormat);
+                    pdf.setOutputFileName(printFile);
+                    printed = printer.print(pdf);
+                }
+            };
         }
         return *m_window;
     }
@@ -59,6 +76,25 @@ protected:
     QList<int> answers;
     QStringList files;
     QStringList proposals;
+    int previews = 0;
+    QString printFile;
+    bool printed = false;
+
+    // Sections 1 and 3 in use, of material MS 2 mm, with a customer.
+    void fillTwoSections()
+    {
+        JobEditor &e = window().editor();
+        e.newJob();
+        e.setCommonText(0, "Acme");
+        e.chooseMaterial(e.job().material().items().indexOf("MS"));
+        e.chooseThickness(e.job().thickness().items().indexOf("2"));
+        for (int n : {1, 3}) {
+            e.setOutside(n, 0, "50");
+            e.setOutside(n, 1, n == 1 ? "100" : "80");
+            e.setAngle(n, 0, "90");
+        }
+        e.showSection(2);
+    }
 
 private:
     std::unique_ptr<MainWindow> m_window;
@@ -231,6 +267,113 @@ TEST_F(MainWindowTest, PreviewShowsTheShownSectionsPage)
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown.last()[0].toUrl(), expected);
     EXPECT_TRUE(shown.last()[1].toBool());
+}
+
+int pdfPages(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished(30000);
+    for (const QString &line : QString::fromUtf8(info.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QStringLiteral("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+TEST_F(MainWindowTest, SavedJobOpensAgainIdentical)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    const JobFileContent before = jobFileContent(w.editor().job());
+    files << folder.filePath("two.bm");
+    ASSERT_TRUE(w.saveCommand());
+    EXPECT_EQ(proposals.last(), "Acme---");
+    EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
+    EXPECT_FALSE(w.editor().job().isChanged());
+    EXPECT_EQ(w.recentFiles().value(0), folder.filePath("two.bm"));
+
+    files << folder.filePath("two.bm");
+    w.openCommand();
+    EXPECT_EQ(jobFileContent(w.editor().job()), before);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+    EXPECT_FALSE(w.editor().job().isChanged());
+    EXPECT_TRUE(page(1).contains("Customer : <b>Acme</b>"));
+}
+
+TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlag)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    files << folder.filePath("no such folder/job.bm");
+    EXPECT_FALSE(w.saveCommand());
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_TRUE(w.editor().job().isChanged());
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(folder.filePath("no such folder/job.bm")));
+}
+
+TEST_F(MainWindowTest, OpenOfABrokenFileOrACancelLeavesANewJob)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
+    files << folder.filePath("broken.bm");
+    w.openCommand();
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.value(0).contains("broken.bm"));
+    EXPECT_EQ(w.editor().job().common(0), "");
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    w.openCommand(); // cancelled
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+}
+
+TEST_F(MainWindowTest, OpenWithAMaterialTheTableNoLongerListsRestoresTheTexts)
+{
+    JobFileContent content;
+    content.common = {"Acme", "P1", "A", "Tray"};
+    content.material = "BRASS";
+    content.thickness = "2";
+    content.sections[0].outside[0] = "40";
+    content.sections[0].notes = "keep\r\nthis";
+    ASSERT_TRUE(writeJobFile(content, folder.filePath("brass.bm")).ok());
+    MainWindow &w = window();
+    files << folder.filePath("brass.bm");
+    w.openCommand();
+    const Job &job = w.editor().job();
+    EXPECT_EQ(job.common(3), "Tray");
+    EXPECT_EQ(job.section(1).notes(), "keep\r\nthis");
+    EXPECT_EQ(job.material().chosen(), -1);
+    EXPECT_TRUE(job.thickness().items().isEmpty());
+    EXPECT_EQ(w.windowTitle(), "brass.bm - Corvane");
+}
+
+TEST_F(MainWindowTest, PrintPreviewsTheJoinedDocumentAndShowsTheCurrentSectionAgain)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    printFile = folder.filePath("printed.pdf");
+    w.printCommand();
+    EXPECT_EQ(previews, 1);
+    EXPECT_TRUE(printed);
+    EXPECT_EQ(pdfPages(printFile), 2);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+    const QByteArray joined = test::readBytes(folder.filePath("temp/wball.htm"));
+    EXPECT_EQ(joined.count("<!DOCTYPE html>"), 2);
+    EXPECT_TRUE(w.findChild<QToolBar *>(QStringLiteral("TB"))->isEnabled());
+}
+
+TEST_F(MainWindowTest, ExportPdfWritesOnePagePerSectionInUse)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    files << folder.filePath("export.pdf");
+    w.exportPdfCommand();
+    EXPECT_TRUE(questions.isEmpty()) << questions.value(0).toStdString();
+    EXPECT_EQ(proposals.last(), "Acme---.pdf");
+    EXPECT_EQ(pdfPages(folder.filePath("export.pdf")), 2);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 2);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "shell/previewpane.h"
 
+#include "shell/pdfexport.h"
+
+#include <QLabel>
 #include <QStackedLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -61,8 +64,20 @@ PreviewPane::~PreviewPane() = default;
 
 void PreviewPane::start()
 {
-    if (m_view)
+    if (m_view || m_refused)
         return;
+    // Without its sandbox the engine would end the whole program; say why there is no preview.
+    const QString problem = PdfExport::sandboxProblem();
+    if (!problem.isEmpty()) {
+        m_refused = true;
+        auto *notice = new QLabel(
+            QStringLiteral("The preview cannot be shown: %1.").arg(problem), this);
+        notice->setWordWrap(true);
+        notice->setAlignment(Qt::AlignCenter);
+        m_stack->addWidget(notice);
+        m_stack->setCurrentWidget(notice);
+        return;
+    }
     auto *profile = new QWebEngineProfile(this); // off the record: nothing kept on disk
     profile->setHttpCacheType(QWebEngineProfile::NoCache);
     profile->setUrlRequestInterceptor(new LocalOnly(profile));

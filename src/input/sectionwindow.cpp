@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -250,6 +252,15 @@ bool SectionWindow::eventFilter(QObject *watched, QEvent *event)
         paintMarker();
     else if (event->type() == QEvent::FocusIn)
         focusEntered(static_cast<QWidget *>(watched));
+    else if (event->type() == QEvent::Wheel && watched != m_rows) {
+        // The wheel over a list that the operator is not in scrolls the rows; it must not choose
+        // another vee or rotation on the way.
+        auto *list = qobject_cast<QComboBox *>(watched);
+        if (list && !list->hasFocus()) {
+            QCoreApplication::sendEvent(m_scroll->verticalScrollBar(), event);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 
 namespace corvane {
 namespace {
@@ -348,6 +349,24 @@ TEST_F(SectionWindowTest, ViewRotateAndScaleAreEditsOfTheirSection)
     EXPECT_EQ(job().section(2).scale(), 0);
     editor.setScale(2, 1);
     EXPECT_TRUE(scale->isChecked());
+}
+
+TEST_F(SectionWindowTest, WheelOverAListNotInUseScrollsInsteadOfChoosing)
+{
+    chooseMildSteel2();
+    window.resize(window.sizeHint().width(), window.sizeHint().height() / 3);
+    activate(window);
+    auto *vee = child<QComboBox>(window, "cmbVee2");
+    const QPoint inside = vee->rect().center();
+    QWheelEvent wheel(inside, vee->mapToGlobal(inside), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(vee, &wheel);
+    EXPECT_EQ(job().section(1).vee(2).text(), "16");
+    EXPECT_GT(window.findChild<QScrollArea *>()->verticalScrollBar()->value(), 0);
+    // In the list, the wheel chooses as it always does.
+    vee->setFocus();
+    QApplication::sendEvent(vee, &wheel);
+    EXPECT_EQ(job().section(1).vee(2).text(), "93");
 }
 
 TEST_F(SectionWindowTest, RedrawsFromAnOpenedJobAreNoEdits)

@@ -1,52 +1,17 @@
 // Benchmarks of the bend table: reading workbooks of 1,000 and 10,000 records, and what the bend
 // calculation pays per section when the workbook is unchanged (one table() and 20 lookups).
 //
-// The workbooks are written once at start by bench/make-bench-workbook.py (python3-xlwt).
 
 #include "bendtable/bendtable.h"
 #include "bendtable/bendtablesource.h"
 #include "bendtable/xlsreader.h"
-
-#include <QCoreApplication>
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
+#include "benchsupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <ctime>
-#include <fcntl.h>
-#include <map>
-#include <sys/stat.h>
-
 namespace {
 
-std::map<int, QString> g_workbooks;
-
-bool makeWorkbook(int rows, const QString &path)
-{
-    QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral(CORVANE_BENCH_SCRIPT), QString::number(rows), path});
-    if (!python.waitForFinished(120000) || python.exitCode() != 0) {
-        std::fprintf(stderr, "cannot make the %d-row workbook: %s\n", rows,
-                     python.readAllStandardError().constData());
-        return false;
-    }
-    // Old enough that the source trusts its identity.
-    timespec times[2];
-    ::clock_gettime(CLOCK_REALTIME, &times[0]);
-    times[0].tv_sec -= 60;
-    times[1] = times[0];
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
-}
-
-QByteArray workbookBytes(int rows)
-{
-    QFile file(g_workbooks.at(rows));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using corvane::bench::workbookBytes;
 
 void readSheet(benchmark::State &state)
 {
@@ -75,7 +40,7 @@ BENCHMARK(tableFromWorkbook)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecon
 // A changed workbook read through the source: open, read, identity checks, table.
 void sourceReadsChangedWorkbook(benchmark::State &state)
 {
-    const QString path = g_workbooks.at(int(state.range(0)));
+    const QString path = corvane::bench::workbookPath(int(state.range(0)));
     for (auto _ : state) {
         corvane::BendTableSource source(path);
         benchmark::DoNotOptimize(source.table().get());
@@ -86,7 +51,7 @@ BENCHMARK(sourceReadsChangedWorkbook)->Arg(1000)->Arg(10000)->Unit(benchmark::kM
 // One section's computation with the workbook unchanged: table() and 20 lookups.
 void sourceUnchangedTwentyLookups(benchmark::State &state)
 {
-    corvane::BendTableSource source(g_workbooks.at(int(state.range(0))));
+    corvane::BendTableSource source(corvane::bench::workbookPath(int(state.range(0))));
     if (source.table()->records().empty())
         state.SkipWithError(source.error().toUtf8().constData());
     int found = 0;
@@ -116,21 +81,3 @@ void lookup(benchmark::State &state)
 BENCHMARK(lookup)->Arg(1000)->Arg(10000)->Unit(benchmark::kNanosecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    for (int rows : {1000, 10000}) {
-        const QString path = dir.filePath(QStringLiteral("bend%1.xls").arg(rows));
-        if (!makeWorkbook(rows, path))
-            return 1;
-        g_workbooks[rows] = path;
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

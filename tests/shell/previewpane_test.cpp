@@ -1,0 +1,100 @@
+#include "shell/previewpane.h"
+
+#include "testsupport.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+bool waitForPage(PreviewPane &pane, QSignalSpy &shown, const QUrl &url)
+{
+    for (int i = 0; i < 150; ++i) {
+        if (!shown.isEmpty() && shown.last()[0].toUrl() == url)
+            return shown.last()[1].toBool();
+        shown.wait(200);
+    }
+    Q_UNUSED(pane);
+    return false;
+}
+
+TEST(PreviewPane, RunsNoScriptAndReachesNoNetwork)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        ++connections;
+        delete server.nextPendingConnection();
+    });
+
+    QTemporaryDir dir;
+    const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+    const QByteArray html = "<html><head><title>report</title>"
+                            "<link rel='stylesheet' href='" +
+                            address.toUtf8() +
+                            "x.css'></head>"
+                            "<body><script>document.title='scripted';</script>"
+                            "<img src='" +
+                            address.toUtf8() +
+                            "x.png' onerror=\"document.title='img'\">"
+                            "<a id='out' href='" +
+                            address.toUtf8() + "'>out</a></body></html>";
+    const QString path = dir.filePath(QStringLiteral("wb1.htm"));
+    ASSERT_TRUE(test::writeBytes(path, html));
+
+    PreviewPane pane;
+    pane.resize(400, 300);
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const QUrl url = QUrl::fromLocalFile(path);
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    EXPECT_EQ(pane.view()->page()->title(), "report");
+
+    // A link in the page does not lead away from it.
+    pane.view()->page()->triggerAction(QWebEnginePage::Reload);
+    QSignalSpy urlChanged(pane.view(), &QWebEngineView::urlChanged);
+    pane.view()->setUrl(QUrl(address)); // what a followed link would ask for
+    urlChanged.wait(1000);
+    QTest::qWait(500);
+    EXPECT_EQ(connections, 0);
+}
+
+TEST(PreviewPane, RewrittenPageIsShownAgainWithoutQueueing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wb1.htm"));
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>one</title></head></html>"));
+    PreviewPane pane;
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const QUrl url = QUrl::fromLocalFile(path);
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    ASSERT_EQ(pane.view()->page()->title(), "one");
+
+    // Ten quick rewrites while a load is running end in the last page, with few loads.
+    shown.clear();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(test::writeBytes(
+            path, QStringLiteral("<html><head><title>v%1</title></head></html>").arg(i).toUtf8()));
+        pane.showPage(url);
+    }
+    for (int i = 0; i < 100 && pane.view()->page()->title() != "v9"; ++i)
+        shown.wait(100);
+    EXPECT_EQ(pane.view()->page()->title(), "v9");
+    EXPECT_LE(shown.size(), 3);
+}
+
+} // namespace
+} // namespace corvane

@@ -221,19 +221,20 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     if (!source.error().isEmpty())
         return failure(source.error());
 
-    QString pdfPath;
-    if (!options.pdfPath.isEmpty()) {
-        pdfPath = absolutePath(options.pdfPath);
-        // Found out now rather than after every page has been computed.
-        if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
-            return failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
-                               .arg(pdfPath, QFileInfo(pdfPath).path()));
-    }
-
     const QString outFolder =
         absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
     if (!QDir().mkpath(outFolder))
         return failure(QStringLiteral("Cannot create the folder %1").arg(outFolder));
+
+    QString pdfPath;
+    if (!options.pdfPath.isEmpty()) {
+        pdfPath = absolutePath(options.pdfPath);
+        // Found out now rather than after every page has been computed; the PDF may go into the
+        // output folder just made.
+        if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
+            return failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
+                               .arg(pdfPath, QFileInfo(pdfPath).path()));
+    }
 
     JobEditor editor([table] { return table; },
                      PageOptions{options.unit, options.detailed, programFolder, outFolder});

@@ -398,7 +398,7 @@ TEST_F(ReportProgramTest, FailuresExitWithOneLineAndWriteNothing)
         EXPECT_TRUE(run.err.startsWith("corvane-report: ")) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.named)) << run.err.toStdString();
         // Every one of them is found before a page is written.
-        EXPECT_FALSE(QFileInfo::exists(pages));
+        EXPECT_TRUE(QDir(pages).entryList(QDir::Files).isEmpty());
         EXPECT_FALSE(QFileInfo::exists(blocker + "/pages"));
     }
 }
@@ -491,19 +491,22 @@ TEST_F(ReportProgramTest, PdfHasOnePagePerSectionInUse)
     {
         QString job;
         int pages;
-    } rows[] = {{kSample, 2}, {threeJob, 3}};
+        const char *folder; // the PDF goes into the output folder, which the run makes
+    } rows[] = {{kSample, 2, "two"}, {threeJob, 3, "three"}};
     for (const auto &row : rows) {
         SCOPED_TRACE(row.pages);
-        const QString pdf = path(QStringLiteral("out/report.pdf"));
-        ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("out"))));
+        const QString folder = QString::fromUtf8(row.folder);
+        const QString pdf = path(folder + QStringLiteral("/report.pdf"));
         const ProgramRun run = runReportProgram(
-            {"--out", "pages", "--pdf", "out/report.pdf", row.job}, root, pdfEnvironment());
+            {"--out", folder, "--pdf", folder + "/report.pdf", row.job}, root, pdfEnvironment());
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
         EXPECT_EQ(run.out.count('\n'), row.pages);
         ASSERT_TRUE(readBytes(pdf).startsWith("%PDF-"));
         EXPECT_EQ(pdfPageCount(pdf), row.pages);
-        EXPECT_EQ(QDir(path(QStringLiteral("out"))).entryList(QDir::Files),
-                  QStringList{"report.pdf"});
+        const QStringList files = QDir(path(folder)).entryList(QDir::Files);
+        // Three files per section, the joined document and the PDF.
+        EXPECT_EQ(files.size(), 3 * row.pages + 2) << files.join(' ').toStdString();
+        EXPECT_FALSE(files.contains("report.pdf.part"));
     }
 }
 

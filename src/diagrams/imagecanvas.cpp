@@ -1,5 +1,7 @@
 #include "diagrams/imagecanvas.h"
 
+#include "shell/designfont.h"
+
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -65,11 +67,7 @@ const QImage &ImageCanvas::image()
 
 QFont ImageCanvas::font(double points, bool bold) const
 {
-    QFont f(QStringLiteral("Trebuchet MS"));
-    f.setStyleHint(QFont::SansSerif);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
+    return designFont(points, bold);
 }
 
 QPen ImageCanvas::pen(const QColor &colour) const

@@ -11,15 +11,6 @@
 
 namespace corvane {
 
-QFont designFont(double points, bool bold)
-{
-    QFont font(QStringLiteral("Trebuchet MS"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 void styleCaption(QWidget &widget, double points)
 {
     widget.setFont(designFont(points, true));

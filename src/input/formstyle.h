@@ -5,6 +5,8 @@
 // serif in where the font is missing); captions are bold 8.25 pt navy, text boxes and pick lists
 // bold 9 pt.
 
+#include "shell/designfont.h"
+
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -21,8 +23,6 @@ class PickList;
 inline constexpr double kCaptionPoints = 8.25;
 inline constexpr double kBoxPoints = 9;
 inline const QColor kNavy(0, 0, 128);
-
-QFont designFont(double points, bool bold);
 
 // A caption in bold navy; a label's text stands at its top left, wrapped when wrap is set.
 void styleCaption(QWidget &widget, double points = kCaptionPoints);

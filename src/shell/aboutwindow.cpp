@@ -1,5 +1,6 @@
 #include "shell/aboutwindow.h"
 
+#include "shell/designfont.h"
 #include "shell/maker.h"
 
 #include <QDesktopServices>
@@ -63,9 +64,7 @@ AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent)
         pictureButton(this, QStringLiteral("Go On-Line"),
                       style()->standardIcon(QStyle::SP_DriveNetIcon), twips(6960, 3840, 1095, 975));
     auto *label = new QLabel(this);
-    QFont font(QStringLiteral("Trebuchet MS"));
-    font.setPointSizeF(8.25);
-    label->setFont(font);
+    label->setFont(designFont(8.25, false));
     // The label shows the lines as the window lays them out; line breaks are CR LF in the text.
     label->setText(informationText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);

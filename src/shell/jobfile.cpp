@@ -193,7 +193,12 @@ QByteArray formatJobFile(const JobFileContent &content)
             w.text(section.outside[k]).text(section.angle[k]).text(section.vee[k]).endLine();
         w.text(section.outside[kBendCount]).endLine();
     }
-    return encodeFileText(w.result());
+    // The reader takes a file that is valid UTF-8 as UTF-8, and Windows-1252 bytes can happen to
+    // be valid UTF-8: an e acute and two euro signs are E9 80 80 there, the UTF-8 of U+9000. A
+    // job whose Windows-1252 bytes would read back as other texts is written in UTF-8.
+    const QString &text = w.result();
+    const QByteArray bytes = encodeFileText(text);
+    return decodeFileText(bytes) == text ? bytes : text.toUtf8();
 }
 
 JobFileReadResult parseJobFile(const QByteArray &bytes)

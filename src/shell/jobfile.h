@@ -52,7 +52,8 @@ JobFileContent jobFileContent(const Job &job);
 // The items of every job file, 188 in all.
 inline constexpr int kJobFileItemCount = 8 + kSectionCount * (1 + 4 + 3 * kBendCount + 1);
 
-// The file's bytes: Windows-1252 when every character fits, UTF-8 otherwise.
+// The file's bytes: Windows-1252 when every character fits and the bytes cannot be taken for
+// UTF-8 when read, UTF-8 otherwise.
 QByteArray formatJobFile(const JobFileContent &content);
 
 struct JobFileReadResult

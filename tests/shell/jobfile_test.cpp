@@ -111,6 +111,25 @@ TEST(JobFile, TextsOutsideWindows1252AreSavedAsUtf8AndReadBack)
     EXPECT_EQ(read.content, saved);
 }
 
+TEST(JobFile, TextsWhoseWindows1252BytesAreValidUtf8AreSavedAsUtf8)
+{
+    // In Windows-1252 an e acute and two euro signs are E9 80 80, which is also the UTF-8 of
+    // U+9000; "\u00c3\u00a9" is C3 A9, the UTF-8 of an e acute. The reader takes a file of valid
+    // UTF-8 as UTF-8, so these texts must not be written in Windows-1252.
+    JobFileContent content = jobFileContent(Job());
+    content.common[0] = QStringLiteral("\u00e9\u20ac\u20ac");
+    content.sections[4].notes = QStringLiteral("\u00c3\u00a9\r\n\u00c3\u00a9");
+    const JobFileReadResult read = parseJobFile(formatJobFile(content));
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content.common[0], content.common[0]);
+    EXPECT_EQ(read.content.sections[4].notes, content.sections[4].notes);
+
+    // Texts of Windows-1252 that cannot be taken for UTF-8 stay Windows-1252.
+    content = jobFileContent(Job());
+    content.common[0] = QStringLiteral("caf\u00e9 \u20ac");
+    EXPECT_TRUE(formatJobFile(content).contains("caf\xe9 \x80"));
+}
+
 TEST(JobFile, ReaderFollowsTheItemRule)
 {
     // Blanks before items, unquoted items with trailing blanks, bare LF line ends, junk after a

@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 
 #include <cerrno>
 #include <cstdio>
@@ -71,6 +72,13 @@ void PdfExport::start(const QString &htmlPath, const QString &pdfPath)
         m_page.release()->deleteLater();
     // The default profile keeps nothing on disk.
     m_page = std::make_unique<QWebEnginePage>();
+    // Rendered as the preview shows it: no script, and a sans-serif face where the pages' own
+    // font is missing.
+    QWebEngineSettings *settings = m_page->settings();
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setFontFamily(QWebEngineSettings::StandardFont,
+                            settings->fontFamily(QWebEngineSettings::SansSerifFont));
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (!m_running)
             return;

@@ -78,11 +78,18 @@ private:
     // The file offset of a sector, or -1 when not even its first byte lies in the file.
     qint64 sectorOffset(quint32 sector) const;
     bool wholeSector(quint32 sector) const;
-    // Follows a chain of `table` from `start`, at most `limit` links, into `chain`. A chain that
-    // leaves the table, meets a free entry or loops is an error; one longer than `limit` is cut
-    // there (the caller needs no more).
-    bool followChain(const std::vector<quint32> &table, quint32 start, size_t limit,
-                     const QString &what, std::vector<quint32> &chain) const;
+    // Follows a chain of `table` from `start`, at most `limit` links, into `chain`. Every link
+    // must be one of the first `sectors` sectors (of the file, or of the mini stream), so that a
+    // chain is never longer than the file is in sectors: a table may list far more sectors than
+    // the file holds, and the callers size their buffers by the chain. A chain that leaves those
+    // sectors, meets a free entry or loops is an error; one longer than `limit` is cut there (the
+    // caller needs no more).
+    bool followChain(const std::vector<quint32> &table, quint32 sectors, quint32 start,
+                     size_t limit, const QString &what, std::vector<quint32> &chain) const;
+    quint32 miniSectorsInStream() const
+    {
+        return quint32((m_miniStream.size() + kMiniSectorSize - 1) / kMiniSectorSize);
+    }
     bool readRegular(quint32 start, quint64 size, const QString &what, QByteArray &out) const;
     bool readMini(quint32 start, quint64 size, const QString &what, QByteArray &out) const;
 
@@ -196,14 +203,14 @@ bool Container::readFat()
     return true;
 }
 
-bool Container::followChain(const std::vector<quint32> &table, quint32 start, size_t limit,
-                            const QString &what, std::vector<quint32> &chain) const
+bool Container::followChain(const std::vector<quint32> &table, quint32 sectors, quint32 start,
+                            size_t limit, const QString &what, std::vector<quint32> &chain) const
 {
     chain.clear();
     std::vector<bool> seen(table.size(), false);
     quint32 at = start;
     while (at != kEndOfChain && chain.size() < limit) {
-        if (at >= table.size())
+        if (at >= table.size() || at >= sectors)
             return fail(QStringLiteral("the sector chain of %1 leaves the file").arg(what));
         if (seen[at])
             return fail(QStringLiteral("the sector chain of %1 loops").arg(what));
@@ -218,7 +225,7 @@ bool Container::readDirectory()
 {
     std::vector<quint32> chain;
     const QString what = QStringLiteral("the directory");
-    if (!followChain(m_fat, m_firstDirectorySector, m_fat.size(), what, chain))
+    if (!followChain(m_fat, m_sectorsInFile, m_firstDirectorySector, m_fat.size(), what, chain))
         return false;
     if (chain.empty())
         return fail(QStringLiteral("the compound file has no directory"));
@@ -258,7 +265,7 @@ bool Container::readRegular(quint32 start, quint64 size, const QString &what, QB
         return fail(QStringLiteral("%1 is larger than the file").arg(what));
     const size_t needed = size_t((size + quint64(m_sectorSize) - 1) / quint64(m_sectorSize));
     std::vector<quint32> chain;
-    if (!followChain(m_fat, start, needed, what, chain))
+    if (!followChain(m_fat, m_sectorsInFile, start, needed, what, chain))
         return false;
     if (chain.size() < needed)
         return fail(QStringLiteral("the sector chain of %1 ends too early").arg(what));
@@ -283,8 +290,8 @@ bool Container::readMiniStream()
     if (!readRegular(root.start, root.size, QStringLiteral("the mini stream"), m_miniStream))
         return false;
     std::vector<quint32> chain;
-    if (!followChain(m_fat, m_firstMiniFatSector, m_fat.size(), QStringLiteral("the mini FAT"),
-                     chain))
+    if (!followChain(m_fat, m_sectorsInFile, m_firstMiniFatSector, m_fat.size(),
+                     QStringLiteral("the mini FAT"), chain))
         return false;
     const int perSector = m_sectorSize / 4;
     m_miniFat.reserve(chain.size() * size_t(perSector));
@@ -305,7 +312,7 @@ bool Container::readMini(quint32 start, quint64 size, const QString &what, QByte
         return fail(QStringLiteral("%1 is larger than the mini stream").arg(what));
     const size_t needed = size_t((size + kMiniSectorSize - 1) / kMiniSectorSize);
     std::vector<quint32> chain;
-    if (!followChain(m_miniFat, start, needed, what, chain))
+    if (!followChain(m_miniFat, miniSectorsInStream(), start, needed, what, chain))
         return false;
     if (chain.size() < needed)
         return fail(QStringLiteral("the sector chain of %1 ends too early").arg(what));

@@ -524,5 +524,63 @@ TEST(XlsReaderRobustness, FlipsInTheContainerStructures)
     }
 }
 
+// A version 4 compound file of fatSectors FAT sectors and one directory sector after them. The
+// FAT chains every sector number to the next up to the end of the FAT, 1024 entries a sector:
+// a chain from a sector in the file runs on far past the file's end.
+QByteArray fatChainingPastTheEnd(int fatSectors, quint32 firstMiniFatSector, quint32 rootSize)
+{
+    const int sectorSize = 4096;
+    const quint32 perSector = sectorSize / 4;
+    const quint32 endOfChain = 0xFFFFFFFE;
+    QByteArray header(sectorSize, '\0');
+    header.replace(0, 8, QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+    header.replace(0x1A, 2, le16(4));
+    header.replace(0x1C, 2, le16(0xFFFE));
+    header.replace(0x1E, 2, le16(12));
+    header.replace(0x20, 2, le16(6));
+    header.replace(0x2C, 4, le32(quint32(fatSectors)));
+    header.replace(0x30, 4, le32(quint32(fatSectors))); // the directory
+    header.replace(0x38, 4, le32(4096));
+    header.replace(0x3C, 4, le32(firstMiniFatSector));
+    header.replace(0x44, 4, le32(endOfChain));
+    for (int i = 0; i < 109; ++i)
+        header.replace(0x4C + 4 * i, 4, le32(i < fatSectors ? quint32(i) : 0xFFFFFFFF));
+    QByteArray fat;
+    for (quint32 entry = 1; entry <= perSector * quint32(fatSectors); ++entry)
+        fat += le32(entry == perSector * quint32(fatSectors) ? endOfChain : entry);
+    if (firstMiniFatSector != endOfChain) // the directory alone in its chain
+        fat.replace(4 * fatSectors, 4, le32(endOfChain));
+    QByteArray directory(sectorSize, '\0');
+    const QString root = QStringLiteral("Root Entry");
+    for (int i = 0; i < root.size(); ++i)
+        directory.replace(2 * i, 2, le16(root[i].unicode()));
+    directory.replace(0x40, 2, le16(int(root.size() + 1) * 2));
+    directory[0x42] = 5;
+    directory.replace(0x44, 12, QByteArray(12, '\xFF'));
+    directory.replace(0x74, 4, le32(rootSize ? 0 : endOfChain));
+    directory.replace(0x78, 4, le32(rootSize));
+    return header + fat + directory;
+}
+
+TEST(XlsReader, SectorChainsThatRunPastTheFileAreDamage)
+{
+    // The chains of the directory and of the mini FAT run past the file's 3 sectors. The reader
+    // sized its buffers by such a chain before it found that its sectors were missing: 3.6 MB for
+    // the directory, 8 MB for the mini FAT of a file of 16 KB. A chain may now name no sector
+    // that the file does not have.
+    const QByteArray directory = fatChainingPastTheEnd(2, 0xFFFFFFFE, 0);
+    const QByteArray miniFat = fatChainingPastTheEnd(2, 3, 64);
+    ASSERT_EQ(directory.size(), 16384);
+    const XlsSheetResult a = readXlsSheet(directory, QStringLiteral("BendTbl"));
+    EXPECT_EQ(a.errorKind, XlsSheetResult::Error::Damaged);
+    EXPECT_TRUE(
+        a.error.endsWith(QLatin1String("the sector chain of the directory leaves the file")))
+        << a.error.toStdString();
+    const XlsSheetResult b = readXlsSheet(miniFat, QStringLiteral("BendTbl"));
+    EXPECT_EQ(b.errorKind, XlsSheetResult::Error::Damaged);
+    EXPECT_TRUE(b.error.endsWith(QLatin1String("the sector chain of the mini FAT leaves the file")))
+        << b.error.toStdString();
+}
+
 } // namespace
 } // namespace corvane

@@ -196,7 +196,13 @@ public:
             if (take == 0)
                 return false; // half a character at the end of a record
             const char *p = m_records.data(m_parts[m_part]) + m_offset;
-            text += wide ? utf16Chars(p, take) : latin1Chars(p, take);
+            // Straight into the text, without a string for each piece.
+            if (wide) {
+                for (int i = 0; i < take; ++i)
+                    text.append(QChar(u16At(p + 2 * i)));
+            } else {
+                text.append(QLatin1String(p, take));
+            }
             m_offset += wide ? 2 * take : take;
             count -= take;
         }
@@ -250,6 +256,8 @@ private:
     std::vector<Record> withContinues(const Record &first);
     void addCell(int row, int column, XlsCell::Kind kind, double number = 0.0, QString text = {});
     void addNumber(int row, int column, double number);
+    // The most cells that the sheet's records from the position on can give.
+    size_t countCells(qsizetype position) const;
     void sortCells();
 
     const QByteArray &m_stream;
@@ -366,8 +374,6 @@ bool WorkbookReader::readSheet(const SheetEntry &sheet)
     if (sheet.position >= quint64(m_stream.size()))
         return damaged(QStringLiteral("the sheet %1 starts past the end").arg(sheet.name));
     m_records.seek(qsizetype(sheet.position));
-    // About one cell for every 14 bytes of a sheet of numbers and shared texts.
-    m_result.cells.reserve(size_t(m_stream.size() - qsizetype(sheet.position)) / 14);
     Record record;
     if (!m_records.next(record) || record.type != kBof || record.length < 4)
         return damaged(
@@ -375,6 +381,9 @@ bool WorkbookReader::readSheet(const SheetEntry &sheet)
     if (u16At(m_records.data(record) + 2) != kWorksheetSubstream)
         return fail(XlsSheetResult::Error::NoSheet,
                     QStringLiteral("no sheet named %1 that holds cells").arg(sheet.name));
+    // Counted first and allocated once: a row of blanks gives a cell of 48 bytes for every 2 bytes
+    // of its record, and a list that grows by doubling would hold three times that while it copies.
+    m_result.cells.reserve(countCells(m_records.position()));
 
     // A chart placed on the sheet brings its own BOF ... EOF, which is skipped whole.
     int nested = 0;
@@ -503,6 +512,46 @@ bool WorkbookReader::readSheet(const SheetEntry &sheet)
     return damaged(QStringLiteral("the sheet %1 ends without an end record").arg(sheet.name));
 }
 
+size_t WorkbookReader::countCells(qsizetype position) const
+{
+    // The same walk as readSheet(), counting instead of reading.
+    Records records(m_stream);
+    records.seek(position);
+    size_t count = 0;
+    int nested = 0;
+    Record record;
+    while (records.next(record)) {
+        if (record.type == kBof) {
+            ++nested;
+        } else if (record.type == kEof) {
+            if (nested == 0)
+                break;
+            --nested;
+        } else if (nested == 0) {
+            switch (record.type) {
+            case kMulRk:
+                count += size_t(std::max(0, (record.length - 6) / 6));
+                break;
+            case kMulBlank:
+                count += size_t(std::max(0, (record.length - 6) / 2));
+                break;
+            case kNumber:
+            case kRk:
+            case kLabelSst:
+            case kLabel:
+            case kBlank:
+            case kBoolErr:
+            case kFormula:
+                ++count;
+                break;
+            default:
+                break;
+            }
+        }
+    }
+    return count;
+}
+
 void WorkbookReader::sortCells()
 {
     std::vector<XlsCell> &cells = m_result.cells;
@@ -514,17 +563,52 @@ void WorkbookReader::sortCells()
             return !before(a, b);
         }) == cells.end())
         return;
-    std::stable_sort(cells.begin(), cells.end(), before);
+    // Sorted as plain numbers that hold the row (16 bits), the column (17 bits: a row of blanks
+    // may run past column 65535) and the place in the list (31 bits), so that ties keep record
+    // order; then moved into place along the cycles of that order. 8 bytes a cell, where a
+    // stable sort of the cells themselves would take a buffer of 48 bytes a cell.
+    constexpr int kPlaceBits = 31;
+    constexpr quint64 kPlaceMask = (quint64(1) << kPlaceBits) - 1;
+    const bool fits =
+        cells.size() <= kPlaceMask && std::all_of(cells.begin(), cells.end(), [](const XlsCell &c) {
+            return c.row >= 0 && c.row < (1 << 16) && c.column >= 0 && c.column < (1 << 17);
+        });
+    if (!fits) {
+        std::stable_sort(cells.begin(), cells.end(), before);
+    } else {
+        std::vector<quint64> order(cells.size());
+        for (size_t i = 0; i < cells.size(); ++i)
+            order[i] = (quint64(cells[i].row) << 48) | (quint64(cells[i].column) << kPlaceBits) | i;
+        std::sort(order.begin(), order.end());
+        for (size_t start = 0; start < order.size(); ++start) {
+            if ((order[start] & kPlaceMask) == start)
+                continue;
+            // The cell at place `at` is to be the one now at place order[at]; a place done is
+            // marked by its own number.
+            XlsCell first = std::move(cells[start]);
+            size_t at = start;
+            while ((order[at] & kPlaceMask) != start) {
+                const size_t from = size_t(order[at] & kPlaceMask);
+                cells[at] = std::move(cells[from]);
+                order[at] = at;
+                at = from;
+            }
+            cells[at] = std::move(first);
+            order[at] = at;
+        }
+    }
     // Of several records for one cell, the last one stands.
-    std::vector<XlsCell> unique;
-    unique.reserve(cells.size());
+    size_t kept = 0;
     for (size_t i = 0; i < cells.size(); ++i) {
         const bool lastOfCell = i + 1 == cells.size() || cells[i + 1].row != cells[i].row ||
                                 cells[i + 1].column != cells[i].column;
-        if (lastOfCell)
-            unique.push_back(std::move(cells[i]));
+        if (!lastOfCell)
+            continue;
+        if (kept != i)
+            cells[kept] = std::move(cells[i]);
+        ++kept;
     }
-    cells = std::move(unique);
+    cells.resize(kept);
 }
 
 XlsSheetResult WorkbookReader::read(const QString &sheetName)

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <map>
 #include <random>
 
 namespace corvane {
@@ -580,6 +581,52 @@ TEST(XlsReader, SectorChainsThatRunPastTheFileAreDamage)
     EXPECT_EQ(b.errorKind, XlsSheetResult::Error::Damaged);
     EXPECT_TRUE(b.error.endsWith(QLatin1String("the sector chain of the mini FAT leaves the file")))
         << b.error.toStdString();
+}
+
+TEST(XlsReader, CellsOutOfOrderComeByRowAndColumnWithTheLastRecordOfACellStanding)
+{
+    // Records in random order, many of them for cells that earlier records gave: numbers, runs
+    // of numbers and runs of blanks. What stands is what the last record of each cell says.
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> row(0, 40), column(0, 30), run(1, 12), pick(0, 9);
+    std::map<std::pair<int, int>, QString> expected;
+    QByteArray records;
+    for (int i = 0; i < 2500; ++i) {
+        const int r = row(random), c = column(random);
+        const int kind = pick(random);
+        if (kind < 6) {
+            records += numberCell(r, c, i);
+            expected[{r, c}] = describe(r, c, QStringLiteral("number"), QString::number(i));
+        } else if (kind < 8) {
+            std::vector<quint32> rks;
+            for (int k = run(random); k > 0; --k) {
+                const int value = i * 100 + k;
+                expected[{r, c + int(rks.size())}] = describe(
+                    r, c + int(rks.size()), QStringLiteral("number"), QString::number(value));
+                rks.push_back((quint32(value) << 2) | 2);
+            }
+            records += mulRkCells(r, c, rks);
+        } else {
+            const int count = run(random) + 1;
+            QByteArray data = le16(r) + le16(c);
+            for (int k = 0; k < count; ++k) {
+                data += le16(0);
+                expected[{r, c + k}] = describe(r, c + k, QStringLiteral("empty"));
+            }
+            records += biffRecord(0x00BE, data + le16(c + count - 1));
+        }
+    }
+    const XlsSheetResult result =
+        readXlsSheet(simpleWorkbook(QStringLiteral("BendTbl"), records), QStringLiteral("BendTbl"));
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
+    QStringList actual, wanted;
+    for (const XlsCell &cell : result.cells)
+        actual.append(describe(cell));
+    for (const auto &[place, text] : expected)
+        wanted.append(text);
+    ASSERT_EQ(actual.size(), wanted.size());
+    for (int i = 0; i < actual.size(); ++i)
+        ASSERT_EQ(actual[i].toStdString(), wanted[i].toStdString()) << "cell " << i;
 }
 
 } // namespace

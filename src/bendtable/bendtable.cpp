@@ -188,10 +188,16 @@ QString BendValue::toText() const
 // Every query's answer, worked out once when the table is made.
 struct BendTable::Index
 {
+    // The records of one material, thickness and vee: the first in sheet order and how many.
+    struct Matches
+    {
+        size_t first = 0;
+        size_t count = 0;
+    };
     QStringList materials;
     std::unordered_map<QString, QStringList> thicknesses; // by case-folded material
     std::unordered_map<Pair, QStringList, PairHash> vees;
-    std::unordered_map<Triple, std::vector<size_t>, TripleHash> records;
+    std::unordered_map<Triple, Matches, TripleHash> records;
 };
 
 BendTable::BendTable() : BendTable(std::vector<BendRecord>()) {}
@@ -199,36 +205,37 @@ BendTable::BendTable() : BendTable(std::vector<BendRecord>()) {}
 BendTable::BendTable(std::vector<BendRecord> records)
     : m_records(std::move(records)), m_index(std::make_unique<Index>())
 {
-    // Records of one material in sheet order, the material spelled as first met.
-    std::vector<QString> materialOrder;
-    std::unordered_map<QString, std::vector<size_t>> byMaterial;
-    QHash<QString, QString> spelling;
+    // The records grouped by material, in sheet order within each group, by sorting them rather
+    // than through a container per material: a sheet of a few thousand materials makes its
+    // index in a few thousand allocations, not tens of thousands.
+    std::vector<std::pair<QString, size_t>> byMaterial;
+    byMaterial.reserve(m_records.size());
     for (size_t i = 0; i < m_records.size(); ++i) {
         const BendValue &material = m_records[i].material;
         if (material.isEmpty())
             continue;
         const QString text = material.toText();
-        if (text.isEmpty())
-            continue;
-        const QString key = materialKey(text);
-        auto &list = byMaterial[key];
-        if (list.empty()) {
-            materialOrder.push_back(key);
-            spelling.insert(key, text);
-        }
-        list.push_back(i);
+        if (!text.isEmpty())
+            byMaterial.emplace_back(materialKey(text), i);
     }
+    std::sort(byMaterial.begin(), byMaterial.end());
 
-    std::sort(materialOrder.begin(), materialOrder.end());
-    for (const QString &key : materialOrder)
-        m_index->materials.append(spelling.value(key));
+    std::vector<const BendValue *> thick;
+    std::vector<std::pair<double, size_t>> byThickness;
+    for (size_t begin = 0, end = 0; begin < byMaterial.size(); begin = end) {
+        const QString &key = byMaterial[begin].first;
+        end = begin + 1;
+        while (end < byMaterial.size() && byMaterial[end].first == key)
+            ++end;
+        // The material as the list shows it: spelled as first met in the sheet.
+        m_index->materials.append(m_records[byMaterial[begin].second].material.toText());
 
-    for (const auto &[key, indices] : byMaterial) {
         // Thicknesses: distinct and ascending.
-        std::vector<const BendValue *> thick;
-        for (size_t i : indices) {
-            if (!m_records[i].thickness.isEmpty())
-                thick.push_back(&m_records[i].thickness);
+        thick.clear();
+        for (size_t j = begin; j < end; ++j) {
+            const BendValue &thickness = m_records[byMaterial[j].second].thickness;
+            if (!thickness.isEmpty())
+                thick.push_back(&thickness);
         }
         std::stable_sort(thick.begin(), thick.end(), [](const BendValue *a, const BendValue *b) {
             return compareValues(*a, *b) < 0;
@@ -239,27 +246,39 @@ BendTable::BendTable(std::vector<BendRecord> records)
                 list.append(thick[j]->toText());
         }
 
-        // Vees by thickness, highest standard first, then sheet order; the one record of each
+        // Vees by thickness, highest standard first, then sheet order; the records of each
         // thickness and vee.
-        std::unordered_map<Pair, std::vector<size_t>, PairHash> byThickness;
-        for (size_t i : indices) {
+        byThickness.clear();
+        for (size_t j = begin; j < end; ++j) {
+            const size_t i = byMaterial[j].second;
             const BendRecord &r = m_records[i];
             const std::optional<double> thickness = numberOf(r.thickness);
             if (!thickness)
                 continue;
-            byThickness[{key, keyOf(*thickness)}].push_back(i);
-            if (const std::optional<double> vee = numberOf(r.vee))
-                m_index->records[{key, keyOf(*thickness), keyOf(*vee)}].push_back(i);
-        }
-        for (auto &[pair, rows] : byThickness) {
-            std::stable_sort(rows.begin(), rows.end(), [this](size_t a, size_t b) {
-                return compareValues(m_records[a].standard, m_records[b].standard) > 0;
-            });
-            QStringList &vees = m_index->vees[pair];
-            for (size_t i : rows) {
-                if (!m_records[i].vee.isEmpty())
-                    vees.append(m_records[i].vee.toText());
+            byThickness.emplace_back(keyOf(*thickness), i);
+            if (const std::optional<double> vee = numberOf(r.vee)) {
+                Index::Matches &matches = m_index->records[{key, keyOf(*thickness), keyOf(*vee)}];
+                if (matches.count++ == 0)
+                    matches.first = i;
             }
+        }
+        std::sort(byThickness.begin(), byThickness.end(), [this](const auto &a, const auto &b) {
+            if (a.first != b.first)
+                return a.first < b.first;
+            const int standard =
+                compareValues(m_records[a.second].standard, m_records[b.second].standard);
+            return standard != 0 ? standard > 0 : a.second < b.second;
+        });
+        for (size_t j = 0, next = 0; j < byThickness.size(); j = next) {
+            QStringList vees;
+            for (next = j;
+                 next < byThickness.size() && byThickness[next].first == byThickness[j].first;
+                 ++next) {
+                const BendValue &vee = m_records[byThickness[next].second].vee;
+                if (!vee.isEmpty())
+                    vees.append(vee.toText());
+            }
+            m_index->vees.emplace(Pair{key, byThickness[j].first}, std::move(vees));
         }
     }
 }
@@ -301,11 +320,11 @@ BendLookup BendTable::lookup(const QString &material, float thickness, float vee
     const auto it = m_index->records.find({materialKey(material), *t, *v});
     if (it == m_index->records.end())
         return result;
-    if (it->second.size() > 1) {
+    if (it->second.count > 1) {
         result.status = BendLookup::Status::SeveralRecords;
         return result;
     }
-    const BendRecord &record = m_records[it->second.front()];
+    const BendRecord &record = m_records[it->second.first];
     const std::optional<double> k = numberOf(record.kFactor);
     const std::optional<double> ir = numberOf(record.internalRadius);
     constexpr double largest = std::numeric_limits<float>::max();

@@ -1,5 +1,6 @@
 #include "bendtable/xlsreader.h"
 
+#include "bendtable/bendtable.h"
 #include "bendtable/compoundfile.h"
 #include "bendtable/xlsbuilder.h"
 #include "testsupport.h"
@@ -627,6 +628,107 @@ TEST(XlsReader, CellsOutOfOrderComeByRowAndColumnWithTheLastRecordOfACellStandin
     ASSERT_EQ(actual.size(), wanted.size());
     for (int i = 0; i < actual.size(); ++i)
         ASSERT_EQ(actual[i].toStdString(), wanted[i].toStdString()) << "cell " << i;
+}
+
+TEST(XlsReader, BendTableOfManyMaterialsAnswersAsAScanOfItsRows)
+{
+    // Materials of many spellings interleaved over the sheet, read through the workbook, and every
+    // answer of the table against a plain scan of the rows.
+    struct Row
+    {
+        QString material;
+        double thickness;
+        double vee;
+        QString standard;
+        double kFactor;
+    };
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> material(0, 59), thickness(0, 4), vee(0, 5), mark(0, 3);
+    const double thicknesses[] = {0.5, 1, 1.5, 2, 3};
+    const double vees[] = {6, 8, 10, 12, 16, 20};
+    const char *const marks[] = {"", "YES", "yes", "no"};
+    std::vector<Row> rows;
+    QByteArray records = labelCell(0, 0, QStringLiteral("material"), false) +
+                         labelCell(0, 1, QStringLiteral("thickness"), false) +
+                         labelCell(0, 2, QStringLiteral("vee"), false) +
+                         labelCell(0, 3, QStringLiteral("standard"), false) +
+                         labelCell(0, 4, QStringLiteral("k_factor"), false) +
+                         labelCell(0, 5, QStringLiteral("internal_radius"), false);
+    for (int i = 0; i < 1500; ++i) {
+        const int m = material(random);
+        Row row{(i % 3 ? QStringLiteral("Mat%1") : QStringLiteral("MAT%1")).arg(m),
+                thicknesses[thickness(random)], vees[vee(random)],
+                QString::fromLatin1(marks[mark(random)]), 0.3 + i * 1e-4};
+        const int r = i + 1;
+        records += labelCell(r, 0, row.material, false) + numberCell(r, 1, row.thickness) +
+                   numberCell(r, 2, row.vee) + numberCell(r, 4, row.kFactor) + numberCell(r, 5, 1);
+        if (!row.standard.isEmpty())
+            records += labelCell(r, 3, row.standard, false);
+        rows.push_back(row);
+    }
+    const BendTableLoad load =
+        BendTable::fromWorkbook(simpleWorkbook(QStringLiteral("BendTbl"), records));
+    ASSERT_TRUE(load.ok()) << load.error.toStdString();
+    const BendTable &table = *load.table;
+
+    // Materials: distinct without regard to case, ascending, spelled as first met.
+    std::map<QString, QString> spelling;
+    for (const Row &row : rows)
+        spelling.emplace(row.material.toCaseFolded(), row.material);
+    QStringList materials;
+    for (const auto &[key, text] : spelling)
+        materials.append(text);
+    ASSERT_EQ(table.materials(), materials);
+
+    const auto standardRank = [](const QString &s) {
+        return s.isEmpty() ? 0 : s.compare(QLatin1String("no"), Qt::CaseInsensitive) == 0 ? 1 : 2;
+    };
+    for (const QString &m : materials) {
+        std::vector<double> thick;
+        for (const Row &row : rows) {
+            if (row.material.compare(m, Qt::CaseInsensitive) == 0)
+                thick.push_back(row.thickness);
+        }
+        std::sort(thick.begin(), thick.end());
+        thick.erase(std::unique(thick.begin(), thick.end()), thick.end());
+        QStringList thickTexts;
+        for (double t : thick)
+            thickTexts.append(QString::number(t));
+        EXPECT_EQ(table.thicknesses(m), thickTexts) << m.toStdString();
+        for (double t : thicknesses) {
+            std::vector<const Row *> matching;
+            for (const Row &row : rows) {
+                if (row.material.compare(m, Qt::CaseInsensitive) == 0 && row.thickness == t)
+                    matching.push_back(&row);
+            }
+            std::stable_sort(matching.begin(), matching.end(), [&](const Row *a, const Row *b) {
+                return standardRank(a->standard) > standardRank(b->standard);
+            });
+            QStringList veeTexts;
+            for (const Row *row : matching)
+                veeTexts.append(QString::number(row->vee));
+            EXPECT_EQ(table.vees(m, t), veeTexts) << m.toStdString() << " " << t;
+            for (double v : vees) {
+                int count = 0;
+                const Row *only = nullptr;
+                for (const Row *row : matching) {
+                    if (row->vee == v) {
+                        ++count;
+                        only = row;
+                    }
+                }
+                const BendLookup found = table.lookup(m.toUpper(), float(t), float(v));
+                const BendLookup::Status status = count == 0   ? BendLookup::Status::NoRecord
+                                                  : count == 1 ? BendLookup::Status::Found
+                                                               : BendLookup::Status::SeveralRecords;
+                ASSERT_EQ(found.status, status) << m.toStdString() << " " << t << " " << v;
+                if (count == 1) {
+                    EXPECT_EQ(found.kFactor, float(only->kFactor));
+                    EXPECT_EQ(found.standard, only->standard.toUpper() == QLatin1String("YES"));
+                }
+            }
+        }
+    }
 }
 
 } // namespace

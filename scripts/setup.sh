@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
     fonts-dejavu-core fonts-liberation2
+    clang libclang-rt-14-dev
 )
 
 missing=()

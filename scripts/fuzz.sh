@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# Builds the fuzzers with clang in build-fuzz/ and runs them.
+#
+#   scripts/fuzz.sh TARGET SECONDS     fuzz TARGET (jobfile or bendtable) for that long
+#   scripts/fuzz.sh TARGET runs N      the same for N inputs instead (a short, repeatable run)
+#   scripts/fuzz.sh TARGET merge       minimise fuzz/corpus/TARGET together with the inputs that
+#                                      runs have found since (fuzz/findings/TARGET/corpus)
+#   scripts/fuzz.sh TARGET time FILE...  run inputs once each; print the CPU time and heap of each
+#   scripts/fuzz.sh seeds              write the seeds of our own writers to fuzz/findings/seeds
+#   scripts/fuzz.sh build              only build
+#
+# A run starts from fuzz/corpus/TARGET and fuzz/regressions/TARGET with the dictionary
+# fuzz/TARGET.dict; new inputs, crashes, timeouts and inputs slower than 100 ms of CPU time go to
+# fuzz/findings/TARGET/ (not in git), and each run adds a line to fuzz/findings/runs.log. The
+# fuzzer runs niced, one process: other builds share the machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=build-fuzz
+findings=fuzz/findings
+slow_ms=100
+
+usage() {
+    sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//' >&2
+    exit 2
+}
+
+build_fuzzers() {
+    scripts/setup.sh
+    if [[ ! -f $build/CMakeCache.txt ]]; then
+        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+            -DCORVANE_FUZZ=ON -DCORVANE_BUILD_TESTS=OFF >/dev/null
+    fi
+    nice -n 10 cmake --build "$build" --target fuzz_jobfile fuzz_bendtable corvane_fuzz_seeds
+}
+
+# libFuzzer's options for a target.
+fuzz_options() {
+    local target=$1
+    local options=(-dict="fuzz/$target.dict" -rss_limit_mb=2048 -timeout=1
+                   -report_slow_units=1 -print_final_stats=1
+                   -artifact_prefix="$findings/$target/")
+    case $target in
+        jobfile) options+=(-max_len=16384) ;;
+        bendtable) options+=(-max_len=131072) ;;
+    esac
+    printf '%s\n' "${options[@]}"
+}
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export QT_QPA_PLATFORM=offscreen
+
+(( $# >= 1 )) || usage
+case $1 in
+    build) build_fuzzers; exit 0 ;;
+    seeds)
+        build_fuzzers
+        rm -rf "$findings/seeds"
+        "$build/fuzz/corvane_fuzz_seeds" "$findings/seeds"
+        # The workbooks of the other writers: xlwt, LibreOffice and the default table; the two
+        # large fixtures give way to small workbooks whose shared strings run over likewise.
+        /usr/bin/python3 scripts/make-fuzz-workbooks.py "$findings/seeds/bendtable"
+        cp data/BendTbl.xls "$findings/seeds/bendtable/"
+        for file in tests/bendtable/data/*.xls; do
+            case $file in */sst-xlwt.xls | */strings-lo.xls) ;;
+                *) cp "$file" "$findings/seeds/bendtable/" ;;
+            esac
+        done
+        [[ ! -d examples ]] || cp examples/*.bm "$findings/seeds/jobfile/" 2>/dev/null || true
+        echo "seeds in $findings/seeds/; add them with: scripts/fuzz.sh TARGET merge $findings/seeds/TARGET"
+        exit 0
+        ;;
+    jobfile | bendtable) target=$1 ;;
+    *) usage ;;
+esac
+(( $# >= 2 )) || usage
+mode=$2
+shift 2
+
+build_fuzzers
+fuzzer=$build/fuzz/fuzz_$target
+mkdir -p "$findings/$target/corpus" "fuzz/corpus/$target" "fuzz/regressions/$target"
+mapfile -t options < <(fuzz_options "$target")
+
+case $mode in
+    merge)
+        # Everything that adds coverage, from the committed corpus, the inputs found since and
+        # any folders named, into a fresh corpus.
+        fresh=$(mktemp -d)
+        nice -n 10 "$fuzzer" -merge=1 "${options[@]}" "$fresh" "fuzz/corpus/$target" \
+            "$findings/$target/corpus" "$@"
+        # libFuzzer names what it keeps by content; a seed keeps its own name.
+        declare -A named=()
+        for file in "fuzz/corpus/$target"/* "$@"/*; do
+            [[ -f $file && ! $(basename "$file") =~ ^[0-9a-f]{40}$ ]] || continue
+            named[$(sha1sum <"$file" | cut -c1-40)]=$(basename "$file")
+        done
+        rm -rf "fuzz/corpus/$target"
+        mkdir -p "fuzz/corpus/$target"
+        for file in "$fresh"/*; do
+            cp "$file" "fuzz/corpus/$target/${named[$(basename "$file")]:-$(basename "$file")}"
+        done
+        rm -rf "$fresh" "$findings/$target/corpus"
+        echo "fuzz/corpus/$target: $(ls "fuzz/corpus/$target" | wc -l) files," \
+             "$(du -sk "fuzz/corpus/$target" | cut -f1) KB"
+        ;;
+    time)
+        # Each input once, with the CPU time and the heap that the harness measures; slowest last.
+        (( $# >= 1 )) || usage
+        CORVANE_FUZZ_REPORT=1 "$fuzzer" "$@" 2>&1 |
+            awk '/^Running: / { file = $2 } /^==[a-z]+== cost / { print $3, "ms", $5, "bytes", file }' |
+            sort -n
+        ;;
+    runs | [0-9]*)
+        if [[ $mode == runs ]]; then
+            (( $# == 1 )) || usage
+            limit=(-runs="$1" -seed=1)
+            what="$1 runs"
+        else
+            deadline=$(( SECONDS + mode ))
+            what="$mode s"
+        fi
+        total=0
+        status=0
+        started=$SECONDS
+        while :; do
+            if [[ $mode != runs ]]; then
+                (( deadline - SECONDS > 0 )) || break
+                limit=(-max_total_time=$(( deadline - SECONDS )))
+            fi
+            log=$(mktemp)
+            set +e
+            CORVANE_FUZZ_SLOW_MS=$slow_ms nice -n 10 "$fuzzer" "${options[@]}" "${limit[@]}" \
+                "$findings/$target/corpus" "fuzz/corpus/$target" "fuzz/regressions/$target" \
+                2>&1 | tee "$log" | grep --line-buffered -v -E '^#[0-9]+\s+(NEW|REDUCE)'
+            status=${PIPESTATUS[0]}
+            set -e
+            execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+            total=$(( total + ${execs:-0} ))
+            timeout=$(sed -n "s|.*Test unit written to \(.*timeout-[0-9a-f]*\)$|\1|p" "$log")
+            rm -f "$log"
+            (( status != 0 )) && [[ -n $timeout && $mode != runs ]] || break
+            # libFuzzer's timeout counts wall time, which a niced process on a busy machine also
+            # spends waiting. The harness counts CPU time: an input under the limit there was
+            # starved, not slow, and the run goes on.
+            if CORVANE_FUZZ_SLOW_MS=$slow_ms "$fuzzer" "$timeout" >/dev/null 2>&1; then
+                mkdir -p "$findings/$target/starved"
+                mv "$timeout" "$findings/$target/starved/"
+                echo "$target: $timeout takes under $slow_ms ms of CPU time; it was starved, going on"
+                status=0
+            else
+                break
+            fi
+        done
+        seconds=$(( SECONDS - started ))
+        echo "$(date -Iseconds) $target $what execs=$total s=$seconds" \
+             "exec/s=$(( total / (seconds > 0 ? seconds : 1) )) exit=$status" >>"$findings/runs.log"
+        echo "$target: $total executions in $seconds s; findings in $findings/$target/"
+        ls "$findings/$target" | grep -v -E '^(corpus|starved)$' || true
+        exit "$status"
+        ;;
+    *) usage ;;
+esac

@@ -1,0 +1,100 @@
+// Replays every input that the fuzzers keep: the corpus they start from and each input that once
+// broke a reader (fuzz/corpus/<target>, fuzz/regressions/<target>), through the same run and
+// checks as the fuzzers (fuzz/fuzzinput.h). In the sanitizer build this is the fuzzers' verdict
+// on every CI run: no memory error, no undefined behaviour, no broken promise, heap in budget.
+// Time is reported, never judged: the machine may be busy.
+#include "fuzzinput.h"
+#include "heappeak.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace corvane::fuzz {
+namespace {
+
+QStringList savedInputs(Target target, const char *kind)
+{
+    const QDir dir(QStringLiteral(CORVANE_SOURCE_DIR "/fuzz/%1/%2")
+                       .arg(QLatin1String(kind), targetName(target)));
+    QStringList files;
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+        files.append(dir.filePath(name));
+    return files;
+}
+
+class FuzzReplay : public ::testing::TestWithParam<Target>
+{};
+
+TEST_P(FuzzReplay, EverySavedInputPassesTheFuzzersChecks)
+{
+    const Target target = GetParam();
+    const QStringList corpus = savedInputs(target, "corpus");
+    // The seeds alone are more than this; fewer means the folder went missing.
+    ASSERT_GE(corpus.size(), 8) << targetName(target).toStdString();
+    const QStringList files = corpus + savedInputs(target, "regressions");
+
+    double slowest = 0.0;
+    QString slowestFile;
+    qint64 mostHeap = 0;
+    for (const QString &file : files) {
+        const QByteArray bytes = test::readBytes(file);
+        const InputRun run = runInput(target, bytes);
+        EXPECT_TRUE(run.problem.isEmpty())
+            << QFileInfo(file).fileName().toStdString() << ": " << run.problem.toStdString();
+        if (run.cpuMilliseconds > slowest) {
+            slowest = run.cpuMilliseconds;
+            slowestFile = QFileInfo(file).fileName();
+        }
+        mostHeap = std::max(mostHeap, run.heapPeakBytes);
+    }
+    std::printf("[  fuzz    ] %s: %lld inputs, slowest %.1f ms of CPU (%s), most heap %s\n",
+                qPrintable(targetName(target)), static_cast<long long>(files.size()), slowest,
+                qPrintable(slowestFile),
+                HeapPeak::available() ? qPrintable(QString::number(mostHeap) + " bytes")
+                                      : "not measured without a sanitizer");
+    RecordProperty("slowest_ms", int(slowest));
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, ::testing::Values(Target::JobFile, Target::BendTable),
+                         [](const ::testing::TestParamInfo<Target> &info) {
+                             return targetName(info.param).toStdString();
+                         });
+
+TEST(HeapPeak, CountsWhatTheThreadHoldsAtOnce)
+{
+    if (!HeapPeak::available())
+        GTEST_SKIP() << "the allocator has no hooks without a sanitizer";
+    HeapPeak peak;
+    {
+        std::vector<char> first(1000000);
+        first[999999] = 1;
+    }
+    std::vector<char> second(400000);
+    second[0] = 1;
+    // The first megabyte, given back before the second block: one megabyte at most, not 1.4.
+    EXPECT_GE(peak.peakBytes(), 1000000);
+    EXPECT_LT(peak.peakBytes(), 1300000);
+}
+
+TEST(HeapPeak, MemoryHeldBeforeAndGivenBackDoesNotCount)
+{
+    if (!HeapPeak::available())
+        GTEST_SKIP() << "the allocator has no hooks without a sanitizer";
+    auto before = std::make_unique<std::vector<char>>(2000000);
+    HeapPeak peak;
+    before.reset();
+    std::vector<char> small(1000);
+    small[0] = 1;
+    EXPECT_LT(peak.peakBytes(), 100000);
+}
+
+} // namespace
+} // namespace corvane::fuzz

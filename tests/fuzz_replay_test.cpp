@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <ostream>
 #include <vector>
 
 namespace corvane::fuzz {
@@ -28,6 +29,11 @@ QStringList savedInputs(Target target, const char *kind)
     for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
         files.append(dir.filePath(name));
     return files;
+}
+
+void PrintTo(Target target, std::ostream *out)
+{
+    *out << targetName(target).toStdString();
 }
 
 class FuzzReplay : public ::testing::TestWithParam<Target>

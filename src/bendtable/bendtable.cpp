@@ -400,12 +400,22 @@ BendTableLoad BendTable::fromCells(const std::vector<XlsCell> &cells)
 
     // One record per later row that holds anything; a column of numbers and texts is a column
     // of texts.
-    std::vector<BendRecord> records;
-    records.reserve(std::min<size_t>(cells.size(), size_t(cells.back().row - firstUsed->row)));
-    std::array<bool, kColumnCount> hasNumber{}, hasText{};
     auto c = firstUsed;
     while (c != cells.end() && c->row == firstUsed->row)
         ++c;
+    // Counted first, so that the records take no more than they need: a record is 280 bytes, the
+    // row it comes from can be 14, and rows far apart must not reserve the rows between them.
+    size_t rowsUsed = 0;
+    int lastCounted = -1;
+    for (auto r = c; r != cells.end(); ++r) {
+        if (r->row != lastCounted && holdsSomething(*r)) {
+            ++rowsUsed;
+            lastCounted = r->row;
+        }
+    }
+    std::vector<BendRecord> records;
+    records.reserve(rowsUsed);
+    std::array<bool, kColumnCount> hasNumber{}, hasText{};
     while (c != cells.end()) {
         const int row = c->row;
         BendRecord record;

@@ -3,6 +3,7 @@
 #include "bendtable/bendtable.h"
 #include "bendtable/compoundfile.h"
 #include "bendtable/xlsbuilder.h"
+#include "heappeak.h"
 #include "testsupport.h"
 
 #include <QFile>
@@ -729,6 +730,36 @@ TEST(XlsReader, BendTableOfManyMaterialsAnswersAsAScanOfItsRows)
             }
         }
     }
+}
+
+TEST(XlsReader, BendTableOfRowsFarApartTakesTheMemoryOfItsRecordsOnly)
+{
+    // 3000 records, and one more 60,000 rows further down. The records were reserved for every
+    // cell, or every row from the first to the last, whichever was fewer: here three times the
+    // records there are. The heap is measured under the sanitizers only.
+    if (!fuzz::HeapPeak::available())
+        GTEST_SKIP() << "the allocator has no hooks without a sanitizer";
+    const auto tableHeap = [](int lastRow) {
+        QByteArray records = labelCell(0, 0, QStringLiteral("material"), false) +
+                             labelCell(0, 1, QStringLiteral("thickness"), false) +
+                             labelCell(0, 2, QStringLiteral("vee"), false) +
+                             labelCell(0, 3, QStringLiteral("standard"), false) +
+                             labelCell(0, 4, QStringLiteral("k_factor"), false) +
+                             labelCell(0, 5, QStringLiteral("internal_radius"), false);
+        for (int r = 1; r <= 3000; ++r)
+            records += rkCell(r, 1, (quint32(r) << 2) | 2) + rkCell(r, 2, (6u << 2) | 2);
+        records += rkCell(lastRow, 1, (1u << 2) | 2);
+        const QByteArray file = simpleWorkbook(QStringLiteral("BendTbl"), records);
+        fuzz::HeapPeak heap;
+        const BendTableLoad load = BendTable::fromWorkbook(file);
+        EXPECT_TRUE(load.ok());
+        EXPECT_EQ(load.table->records().size(), 3001u);
+        return heap.peakBytes();
+    };
+    const qint64 near = tableHeap(3001);
+    const qint64 far = tableHeap(63000);
+    EXPECT_LT(far, near + near / 10)
+        << near << " bytes for the rows together, " << far << " with one row far below";
 }
 
 } // namespace

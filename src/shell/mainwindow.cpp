@@ -490,7 +490,8 @@ void MainWindow::printCommand()
         if (!m_printer)
             m_printer = new ReportPrinter(this);
         if (report.ok())
-            m_printer->load(report.path, &error);
+            m_printer->load(report.path, QDir(tempFolder()).filePath(QStringLiteral("wball.pdf")),
+                            &error);
         else
             error = report.error;
     }

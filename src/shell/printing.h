@@ -1,19 +1,20 @@
 #pragma once
 
-// Printing the report: the joined document of every section in use (shell/reportassembly.h),
-// shown in a hidden browser of its own and handed to the print preview, from which the operator
-// prints. The preview pane of the main window is never used for it and keeps showing the current
-// section.
+// Printing the report: the joined document of every section in use (shell/reportassembly.h) is
+// rendered to PDF by the same engine and page layout as Export PDF (shell/pdfexport.h), and the
+// pages of that PDF are what the print preview shows and the printer gets. The preview pane of the
+// main window is not used for it and keeps showing the current section.
 
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
+class QPdfDocument;
 class QPrinter;
 class QWidget;
 
 namespace corvane {
-
-class PreviewPane;
 
 class ReportPrinter : public QObject
 {
@@ -23,17 +24,18 @@ public:
     explicit ReportPrinter(QWidget *parentWindow);
     ~ReportPrinter() override;
 
-    // Loads the joined document into the hidden browser; false (with the reason) when it does not
-    // load in time.
-    bool load(const QString &documentPath, QString *error);
+    // Renders the joined document at documentPath into pdfPath and loads it; false, with the
+    // reason, when that fails.
+    bool load(const QString &documentPath, const QString &pdfPath, QString *error);
+    int pageCount() const;
     // Opens the print preview of the loaded document, modal to the parent window.
     void preview();
-    // Prints the loaded document on printer and returns when done.
+    // Prints the loaded document on printer, a page of the document on each sheet.
     bool print(QPrinter &printer);
 
 private:
     QWidget *m_parent;
-    PreviewPane *m_pane;
+    std::unique_ptr<QPdfDocument> m_document;
 };
 
 } // namespace corvane

@@ -19,6 +19,13 @@
 #include <vector>
 
 namespace corvane::fuzz {
+
+// Names the target in the parameter of a failing test.
+void PrintTo(Target target, std::ostream *out)
+{
+    *out << targetName(target).toStdString();
+}
+
 namespace {
 
 QStringList savedInputs(Target target, const char *kind)
@@ -29,11 +36,6 @@ QStringList savedInputs(Target target, const char *kind)
     for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
         files.append(dir.filePath(name));
     return files;
-}
-
-void PrintTo(Target target, std::ostream *out)
-{
-    *out << targetName(target).toStdString();
 }
 
 class FuzzReplay : public ::testing::TestWithParam<Target>

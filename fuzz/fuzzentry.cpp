@@ -1,5 +1,8 @@
 #include "fuzzentry.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,13 +39,19 @@ int fuzzOneInput(Target target, const uint8_t *data, size_t size)
     if (!run.problem.isEmpty())
         fail(target, run.problem);
     if (slowLimit > 0 && run.cpuMilliseconds > slowLimit) {
-        // Once may be the machine; twice is the input.
-        const double first = run.cpuMilliseconds;
-        run = runInput(target, bytes);
-        if (run.cpuMilliseconds > slowLimit)
-            fail(target, QStringLiteral("slow input: %1 ms and %2 ms of CPU time, over %3 ms")
-                             .arg(first, 0, 'f', 1)
-                             .arg(run.cpuMilliseconds, 0, 'f', 1)
+        // CPU time still varies: the sanitizer's allocator recycles its quarantine or returns
+        // memory to the system in the middle of a run, and a busy machine's caches are cold. The
+        // best of three runs is the input's own cost.
+        QStringList times{QString::number(run.cpuMilliseconds, 'f', 1)};
+        double best = run.cpuMilliseconds;
+        for (int again = 0; again < 2 && best > slowLimit; ++again) {
+            run = runInput(target, bytes);
+            best = std::min(best, run.cpuMilliseconds);
+            times.append(QString::number(run.cpuMilliseconds, 'f', 1));
+        }
+        if (best > slowLimit)
+            fail(target, QStringLiteral("slow input: %1 ms of CPU time, over %2 ms")
+                             .arg(times.join(QStringLiteral(" ms, ")))
                              .arg(slowLimit));
     }
     return 0;

@@ -65,8 +65,8 @@ void writeHead(Lines &page, const Job &job, const PageOptions &options)
          << QStringLiteral("</table>") << QStringLiteral("<br>");
 }
 
-void writeSpecification(Lines &page, const Section &section, const BendCalculation &c,
-                        const PageOptions &options)
+void writeSpecTable(Lines &page, const Section &section, const BendCalculation &c,
+                    const PageOptions &options)
 {
     const int unit = options.unit;
     const QString label = unitLabel(unit);
@@ -175,7 +175,7 @@ QString sectionPage(const Job &job, int number, const BendCalculation &calculati
     writeHead(page, job, options);
     if (calculation.gatePassed) {
         const Section &section = job.section(number);
-        writeSpecification(page, section, calculation, options);
+        writeSpecTable(page, section, calculation, options);
         writeDiagrams(page, section, number, calculation, options);
     }
     page << QStringLiteral("</body>") << QStringLiteral("</html>");

@@ -3,7 +3,7 @@
 // The report page of one section, as HTML text.
 //
 // The page is the program's banner, the job header, and an outer table: its first row holds the
-// specification table (a row per flange, the total, then the notes) and the section diagram, its
+// spec table (a row per flange, the total, then the notes) and the section diagram, its
 // second row the marking diagram, or a red notice when a vee is too wide. A section whose
 // calculation failed its gate gets the banner and job header only. Every line ends with CR LF and
 // the page is written in UTF-8, as its head declares. Texts typed by operators are escaped, so a

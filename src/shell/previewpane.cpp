@@ -70,8 +70,8 @@ void PreviewPane::start()
     const QString problem = PdfExport::sandboxProblem();
     if (!problem.isEmpty()) {
         m_refused = true;
-        auto *notice = new QLabel(
-            QStringLiteral("The preview cannot be shown: %1.").arg(problem), this);
+        auto *notice =
+            new QLabel(QStringLiteral("The preview cannot be shown: %1.").arg(problem), this);
         notice->setWordWrap(true);
         notice->setAlignment(Qt::AlignCenter);
         m_stack->addWidget(notice);

@@ -44,7 +44,7 @@ private:
     QUrl m_wanted; // the page to show
     QUrl m_loaded; // the page the view holds or is loading
     bool m_loading = false;
-    bool m_stale = false; // the page changed on disk while it was loading
+    bool m_stale = false;   // the page changed on disk while it was loading
     bool m_refused = false; // the web engine cannot run in this process
 };
 

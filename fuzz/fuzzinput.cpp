@@ -101,6 +101,17 @@ QString checkJobFile(const QByteArray &bytes, qint64 &heapPeak)
     return QStringLiteral("a job read from the file reads back different once saved");
 }
 
+// The text with its ASCII letters in the other case: the same material to the table. Other
+// letters may change more than their case: the German sharp s in capitals is "SS".
+QString otherCase(QString text)
+{
+    for (QChar &c : text) {
+        if (c.unicode() < 128)
+            c = c.isUpper() ? c.toLower() : c.toUpper();
+    }
+    return text;
+}
+
 // Asks for the bend of a material, thickness and vee as the calculation does: the two numbers
 // read from their list texts as singles.
 QString checkLookup(const BendTable &table, const QString &material, const QString &thickness,
@@ -147,7 +158,7 @@ QString checkBendTable(const QByteArray &bytes, qint64 &heapPeak)
     }
     for (const QString &material : materials.mid(0, kListItemsTried)) {
         const QStringList thicknesses = table.thicknesses(material);
-        if (thicknesses != table.thicknesses(material.toUpper()))
+        if (thicknesses != table.thicknesses(otherCase(material)))
             return QStringLiteral("the thicknesses of %1 depend on its letter case").arg(material);
         for (const QString &thickness : thicknesses.mid(0, kListItemsTried)) {
             const QStringList vees = table.vees(material, readNumber(thickness));

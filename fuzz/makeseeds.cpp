@@ -169,6 +169,27 @@ QByteArray everyKindOfRecord()
     return r;
 }
 
+// A version 3 compound file whose FAT is listed partly in a DIFAT sector: the file's one FAT
+// sector listed 120 times, 109 of them in the header and 11 in a DIFAT sector at the end, the
+// file padded to the 120 sectors that so many FAT sectors need. Real files list over 109 FAT
+// sectors only from 7 MB on, beyond what a fuzzer tries.
+QByteArray withDifatSector(QByteArray file)
+{
+    constexpr int kFatSectors = 120;
+    const QByteArray fatSector = file.mid(0x4C, 4);
+    file.append(QByteArray(kFatSectors * 512 - (file.size() - 512), '\0'));
+    QByteArray difat;
+    for (int i = 0; i < 127; ++i)
+        difat += i < kFatSectors - 109 ? fatSector : le32(0xFFFFFFFF);
+    file += difat + le32(0xFFFFFFFE);
+    file.replace(0x2C, 4, le32(kFatSectors));
+    for (int i = 0; i < 109; ++i)
+        file.replace(0x4C + 4 * i, 4, fatSector);
+    file.replace(0x44, 4, le32(kFatSectors)); // the DIFAT sector, the last one
+    file.replace(0x48, 4, le32(1));
+    return file;
+}
+
 std::vector<std::pair<QString, QByteArray>> workbooks()
 {
     std::vector<std::pair<QString, QByteArray>> files;
@@ -180,6 +201,8 @@ std::vector<std::pair<QString, QByteArray>> workbooks()
                              {bendTbl, records}});
     files.emplace_back(QStringLiteral("built-every-record.xls"),
                        compoundFile({{QStringLiteral("Workbook"), stream}}));
+    files.emplace_back(QStringLiteral("built-difat.xls"),
+                       withDifatSector(compoundFile({{QStringLiteral("Workbook"), stream}})));
     files.emplace_back(QStringLiteral("built-version4.xls"),
                        compoundFile({{QStringLiteral("Workbook"), stream}}, 4));
     // A stream beyond the mini stream's cutoff, in regular sectors; a second stream beside it.

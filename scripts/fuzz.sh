@@ -3,16 +3,17 @@
 #
 #   scripts/fuzz.sh TARGET SECONDS     fuzz TARGET (jobfile or bendtable) for that long
 #   scripts/fuzz.sh TARGET runs N      the same for N inputs instead (a short, repeatable run)
-#   scripts/fuzz.sh TARGET merge       minimise fuzz/corpus/TARGET together with the inputs that
-#                                      runs have found since (fuzz/findings/TARGET/corpus)
+#   scripts/fuzz.sh TARGET merge [DIR...]  minimise fuzz/corpus/TARGET together with the inputs
+#                                      that runs have found (fuzz/findings/TARGET/corpus) and DIRs
 #   scripts/fuzz.sh TARGET time FILE...  run inputs; print the CPU time (best of 3) and heap of each
 #   scripts/fuzz.sh seeds              write the seeds of our own writers to fuzz/findings/seeds
 #   scripts/fuzz.sh build              only build
 #
-# A run starts from fuzz/corpus/TARGET and fuzz/regressions/TARGET with the dictionary
-# fuzz/TARGET.dict; new inputs, crashes, timeouts and inputs slower than 100 ms of CPU time go to
-# fuzz/findings/TARGET/ (not in git), and each run adds a line to fuzz/findings/runs.log. The
-# fuzzer runs niced, one process: other builds share the machine.
+# A run starts from fuzz/corpus/TARGET with the dictionary fuzz/TARGET.dict (the regressions are
+# left to the replay test: the largest of them would only slow a run down). New inputs, crashes,
+# timeouts and inputs slower than 100 ms of CPU time go to fuzz/findings/TARGET/ (not in git),
+# and each run adds a line to fuzz/findings/runs.log. The fuzzer runs niced, one process: other
+# builds share the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,17 +36,21 @@ build_fuzzers() {
     nice -n 10 cmake --build "$build" --target fuzz_jobfile fuzz_bendtable corvane_fuzz_seeds
 }
 
+# The largest input a run makes and a merge keeps: each seed fits (the largest, a workbook whose
+# FAT is partly listed in a DIFAT sector, is 61 KB); larger inputs mostly cost time.
+max_len_of() {
+    case $1 in
+        jobfile) echo 16384 ;;
+        bendtable) echo 65536 ;;
+    esac
+}
+
 # libFuzzer's options for a target.
 fuzz_options() {
     local target=$1
-    local options=(-dict="fuzz/$target.dict" -rss_limit_mb=2048 -timeout=1
-                   -report_slow_units=1 -print_final_stats=1
-                   -artifact_prefix="$findings/$target/")
-    case $target in
-        jobfile) options+=(-max_len=16384) ;;
-        bendtable) options+=(-max_len=131072) ;;
-    esac
-    printf '%s\n' "${options[@]}"
+    printf '%s\n' -dict="fuzz/$target.dict" -max_len="$(max_len_of "$target")" \
+        -rss_limit_mb=2048 -timeout=1 -report_slow_units=1 -print_final_stats=1 \
+        -artifact_prefix="$findings/$target/"
 }
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}
@@ -86,15 +91,26 @@ mapfile -t options < <(fuzz_options "$target")
 
 case $mode in
     merge)
-        # Everything that adds coverage, from the committed corpus, the inputs found since and
-        # any folders named, into a fresh corpus.
+        # The committed corpus: the seeds (the files with names) and the small inputs that runs
+        # have found, as few of them as cover every edge that they cover together. Larger finds
+        # are mostly mutants of the seeds that a run finds again in minutes; they stay in
+        # findings/ for the next run.
+        candidates=$(mktemp -d)
         fresh=$(mktemp -d)
-        nice -n 10 "$fuzzer" -merge=1 "${options[@]}" "$fresh" "fuzz/corpus/$target" \
-            "$findings/$target/corpus" "$@"
+        for dir in "fuzz/corpus/$target" "$findings/$target/corpus" "$@"; do
+            for file in "$dir"/*; do
+                [[ -f $file ]] || continue
+                if [[ $(basename "$file") =~ ^[0-9a-f]{40}$ ]]; then
+                    (( $(stat -c %s "$file") <= 4096 )) || continue
+                fi
+                cp "$file" "$candidates/"
+            done
+        done
+        nice -n 10 "$fuzzer" -merge=1 -use_counters=0 "${options[@]}" "$fresh" "$candidates"
         # libFuzzer names what it keeps by content; a seed keeps its own name.
         declare -A named=()
-        for file in "fuzz/corpus/$target"/* "$@"/*; do
-            [[ -f $file && ! $(basename "$file") =~ ^[0-9a-f]{40}$ ]] || continue
+        for file in "$candidates"/*; do
+            [[ $(basename "$file") =~ ^[0-9a-f]{40}$ ]] && continue
             named[$(sha1sum <"$file" | cut -c1-40)]=$(basename "$file")
         done
         rm -rf "fuzz/corpus/$target"
@@ -102,7 +118,7 @@ case $mode in
         for file in "$fresh"/*; do
             cp "$file" "fuzz/corpus/$target/${named[$(basename "$file")]:-$(basename "$file")}"
         done
-        rm -rf "$fresh" "$findings/$target/corpus"
+        rm -rf "$candidates" "$fresh"
         echo "fuzz/corpus/$target: $(ls "fuzz/corpus/$target" | wc -l) files," \
              "$(du -sk "fuzz/corpus/$target" | cut -f1) KB"
         ;;
@@ -137,8 +153,7 @@ case $mode in
             log=$(mktemp)
             set +e
             CORVANE_FUZZ_SLOW_MS=$slow_ms nice -n 10 "$fuzzer" "${options[@]}" "${limit[@]}" \
-                "$findings/$target/corpus" "fuzz/corpus/$target" "fuzz/regressions/$target" \
-                2>&1 | tee "$log" | grep --line-buffered -v -E '^#[0-9]+\s+(NEW|REDUCE)'
+                "$findings/$target/corpus" "fuzz/corpus/$target" 2>&1 | tee "$log" | grep --line-buffered -v -E '^#[0-9]+\s+(NEW|REDUCE)'
             status=${PIPESTATUS[0]}
             set -e
             execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)

@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 namespace corvane {
@@ -252,6 +256,46 @@ TEST(JobFile, ProposedNameJoinsTheFourCommonTexts)
     EXPECT_EQ(proposedFileName(Job()), "---");
     EXPECT_EQ(proposedFileName(fullJob()),
               QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
+}
+
+} // namespace
+} // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(JobFile, SaveKilledAtAnyMomentLeavesAWholeJob)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("job.bm"));
+    Job first;
+    first.setCommon(CommonText::Customer, QStringLiteral("Old"));
+    Job second = first;
+    second.setCommon(CommonText::Customer, QStringLiteral("New"));
+    second.section(1).setNotes(QString(20000, u'n'));
+    const JobFileContent old = jobFileContent(first);
+    const JobFileContent fresh = jobFileContent(second);
+    ASSERT_TRUE(writeJobFile(old, path).ok());
+
+    int kills = 0;
+    for (int moment = 0; moment < 40; ++moment) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // Saves the two versions by turns until killed.
+            for (int i = 0;; ++i)
+                writeJobFile(i % 2 ? old : fresh, path);
+        }
+        ::usleep(useconds_t(200 + moment * 150));
+        ::kill(pid, SIGKILL);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        kills += WIFSIGNALED(status);
+        const JobFileReadResult read = readJobFile(path);
+        ASSERT_TRUE(read.ok()) << "killed after " << moment << ": " << read.error.toStdString();
+        EXPECT_TRUE(read.content == old || read.content == fresh) << "killed after " << moment;
+    }
+    EXPECT_EQ(kills, 40);
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 
 #include <cmath>
 #include <ctime>
-#include <functional>
+#include <vector>
 
 namespace corvane::fuzz {
 
@@ -28,28 +28,46 @@ double threadCpuMilliseconds()
     return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-// Every text field of a job file's content with a name for messages, in file order.
-void forEachText(JobFileContent &c, const std::function<void(const QString &, QString &)> &fn)
+// The text fields of a job file's content, in file order: the common ones, then for each
+// section View, Rotate, Notes, the flanges and the angle and vee of each bend.
+constexpr int kCommonFields = kCommonTextCount + 3;
+constexpr int kSectionFields = 3 + kFlangeCount + 2 * kBendCount;
+
+std::vector<QString *> textsOf(JobFileContent &c)
 {
-    static const char *const commonNames[] = {"Customer", "Part No", "Revision", "Description"};
-    for (int i = 0; i < kCommonTextCount; ++i)
-        fn(QString::fromLatin1(commonNames[i]), c.common[i]);
-    fn(QStringLiteral("Material"), c.material);
-    fn(QStringLiteral("Thickness"), c.thickness);
-    fn(QStringLiteral("Vee All"), c.veeAll);
-    for (int n = 0; n < kSectionCount; ++n) {
-        JobFileSection &s = c.sections[n];
-        const QString in = QStringLiteral(" of section %1").arg(n + 1);
-        fn(QStringLiteral("View") + in, s.view);
-        fn(QStringLiteral("Rotate") + in, s.rotate);
-        fn(QStringLiteral("Notes") + in, s.notes);
-        for (int k = 0; k < kFlangeCount; ++k)
-            fn(QStringLiteral("flange %1").arg(k) + in, s.outside[k]);
-        for (int k = 0; k < kBendCount; ++k) {
-            fn(QStringLiteral("angle %1").arg(k) + in, s.angle[k]);
-            fn(QStringLiteral("vee %1").arg(k) + in, s.vee[k]);
-        }
+    std::vector<QString *> texts;
+    texts.reserve(kCommonFields + kSectionCount * kSectionFields);
+    for (QString &text : c.common)
+        texts.push_back(&text);
+    texts.insert(texts.end(), {&c.material, &c.thickness, &c.veeAll});
+    for (JobFileSection &s : c.sections) {
+        texts.insert(texts.end(), {&s.view, &s.rotate, &s.notes});
+        for (QString &outside : s.outside)
+            texts.push_back(&outside);
+        for (int k = 0; k < kBendCount; ++k)
+            texts.insert(texts.end(), {&s.angle[k], &s.vee[k]});
     }
+    return texts;
+}
+
+// The name of text field `index` of textsOf(), for messages.
+QString fieldName(int index)
+{
+    static const char *const common[kCommonFields] = {
+        "Customer", "Part No", "Revision", "Description", "Material", "Thickness", "Vee All"};
+    static const char *const first[3] = {"View", "Rotate", "Notes"};
+    if (index < kCommonFields)
+        return QString::fromLatin1(common[index]);
+    index -= kCommonFields;
+    const QString section = QStringLiteral(" of section %1").arg(index / kSectionFields + 1);
+    int k = index % kSectionFields;
+    if (k < 3)
+        return QString::fromLatin1(first[k]) + section;
+    k -= 3;
+    if (k < kFlangeCount)
+        return QStringLiteral("flange %1").arg(k) + section;
+    k -= kFlangeCount;
+    return (k % 2 ? QStringLiteral("vee %1") : QStringLiteral("angle %1")).arg(k / 2) + section;
 }
 
 // Shows a text with its character codes, so that a difference in encoding can be seen.
@@ -75,7 +93,8 @@ QString checkJobFile(const QByteArray &bytes, qint64 &heapPeak)
     // A job that was read must save and read back as it was. The writer drops double quotes
     // (an item without quotes may hold one), so the texts are compared without them.
     JobFileContent expected = read.content;
-    forEachText(expected, [](const QString &, QString &text) { text = withoutQuotes(text); });
+    for (QString *text : textsOf(expected))
+        *text = withoutQuotes(*text);
     const JobFileReadResult again = parseJobFile(formatJobFile(read.content));
     if (!again.ok())
         return QStringLiteral("a job read from the file does not read back once saved: ") +
@@ -83,16 +102,12 @@ QString checkJobFile(const QByteArray &bytes, qint64 &heapPeak)
     if (again.content == expected)
         return {};
     JobFileContent back = again.content;
-    QStringList expectedTexts, backTexts, names;
-    forEachText(expected, [&](const QString &name, QString &text) {
-        names.append(name);
-        expectedTexts.append(text);
-    });
-    forEachText(back, [&](const QString &, QString &text) { backTexts.append(text); });
-    for (int i = 0; i < names.size(); ++i) {
-        if (expectedTexts[i] != backTexts[i])
+    const std::vector<QString *> wanted = textsOf(expected);
+    const std::vector<QString *> got = textsOf(back);
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        if (*wanted[i] != *got[i])
             return QStringLiteral("%1 is %2 but reads back as %3 once saved")
-                .arg(names[i], codes(expectedTexts[i]), codes(backTexts[i]));
+                .arg(fieldName(int(i)), codes(*wanted[i]), codes(*got[i]));
     }
     for (int n = 0; n < kSectionCount; ++n) {
         if (expected.sections[n].scale != back.sections[n].scale)

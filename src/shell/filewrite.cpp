@@ -2,11 +2,46 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane {
+
+namespace {
+
+std::atomic<int> g_wholeFileWrites{0};
+
+QString cannotWrite(const QString &path, int error)
+{
+    return QStringLiteral("Cannot write %1: %2")
+        .arg(path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+// Writes all of bytes from the start of the file; errno tells why when it fails.
+bool writeAll(int fd, const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.constData() + done, size_t(bytes.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
 
 QString replaceFile(const QString &path, const QByteArray &bytes)
 {
@@ -28,6 +63,43 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
         return QStringLiteral("Cannot write %1: %2").arg(path, why);
     }
     return {};
+}
+
+QString overwriteFile(const QString &path, const QByteArray &bytes)
+{
+    if (g_wholeFileWrites.load() > 0)
+        return replaceFile(path, bytes);
+    const QByteArray name = QFile::encodeName(path);
+    // No O_TRUNC: a file cut to nothing and grown again is flushed when it is closed, as at a
+    // rename over it.
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return replaceFile(path, bytes); // which says what stands in the way, if anything does
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
+        ::close(fd);
+        return replaceFile(path, bytes);
+    }
+    bool written = writeAll(fd, bytes);
+    if (written && st.st_size > bytes.size())
+        written = ::ftruncate(fd, off_t(bytes.size())) == 0;
+    int error = written ? 0 : errno;
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error == 0)
+        return {};
+    ::unlink(name.constData());
+    return cannotWrite(path, error);
+}
+
+WholeFileWrites::WholeFileWrites()
+{
+    ++g_wholeFileWrites;
+}
+
+WholeFileWrites::~WholeFileWrites()
+{
+    --g_wholeFileWrites;
 }
 
 } // namespace corvane

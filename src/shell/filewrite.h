@@ -1,14 +1,37 @@
 #pragma once
 
+// Writing generated files: report pages, their pictures and the joined print document.
+
 #include <QByteArray>
 #include <QString>
 
 namespace corvane {
 
-// Replaces a generated file (a report page, a picture) with new contents: the bytes go to a new
-// file beside it, which is then renamed over the old one. A reader sees the old file or the new
-// one, never a half-written one, and no time is spent waiting for the old contents to be flushed.
-// Returns an error naming the file, or the empty text.
+// Replaces a file with new contents: the bytes go to a new file beside it, which is then renamed
+// over the old one. A reader sees the old file or the new one, never a half-written one. Returns
+// an error naming the file, or the empty text.
 QString replaceFile(const QString &path, const QByteArray &bytes);
+
+// Rewrites a file that this program writes again and again (a section's page and pictures after
+// every keystroke): the bytes are written over the old ones in the same file, which is cut where
+// the new contents end. Replacing the file instead costs the file system a flush of the new file
+// at the rename, several times what writing the bytes costs. A reader that reads the file while it
+// is rewritten may find a mix of old and new bytes; the preview pane loads a page again when it
+// changed while loading. Files are replaced as by replaceFile instead when the file cannot be
+// opened for writing, when it is a link of any kind (a symbolic link, a second hard link), and
+// while a WholeFileWrites lives. A failed write is reported as by replaceFile, and removes the
+// half-written file. Returns an error naming the file, or the empty text.
+QString overwriteFile(const QString &path, const QByteArray &bytes);
+
+// While one of these lives, overwriteFile replaces files whole: for a renderer that reads the
+// generated files of its own accord while the operator may go on typing (PDF export).
+class WholeFileWrites
+{
+public:
+    WholeFileWrites();
+    ~WholeFileWrites();
+    WholeFileWrites(const WholeFileWrites &) = delete;
+    WholeFileWrites &operator=(const WholeFileWrites &) = delete;
+};
 
 } // namespace corvane

@@ -65,6 +65,7 @@ void PdfExport::start(const QString &htmlPath, const QString &pdfPath)
     }
 
     m_running = true;
+    m_wholeFileWrites.emplace();
     m_pdfPath = pdfPath;
     m_partPath = pdfPath + QStringLiteral(".part");
     // A page of an earlier export may be the sender of the signal that led here.
@@ -121,6 +122,7 @@ void PdfExport::finish(const QString &error)
 {
     m_timeout.stop();
     m_running = false;
+    m_wholeFileWrites.reset();
     if (!error.isEmpty())
         QFile::remove(m_partPath);
     Q_EMIT finished(error);

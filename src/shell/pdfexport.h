@@ -6,11 +6,15 @@
 // (shell/reportassembly.h) the same way: the document is loaded from its file into a page without
 // a view and printed on A4 portrait paper, each page separator starting a new sheet. The PDF is
 // written under a temporary name beside its target and renamed into place when it is complete, so a
-// failed export leaves no file behind and an older PDF untouched.
+// failed export leaves no file behind and an older PDF untouched. While an export runs, the
+// operator may go on typing; the pages and pictures that computation writes meanwhile are then
+// replaced whole (shell/filewrite.h), so that the engine reads no picture half-rewritten.
 //
 // QtWebEngine needs a QGuiApplication (or QApplication) created after
 // Qt::AA_ShareOpenGLContexts was set. Its sandbox cannot start for the root user; the export then
 // fails with a message saying so instead of starting the engine.
+
+#include "shell/filewrite.h"
 
 #include <QObject>
 #include <QPageLayout>
@@ -18,6 +22,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 class QWebEnginePage;
 
@@ -57,6 +62,7 @@ private:
     bool m_running = false;
     QString m_pdfPath;
     QString m_partPath;
+    std::optional<WholeFileWrites> m_wholeFileWrites;
 };
 
 // Renders htmlPath into pdfPath and returns when done: the error, or the empty text.

@@ -2,7 +2,7 @@
 # Builds the fuzzers with clang in build-fuzz/ and runs them.
 #
 #   scripts/fuzz.sh TARGET SECONDS     fuzz TARGET (jobfile or bendtable) for that long
-#   scripts/fuzz.sh TARGET runs N      the same for N inputs instead (a short, repeatable run)
+#   scripts/fuzz.sh TARGET runs N      the same for N inputs instead (repeatable: seeded by count)
 #   scripts/fuzz.sh TARGET merge [DIR...]  minimise fuzz/corpus/TARGET together with the inputs
 #                                      that runs have found (fuzz/findings/TARGET/corpus) and DIRs
 #   scripts/fuzz.sh TARGET time FILE...  run inputs; print the CPU time (best of 3) and heap of each
@@ -136,7 +136,7 @@ case $mode in
     runs | [0-9]*)
         if [[ $mode == runs ]]; then
             (( $# == 1 )) || usage
-            limit=(-runs="$1" -seed=1)
+            wanted=$1
             what="$1 runs"
         else
             deadline=$(( SECONDS + mode ))
@@ -146,7 +146,10 @@ case $mode in
         status=0
         started=$SECONDS
         while :; do
-            if [[ $mode != runs ]]; then
+            if [[ $mode == runs ]]; then
+                (( wanted - total > 0 )) || break
+                limit=(-runs=$(( wanted - total )) -seed=$(( total + 1 )))
+            else
                 (( deadline - SECONDS > 0 )) || break
                 limit=(-max_total_time=$(( deadline - SECONDS )))
             fi
@@ -160,7 +163,7 @@ case $mode in
             total=$(( total + ${execs:-0} ))
             timeout=$(sed -n "s|.*Test unit written to \(.*timeout-[0-9a-f]*\)$|\1|p" "$log")
             rm -f "$log"
-            (( status != 0 )) && [[ -n $timeout && $mode != runs ]] || break
+            (( status != 0 )) && [[ -n $timeout ]] || break
             # libFuzzer's timeout counts wall time, which a niced process on a busy machine also
             # spends waiting. The harness counts CPU time: an input under the limit there was
             # starved, not slow, and the run goes on.

@@ -7,6 +7,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace corvane {
 
 bool JobFileSection::operator==(const JobFileSection &other) const
@@ -164,6 +171,11 @@ QString itemPlace(int index)
     return QStringLiteral("in section %1").arg((index - 8) / 36 + 1);
 }
 
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 bool readScale(const QString &item, int &scale)
 {
     bool ok = false;
@@ -259,20 +271,43 @@ JobFileReadResult parseJobFile(const QByteArray &bytes)
 
 JobFileReadResult readJobFile(const QString &path)
 {
-    QFile file(path);
     JobFileReadResult result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+    const auto fail = [&](const QString &reason) {
+        result.error = QStringLiteral("Cannot open %1: %2.").arg(path, reason);
         return result;
+    };
+    // Non-blocking, so that a FIFO in the file's place cannot stall the program.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(systemError(errno));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
     }
-    const QByteArray bytes = file.readAll();
+    struct stat status;
+    if (::fstat(fd, &status) != 0)
+        return fail(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return fail(QStringLiteral("it is not a regular file"));
+    if (status.st_size > kMaxJobFileBytes) {
+        return fail(QStringLiteral("it is %1 MB, and a Corvane job file has at most %2 MB")
+                        .arg(status.st_size / (1024 * 1024))
+                        .arg(kMaxJobFileBytes / (1024 * 1024)));
+    }
+    // Never more than the limit, should the file grow while it is read.
+    const QByteArray bytes = file.read(kMaxJobFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         result.error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
         return result;
     }
+    if (bytes.size() > kMaxJobFileBytes)
+        return fail(QStringLiteral("it grew beyond %1 MB while it was read")
+                        .arg(kMaxJobFileBytes / (1024 * 1024)));
     result = parseJobFile(bytes);
     if (!result.ok())
-        result.error = QStringLiteral("Cannot open %1: %2.").arg(path, result.error);
+        return fail(result.error);
     return result;
 }
 

@@ -65,7 +65,12 @@ struct JobFileReadResult
 
 // Reads a job file's bytes. The error says what is wrong without naming a file.
 JobFileReadResult parseJobFile(const QByteArray &bytes);
-// Reads a job file; the error names the file and what is wrong with it.
+// The largest job file that is read: a job is a few kilobytes, and notes of a hundred thousand
+// lines make a few megabytes. Anything larger is no job file of ours and is not read into memory.
+inline constexpr qint64 kMaxJobFileBytes = 32 * 1024 * 1024;
+
+// Reads a job file; the error names the file and what is wrong with it. Only a regular file is
+// read, so that a FIFO or a device in its place cannot stall the program or fill its memory.
 JobFileReadResult readJobFile(const QString &path);
 
 struct JobFileWriteResult

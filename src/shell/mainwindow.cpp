@@ -154,6 +154,13 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     createWindows();
 
     connect(m_editor.get(), &JobEditor::statusChanged, m_status, &QLabel::setText);
+    // The workbook may be edited, replaced or removed while the program runs: after each run the
+    // second panel says how the table now stands, so that a broken table is named where it broke.
+    connect(m_editor.get(), &JobEditor::statusChanged, this, [this](const QString &text) {
+        if (text.isEmpty())
+            m_tableStatus->setText(
+                tableStatus(m_tableSource.table()->version(), m_tableSource.error()));
+    });
     connect(m_editor.get(), &JobEditor::pageWritten, this, [this](int n, const QUrl &url) {
         if (n == m_editor->activeSectionIndex())
             m_preview->showPage(url);
@@ -375,11 +382,21 @@ void MainWindow::firstActivation()
 
 void MainWindow::newCommand()
 {
+    offerToSave();
+    startNewJob();
+}
+
+void MainWindow::offerToSave()
+{
     if (m_editor->job().isChanged()) {
         if (ask(QStringLiteral("Attention!"), kSaveQuestion, QMessageBox::Yes | QMessageBox::No) ==
             QMessageBox::Yes)
             saveCommand(); // a cancelled Save does not stop New
     }
+}
+
+void MainWindow::startNewJob()
+{
     BusyCursor busy;
     m_editor->newJob();
     layoutWindows();
@@ -387,27 +404,33 @@ void MainWindow::newCommand()
 
 void MainWindow::openCommand()
 {
-    newCommand();
-    // The dialog starts without a file name; a cancel leaves the new, empty job.
+    offerToSave();
+    // The dialog starts without a file name; a cancel leaves a new, empty job.
     const QString path = chooseFile(false, QFileInfo(m_dialogFile).path());
-    if (!path.isEmpty())
-        readIntoNewJob(path);
+    if (path.isEmpty()) {
+        startNewJob();
+        return;
+    }
+    readIntoNewJob(path);
 }
 
 void MainWindow::openFile(const QString &path)
 {
-    newCommand();
+    offerToSave();
     readIntoNewJob(path);
 }
 
 void MainWindow::readIntoNewJob(const QString &path)
 {
     BusyCursor busy;
+    // The file is read whole before the open job gives way to it: a file that cannot be opened
+    // leaves the job, its title and its Changed flag as they were.
     const JobFileReadResult read = readJobFile(path);
     if (!read.ok()) {
         showError(read.error);
         return;
     }
+    startNewJob();
     m_dialogFile = path;
     setTitleFrom(path);
     m_editor->openContent(read.content);

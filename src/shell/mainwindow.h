@@ -111,6 +111,9 @@ private:
     void showShownSection(int n);
     bool maybeSave();
     void saveCommandSlot() { saveCommand(); }
+    // The Attention question about unsaved changes, and the rest of New.
+    void offerToSave();
+    void startNewJob();
     void readIntoNewJob(const QString &path);
     void setTitleFrom(const QString &path);
     void remember(const QString &path);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -11,6 +12,8 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace corvane {
 namespace {
@@ -194,6 +197,35 @@ TEST(JobFile, MissingFileIsReportedWithItsName)
     const JobFileReadResult read = readJobFile(QStringLiteral("/nonexistent/job.bm"));
     EXPECT_FALSE(read.ok());
     EXPECT_TRUE(read.error.contains(QStringLiteral("/nonexistent/job.bm")));
+}
+
+TEST(JobFile, OnlyARegularFileOfAtMostTheLimitIsRead)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.bm"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString &path : {fifo, QStringLiteral("/dev/zero"), dir.path()}) {
+        const JobFileReadResult read = readJobFile(path);
+        EXPECT_EQ(read.error, "Cannot open " + path + ": it is not a regular file.");
+    }
+
+    const QString large = dir.filePath(QStringLiteral("large.bm"));
+    QFile file(large);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(kMaxJobFileBytes + 1));
+    file.close();
+    EXPECT_EQ(readJobFile(large).error,
+              "Cannot open " + large + ": it is 32 MB, and a Corvane job file has at most 32 MB.");
+
+    // At the limit, a file is read: this one is a job whose note fills it up.
+    Job job;
+    const qsizetype bare = formatJobFile(jobFileContent(job)).size();
+    job.section(1).setNotes(QString(kMaxJobFileBytes - bare, u'n'));
+    ASSERT_TRUE(writeJobFile(jobFileContent(job), large).ok());
+    ASSERT_EQ(QFileInfo(large).size(), kMaxJobFileBytes);
+    const JobFileReadResult read = readJobFile(large);
+    EXPECT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content, jobFileContent(job));
 }
 
 TEST(JobFile, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile)

@@ -313,18 +313,26 @@ TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlag)
     EXPECT_TRUE(questions[0].contains(folder.filePath("no such folder/job.bm")));
 }
 
-TEST_F(MainWindowTest, OpenOfABrokenFileOrACancelLeavesANewJob)
+TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
 {
     MainWindow &w = window();
     w.newCommand();
+    w.editor().setCommonText(0, "Kept");
     ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
     files << folder.filePath("broken.bm");
+    answers << QMessageBox::No; // do not save the changes
     w.openCommand();
-    EXPECT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions.value(0).contains("broken.bm"));
-    EXPECT_EQ(w.editor().job().common(0), "");
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions.value(0).startsWith("Attention!"));
+    EXPECT_TRUE(questions.value(1).contains("broken.bm"));
+    EXPECT_EQ(w.editor().job().common(0), "Kept");
+    EXPECT_TRUE(w.editor().job().isChanged());
     EXPECT_EQ(w.windowTitle(), "Corvane");
+
+    answers << QMessageBox::No;
     w.openCommand(); // cancelled
+    EXPECT_EQ(w.editor().job().common(0), "");
+    EXPECT_FALSE(w.editor().job().isChanged());
     EXPECT_EQ(w.windowTitle(), "Corvane");
     EXPECT_EQ(w.editor().activeSectionIndex(), 1);
 }

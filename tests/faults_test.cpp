@@ -1,0 +1,492 @@
+// What the program does when the files around it fail: the bend table missing, broken or swapped
+// while a job is open, the temp folder taken away or closed, a full disk, a job file far larger
+// than any job, a note of a hundred thousand lines. In every case the operator is told where it
+// broke, the open job stays as it was, and each file on disk is either as it was or wholly new.
+
+#include "bendtable/xlsbuilder.h"
+#include "input/jobeditor.h"
+#include "shell/jobfile.h"
+#include "shell/mainwindow.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <thread>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+struct Row
+{
+    QString material;
+    double thickness;
+    double vee;
+    QString standard;
+    double kFactor;
+    double internalRadius;
+};
+
+const QStringList kColumns = {"material", "thickness",       "vee",    "standard",
+                              "k_factor", "internal_radius", "version"};
+
+// A bend table workbook of the given rows; the version goes into the first row.
+QByteArray workbook(const std::vector<Row> &rows, const QString &version,
+                    const QString &sheet = QStringLiteral("BendTbl"),
+                    const QStringList &columns = kColumns)
+{
+    QByteArray records;
+    for (int c = 0; c < columns.size(); ++c)
+        records += test::labelCell(0, c, columns[c], false);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const Row &r = rows[i];
+        const int row = int(i) + 1;
+        records += test::labelCell(row, 0, r.material, false) +
+                   test::numberCell(row, 1, r.thickness) + test::numberCell(row, 2, r.vee);
+        if (!r.standard.isEmpty())
+            records += test::labelCell(row, 3, r.standard, false);
+        records += test::numberCell(row, 4, r.kFactor) + test::numberCell(row, 5, r.internalRadius);
+        if (i == 0)
+            records += test::labelCell(row, 6, version, false);
+    }
+    return test::simpleWorkbook(sheet, records);
+}
+
+// MS 2 mm on vees 12 (the standard) and 16, with a K factor that tells the tables apart.
+QByteArray smallTable(double kFactor, const QString &version)
+{
+    return workbook({{"MS", 2, 12, "YES", kFactor, 1.92}, {"MS", 2, 16, "", kFactor, 2.56}},
+                    version);
+}
+
+// Writes a new file and renames it over the old one, as spreadsheet programs save.
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    const QString part = path + QStringLiteral(".part");
+    return writeBytes(part, bytes) && ::rename(QFile::encodeName(part).constData(),
+                                               QFile::encodeName(path).constData()) == 0;
+}
+
+class Faults : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(writeBytes(tablePath(), smallTable(0.38, "v1")));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/data/logo.png"),
+                                folder.filePath("logo.png")));
+    }
+
+    QString tablePath() const { return folder.filePath("BendTbl.xls"); }
+    QString page() const
+    {
+        return QString::fromUtf8(readBytes(folder.filePath("temp/wb1.htm")));
+    }
+
+    MainWindow &window()
+    {
+        if (!m_window) {
+            m_window = std::make_unique<MainWindow>(MainWindow::Options{folder.path(), false});
+            m_window->ask = [this](const QString &title, const QString &text, int) {
+                messages << title + QStringLiteral(": ") + text;
+                return int(QMessageBox::No);
+            };
+            m_window->chooseFile = [this](bool, const QString &) {
+                return files.isEmpty() ? QString() : files.takeFirst();
+            };
+        }
+        return *m_window;
+    }
+
+    // A bracket of MS 2 mm in section 1, with a note, as an operator leaves it before the fault.
+    void openBracket()
+    {
+        JobEditor &e = window().editor();
+        e.newJob();
+        e.setCommonText(0, "Acme");
+        e.chooseMaterial(e.job().material().items().indexOf("MS"));
+        e.chooseThickness(e.job().thickness().items().indexOf("2"));
+        e.setOutside(1, 0, "50");
+        e.setOutside(1, 1, "100");
+        e.setOutside(1, 2, "50");
+        e.setAngle(1, 0, "90");
+        e.setAngle(1, 1, "90");
+        e.setNotes(1, "deburr\r\nboth ends");
+    }
+
+    JobFileContent content() { return jobFileContent(window().editor().job()); }
+
+    QTemporaryDir folder;
+    QStringList messages;
+    QStringList files;
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+};
+
+TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
+{
+    const QString shown = QDir::toNativeSeparators(tablePath());
+    const QByteArray good = readBytes(tablePath());
+    struct Case
+    {
+        std::string name;
+        QByteArray bytes; // written over the workbook unless the workbook is removed
+        QString message;
+        bool remove = false;
+    };
+    std::vector<Case> cases = {
+        {"missing", {}, "Bend table not found: " + shown, true},
+        {"garbage", QByteArray(4000, '\x5a'), "is not an Excel 97-2003 workbook (.xls)"},
+        {"empty", {}, "is empty, not an Excel 97-2003 workbook"},
+        {"sheet renamed", workbook({{"MS", 2, 12, "YES", 0.38, 1.92}}, "v1", "Sheet1"),
+         "has no sheet named BendTbl"},
+        {"column missing",
+         workbook({{"MS", 2, 12, "YES", 0.38, 1.92}}, "v1", "BendTbl",
+                  {"material", "thickness", "vee", "standard", "kfactor", "internal_radius",
+                   "version"}),
+         "has no column k_factor"},
+    };
+    for (int part = 1; part <= 12; ++part) {
+        const qsizetype size = good.size() * part / 13;
+        cases.push_back({"cut at " + std::to_string(size), good.left(size), shown});
+    }
+
+    MainWindow &w = window();
+    openBracket();
+    ASSERT_FALSE(page().contains("No bend table row"));
+    int edit = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.remove)
+            ASSERT_TRUE(QFile::remove(tablePath()));
+        else
+            ASSERT_TRUE(replaceFile(tablePath(), c.bytes));
+        JobFileContent expected = content();
+        const QString length = QString::number(60 + ++edit);
+        expected.sections[0].outside[1] = length;
+        w.editor().setOutside(1, 1, length);
+
+        EXPECT_EQ(content(), expected);
+        EXPECT_TRUE(w.tableStatusText().contains(c.message)) << w.tableStatusText().toStdString();
+        EXPECT_TRUE(w.tableStatusText().contains(shown));
+        EXPECT_TRUE(page().contains("No bend table row for bend 1")) << page().toStdString();
+        if (c.remove)
+            EXPECT_FALSE(QFileInfo::exists(tablePath()));
+        else
+            EXPECT_EQ(readBytes(tablePath()), c.bytes);
+
+        // Mended, the next keystroke computes with the table again.
+        ASSERT_TRUE(replaceFile(tablePath(), good));
+        w.editor().setOutside(1, 1, length + "0");
+        EXPECT_TRUE(w.tableStatusText().endsWith("BendTbl.xls v1"))
+            << w.tableStatusText().toStdString();
+        EXPECT_FALSE(page().contains("No bend table row"));
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+TEST_F(Faults, BendTableOfTenThousandRowsServesItsLastRows)
+{
+    std::vector<Row> rows;
+    for (int i = 0; i < 10000; ++i)
+        rows.push_back({QStringLiteral("M%1").arg(i / 100, 2, 10, QLatin1Char('0')),
+                        0.5 + (i / 5) % 20 * 0.25, 4.0 + i % 5 * 2, i % 5 ? "" : "YES",
+                        0.30 + (i % 97) * 0.001, 1 + (i % 13) * 0.1});
+    ASSERT_TRUE(writeBytes(tablePath(), workbook(rows, "big")));
+    MainWindow &w = window();
+    JobEditor &e = w.editor();
+    e.newJob();
+    EXPECT_EQ(e.job().material().items().size(), 100);
+    EXPECT_TRUE(w.tableStatusText().endsWith("BendTbl.xls big"));
+    e.chooseMaterial(e.job().material().items().indexOf("M99"));
+    EXPECT_EQ(e.job().thickness().items().size(), 20);
+    e.chooseThickness(e.job().thickness().items().indexOf("5.25"));
+    EXPECT_EQ(e.job().veeAll().items(), QStringList({"4", "6", "8", "10", "12"}));
+    e.setOutside(1, 0, "50");
+    e.setOutside(1, 1, "100");
+    e.setAngle(1, 0, "90");
+    e.chooseVee(1, 0, e.job().section(1).vee(0).items().indexOf("12"));
+    const BendCalculation &run = e.lastCalculation(1);
+    ASSERT_TRUE(run.gatePassed);
+    ASSERT_TRUE(run.bends[0].found());
+    // Row 9999: K 0.30 + 9999 % 97 * 0.001, IR 1 + 9999 % 13 * 0.1.
+    EXPECT_FLOAT_EQ(run.bends[0].kFactor, float(0.30 + 9999 % 97 * 0.001));
+    EXPECT_FLOAT_EQ(run.bends[0].internalRadius, float(1 + 9999 % 13 * 0.1));
+}
+
+// The workbook swapped under the program while it computes, by rename and by rewriting in place:
+// every page is the page of one whole table or of none, never of a table half read.
+TEST_F(Faults, BendTableReplacedWhileComputingGivesThePageOfOneWholeTable)
+{
+    const QByteArray first = smallTable(0.38, "v1");
+    const QByteArray second = smallTable(0.45, "v2");
+    MainWindow &w = window();
+    openBracket();
+    std::set<QString> wholePages;
+    for (const QByteArray &bytes : {first, second, QByteArray("not a workbook")}) {
+        ASSERT_TRUE(replaceFile(tablePath(), bytes));
+        w.editor().requestRecompute();
+        wholePages.insert(page());
+    }
+    ASSERT_EQ(wholePages.size(), 3u);
+
+    std::atomic<bool> done{false};
+    // Stopped and joined on every way out of the test, a failed assertion included.
+    struct Joiner
+    {
+        std::atomic<bool> &done;
+        std::thread &thread;
+        ~Joiner()
+        {
+            done = true;
+            thread.join();
+        }
+    };
+    std::thread swapper([&] {
+        for (int i = 0; !done; ++i) {
+            const QByteArray &bytes = i % 2 ? second : first;
+            if (i % 3 == 0) {
+                // In place, in two writes, as a program that truncates and rewrites.
+                QFile file(tablePath());
+                if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                    file.write(bytes.left(bytes.size() / 2));
+                    file.flush();
+                    file.write(bytes.mid(bytes.size() / 2));
+                }
+            } else {
+                replaceFile(tablePath(), bytes);
+            }
+        }
+    });
+    const Joiner joiner{done, swapper};
+    std::map<QString, int> seen;
+    for (int run = 0; run < 300; ++run) {
+        w.editor().requestRecompute();
+        const QString written = page();
+        ASSERT_TRUE(wholePages.count(written)) << "run " << run << ":\n" << written.toStdString();
+        ++seen[written];
+    }
+    EXPECT_GE(seen.size(), 2u);
+}
+
+TEST_F(Faults, TempFolderDeletedOrBlockedWhileRunningIsRemadeOrReported)
+{
+    MainWindow &w = window();
+    openBracket();
+    const QString temp = w.tempFolder();
+    const JobFileContent job = content();
+
+    ASSERT_TRUE(QDir(temp).removeRecursively());
+    w.editor().requestRecompute();
+    EXPECT_TRUE(page().contains("50"));
+    EXPECT_TRUE(QFileInfo::exists(temp + "/sd1.bmp"));
+    EXPECT_EQ(w.statusText(), "");
+
+    ASSERT_TRUE(QDir(temp).removeRecursively());
+    ASSERT_TRUE(writeBytes(temp, "in the way"));
+    w.editor().requestRecompute();
+    EXPECT_TRUE(w.statusText().contains(QDir::toNativeSeparators(temp)))
+        << w.statusText().toStdString();
+    EXPECT_EQ(readBytes(temp), "in the way");
+    EXPECT_EQ(content(), job);
+
+    ASSERT_TRUE(QFile::remove(temp));
+    w.editor().requestRecompute();
+    EXPECT_EQ(w.statusText(), "");
+    EXPECT_TRUE(page().contains("deburr<br>both ends"));
+}
+
+// Root writes anywhere: the operator, who cannot write into a folder closed to him, is "nobody".
+TEST_F(Faults, TempFolderClosedToTheOperatorIsReportedAndItsPagesKept)
+{
+    const QString temp = folder.filePath("temp");
+    {
+        MainWindow &w = window();
+        openBracket();
+        ASSERT_EQ(w.statusText(), "");
+    }
+    const QByteArray page = readBytes(temp + "/wb1.htm");
+    const QByteArray section = readBytes(temp + "/sd1.bmp");
+    const QByteArray marking = readBytes(temp + "/md1.bmp");
+    ASSERT_FALSE(page.isEmpty());
+    const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                      QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), open));
+    for (const QString &file : QDir(folder.path()).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::setPermissions(folder.filePath(file), open));
+    ASSERT_TRUE(QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::ReadOther |
+                                                QFileDevice::ExeOwner | QFileDevice::ExeOther));
+    for (const QString &file : QDir(temp).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::setPermissions(temp + "/" + file, QFileDevice::ReadOwner |
+                                                                 QFileDevice::ReadOther));
+
+    const int status = test::runInChild(
+        [&] {
+            BendTableSource source(tablePath());
+            JobEditor editor([&] { return source.table(); },
+                             PageOptions{0, false, folder.path(), temp});
+            QString failure;
+            QObject::connect(&editor, &JobEditor::writeFailed,
+                             [&](const QString &message) { failure = message; });
+            editor.newJob();
+            editor.chooseMaterial(editor.job().material().items().indexOf("MS"));
+            editor.setOutside(1, 0, "70");
+            return failure.contains(QDir::toNativeSeparators(temp)) ? 0 : 1;
+        },
+        true);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readBytes(temp + "/wb1.htm"), page);
+    EXPECT_EQ(readBytes(temp + "/sd1.bmp"), section);
+    EXPECT_EQ(readBytes(temp + "/md1.bmp"), marking);
+}
+
+// A full disk while the pages are written: each page and picture is the old one or the new one.
+TEST_F(Faults, FullDiskWhileWritingPagesLeavesEachFileOldOrNew)
+{
+    MainWindow &w = window();
+    openBracket();
+    const QString temp = w.tempFolder();
+    const QStringList names = {"wb1.htm", "sd1.bmp", "md1.bmp"};
+    std::map<QString, QByteArray> old;
+    for (const QString &name : names)
+        old[name] = readBytes(temp + "/" + name);
+    // The pictures of a longer flange differ from the old ones, and so does the page.
+    w.editor().setOutside(1, 1, "180");
+    std::map<QString, QByteArray> fresh;
+    for (const QString &name : names)
+        fresh[name] = readBytes(temp + "/" + name);
+    w.editor().setOutside(1, 1, "100");
+    for (const QString &name : names)
+        ASSERT_EQ(readBytes(temp + "/" + name), old[name]) << name.toStdString();
+
+    const long largest = std::max({fresh["wb1.htm"].size(), fresh["sd1.bmp"].size(),
+                                   fresh["md1.bmp"].size()});
+    int failed = 0;
+    for (long limit = 0; limit <= largest; limit += largest / 25) {
+        SCOPED_TRACE(limit);
+        const int status = test::runWithFileSizeLimit(
+            [&] {
+                bool reported = false;
+                QObject::connect(&w.editor(), &JobEditor::writeFailed,
+                                 [&](const QString &) { reported = true; });
+                w.editor().setOutside(1, 1, "180");
+                return reported ? 1 : 0;
+            },
+            limit);
+        failed += status == 1;
+        ASSERT_TRUE(status == 0 || status == 1) << status;
+        for (const QString &name : names) {
+            const QByteArray now = readBytes(temp + "/" + name);
+            EXPECT_TRUE(now == old[name] || now == fresh[name]) << name.toStdString();
+            // The next run starts from the old files.
+            ASSERT_TRUE(writeBytes(temp + "/" + name, old[name]));
+        }
+    }
+    EXPECT_GE(failed, 20);
+}
+
+TEST_F(Faults, FullDiskWhileSavingAJobKeepsTheOldFileAtEveryOffset)
+{
+    const QString path = folder.filePath("job.bm");
+    MainWindow &w = window();
+    openBracket();
+    files << path;
+    ASSERT_TRUE(w.saveCommand());
+    const QByteArray old = readBytes(path);
+    w.editor().setNotes(1, QString(3000, u'x'));
+    const QByteArray fresh = formatJobFile(content());
+    int offsets = 0;
+    for (long limit = 0; limit < fresh.size(); limit += fresh.size() / 60) {
+        ++offsets;
+        const int status = test::runWithFileSizeLimit(
+            [&] {
+                files << path;
+                return w.saveCommand() ? 1 : 0;
+            },
+            limit);
+        EXPECT_EQ(status, 0) << limit;
+        ASSERT_EQ(readBytes(path), old) << limit;
+        ASSERT_EQ(QDir(folder.path()).entryList({"*.bm*"}, QDir::Files), QStringList{"job.bm"});
+    }
+    EXPECT_GT(offsets, 50);
+    files << path;
+    ASSERT_TRUE(w.saveCommand());
+    EXPECT_EQ(readBytes(path), fresh);
+}
+
+// Writes a job file of about size bytes whose note on section 1 takes the bulk, a line at a time.
+void writeLargeJob(const QString &path, qint64 size)
+{
+    const QByteArray whole = formatJobFile(jobFileContent(Job()));
+    const QByteArray notesItem = "\"\",\"\",1,\"\"";
+    const qsizetype at = whole.indexOf(notesItem) + notesItem.size() - 1;
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(whole.left(at));
+    const QByteArray line = QByteArray("a line of the note, over and over").leftJustified(98, '.') +
+                            "\r\n";
+    for (qint64 written = 0; written < size; written += line.size())
+        ASSERT_EQ(file.write(line), line.size());
+    file.write(whole.mid(at));
+}
+
+TEST_F(Faults, JobFileOfAHundredMegabytesIsRefusedAndTheOpenJobKept)
+{
+    const QString path = folder.filePath("huge.bm");
+    writeLargeJob(path, 100 * 1024 * 1024);
+    const QFileInfo before(path);
+    MainWindow &w = window();
+    openBracket();
+    const JobFileContent job = content();
+    files << path;
+    w.openCommand();
+    ASSERT_EQ(messages.size(), 2); // the Attention question and the refusal
+    EXPECT_TRUE(messages[1].contains(path));
+    EXPECT_TRUE(messages[1].contains("at most 32 MB")) << messages[1].toStdString();
+    EXPECT_EQ(content(), job);
+    EXPECT_TRUE(w.editor().job().isChanged());
+    const QFileInfo after(path);
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.lastModified(), before.lastModified());
+}
+
+TEST_F(Faults, NoteOfAHundredThousandLinesIsSavedShownAndOpenedAgain)
+{
+    QStringList lines;
+    for (int i = 1; i <= 100000; ++i)
+        lines << QStringLiteral("line %1 <b>&amp;</b>").arg(i);
+    const QString note = lines.join("\r\n");
+    MainWindow &w = window();
+    openBracket();
+    w.editor().setNotes(1, note);
+    EXPECT_TRUE(page().contains("line 100000 &lt;b&gt;&amp;amp;&lt;/b&gt;"));
+    const QString path = folder.filePath("long-note.bm");
+    files << path;
+    ASSERT_TRUE(w.saveCommand());
+    const JobFileContent saved = content();
+    w.newCommand();
+    files << path;
+    w.openCommand();
+    EXPECT_EQ(content(), saved);
+    EXPECT_EQ(w.editor().job().section(1).notes(), note);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
+} // namespace
+} // namespace corvane

@@ -24,7 +24,7 @@ SectionRun computeSection(Job &job, int number, const BendTable &table, const Pa
     // The temp folder is made at start; it is made again should it have gone meanwhile.
     QDir().mkpath(options.tempFolder);
     auto write = [&run](const QString &path, const QByteArray &bytes) {
-        const QString error = replaceFile(path, bytes);
+        const QString error = overwriteFile(path, bytes);
         if (run.error.isEmpty())
             run.error = error;
     };

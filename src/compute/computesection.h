@@ -5,9 +5,12 @@
 // It calculates the section against the bend table, brings the section's vee colours up to date,
 // draws the section diagram and the marking diagram on the section's canvas, and writes
 // sd<N>.bmp, md<N>.bmp and the report page wb<N>.htm into the temp folder. The pictures are
-// written before the page that shows them, and every file is replaced whole, so a browser showing
-// the page never finds it half-written. A run whose gate fails writes a page with the job header
-// only and leaves the pictures of earlier runs alone; so does a vee error for md<N>.bmp.
+// written before the page that shows them. The files are rewritten in place (overwriteFile in
+// shell/filewrite.h), which keeps a keystroke from waiting on the file system: a browser that
+// reads them while a run rewrites them may find them half-written, so whoever shows the page
+// loads it again after the run (the preview pane does). A run whose gate fails writes a page with
+// the job header only and leaves the pictures of earlier runs alone; so does a vee error for
+// md<N>.bmp.
 //
 // The caller shows "Computing..." while it runs (status callback) and then the page at pageUrl.
 

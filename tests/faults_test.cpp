@@ -5,6 +5,7 @@
 
 #include "bendtable/xlsbuilder.h"
 #include "input/jobeditor.h"
+#include "input/sectionwindow.h"
 #include "shell/jobfile.h"
 #include "shell/mainwindow.h"
 #include "testsupport.h"
@@ -13,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTest>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -474,8 +477,14 @@ TEST_F(Faults, NoteOfAHundredThousandLinesIsSavedShownAndOpenedAgain)
     const QString note = lines.join("\r\n");
     MainWindow &w = window();
     openBracket();
+    auto *box = w.sectionWindow(1).findChild<QPlainTextEdit *>("txtNotes");
+    ASSERT_TRUE(box);
     w.editor().setNotes(1, note);
-    EXPECT_TRUE(page().contains("line 100000 &lt;b&gt;&amp;amp;&lt;/b&gt;"));
+    box->moveCursor(QTextCursor::End);
+    QTest::keyClicks(box, "!?");
+    EXPECT_EQ(w.editor().job().section(1).notes(), note + "!?");
+    EXPECT_TRUE(page().contains("line 100000 &lt;b&gt;&amp;amp;&lt;/b&gt;!?"));
+    w.editor().setNotes(1, note);
     const QString path = folder.filePath("long-note.bm");
     files << path;
     ASSERT_TRUE(w.saveCommand());

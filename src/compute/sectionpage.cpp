@@ -65,6 +65,31 @@ void writeHead(Lines &page, const Job &job, const PageOptions &options)
          << QStringLiteral("</table>") << QStringLiteral("<br>");
 }
 
+// The notes escaped, each CR LF a line break, in one pass: the page of a long note is written
+// again at every keystroke.
+QString notesHtml(const QString &notes)
+{
+    QString out;
+    out.reserve(notes.size() + notes.size() / 8);
+    const qsizetype size = notes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = notes[i];
+        if (c == u'&')
+            out += QLatin1String("&amp;");
+        else if (c == u'<')
+            out += QLatin1String("&lt;");
+        else if (c == u'>')
+            out += QLatin1String("&gt;");
+        else if (c == u'\r' && i + 1 < size && notes[i + 1] == u'\n') {
+            out += QLatin1String("<br>");
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void writeSpecTable(Lines &page, const Section &section, const BendCalculation &c,
                     const PageOptions &options)
 {
@@ -134,9 +159,8 @@ void writeSpecTable(Lines &page, const Section &section, const BendCalculation &
                     QStringLiteral("): its bend deduction is not applied.</b></div>");
     }
 
-    QString notes = escapeHtml(section.notes());
-    notes.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
-    page << QStringLiteral("<div style='text-align:left;'><i>Notes : <br>") + notes +
+    page << QStringLiteral("<div style='text-align:left;'><i>Notes : <br>") +
+                    notesHtml(section.notes()) +
                 QStringLiteral("</i>")
          << QStringLiteral("</td>") << QStringLiteral("<td>");
 }

@@ -2,6 +2,7 @@
 #include "shell/maker.h"
 #include "shell/programfolder.h"
 #include "shell/singleinstance.h"
+#include "shell/starttiming.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,6 +28,8 @@ int main(int argc, char *argv[])
 
     const corvane::ProgramFolder &folder = corvane::programFolder();
     corvane::MainWindow window({folder.path, true});
+    if (corvane::StartTiming::requested())
+        new corvane::StartTiming(window);
     window.show();
     if (!folder.error.isEmpty())
         QMessageBox::warning(&window, corvane::maker::kProduct, folder.error);

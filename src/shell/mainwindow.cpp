@@ -354,9 +354,16 @@ QString MainWindow::tableQuestion(const QString &programFolder)
 
 bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::WindowActivate && !m_activated) {
+    // The About window and a new job follow the first activation, but only once the window has
+    // been painted: activation may come first, and starting the web engine of the preview takes
+    // long enough to hold the first picture of the window back.
+    const bool wasReady = m_activated && m_painted;
+    if (event->type() == QEvent::WindowActivate)
         m_activated = true;
-        // After the window has painted: the About window, then a new job.
+    else if (event->type() == QEvent::Paint)
+        m_painted = true;
+    if (!wasReady && m_activated && m_painted) {
+        // Posted: the paint pass, which paints the children too, ends first.
         QTimer::singleShot(0, this, [this] { firstActivation(); });
     }
     return QMainWindow::event(event);

@@ -140,6 +140,7 @@ private:
     ReportPrinter *m_printer = nullptr;
     int m_endTicks = 0;
     bool m_activated = false;
+    bool m_painted = false;
     QString m_dialogFile; // the file name the dialog offers next
     bool m_closing = false;
 };

@@ -31,6 +31,8 @@ public:
     // Shows the page at url (a file), or a blank page for an empty url.
     void showPage(const QUrl &url);
     QWebEngineView *view() const { return m_view; }
+    // A load is under way; a page asked for meanwhile is loaded when it has finished.
+    bool loading() const { return m_loading; }
 
 Q_SIGNALS:
     // A page was loaded and shown.

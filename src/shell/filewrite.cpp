@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -41,6 +43,20 @@ bool writeAll(int fd, const QByteArray &bytes)
     return true;
 }
 
+// Whether size bytes can be written over a file without running out of room halfway: within
+// the process's file size limit (ulimit -f) and the free space of the file system. Without room,
+// replaceFile fails before the old file is touched.
+bool roomFor(int fd, qsizetype size)
+{
+    rlimit limit;
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        rlim_t(size) > limit.rlim_cur)
+        return false;
+    struct statvfs fs;
+    return ::fstatvfs(fd, &fs) == 0 &&
+           (unsigned long long)fs.f_bavail * fs.f_frsize >= (unsigned long long)size;
+}
+
 } // namespace
 
 QString replaceFile(const QString &path, const QByteArray &bytes)
@@ -71,12 +87,14 @@ QString overwriteFile(const QString &path, const QByteArray &bytes)
         return replaceFile(path, bytes);
     const QByteArray name = QFile::encodeName(path);
     // No O_TRUNC: a file cut to nothing and grown again is flushed when it is closed, as at a
-    // rename over it.
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    // rename over it. No O_CREAT: a new file is made whole by replaceFile, which leaves nothing
+    // behind when it fails.
+    const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return replaceFile(path, bytes); // which says what stands in the way, if anything does
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink != 1 ||
+        !roomFor(fd, bytes.size())) {
         ::close(fd);
         return replaceFile(path, bytes);
     }
@@ -88,6 +106,7 @@ QString overwriteFile(const QString &path, const QByteArray &bytes)
         error = errno;
     if (error == 0)
         return {};
+    // A failure that room could not foresee (an I/O error): a missing picture, not a torn one.
     ::unlink(name.constData());
     return cannotWrite(path, error);
 }

@@ -17,10 +17,11 @@ QString replaceFile(const QString &path, const QByteArray &bytes);
 // the new contents end. Replacing the file instead costs the file system a flush of the new file
 // at the rename, several times what writing the bytes costs. A reader that reads the file while it
 // is rewritten may find a mix of old and new bytes; the preview pane loads a page again when it
-// changed while loading. Files are replaced as by replaceFile instead when the file cannot be
-// opened for writing, when it is a link of any kind (a symbolic link, a second hard link), and
-// while a WholeFileWrites lives. A failed write is reported as by replaceFile, and removes the
-// half-written file. Returns an error naming the file, or the empty text.
+// changed while loading. Files are replaced as by replaceFile instead when the file is missing or
+// cannot be opened for writing, when it is a link of any kind (a symbolic link, a second hard
+// link), when the new contents might not fit (a full disk, a file size limit), and while a
+// WholeFileWrites lives; a failure then leaves the old file. A write in place that fails all the
+// same removes the half-written file. Returns an error naming the file, or the empty text.
 QString overwriteFile(const QString &path, const QByteArray &bytes);
 
 // While one of these lives, overwriteFile replaces files whole: for a renderer that reads the

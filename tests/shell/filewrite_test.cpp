@@ -163,20 +163,28 @@ TEST(FileWrite, ReportsWhatStandsInTheWayAndWritesWhereItCan)
               (QStringList{QStringLiteral("md1.bmp"), QStringLiteral("sd1.bmp")}));
 }
 
-TEST(FileWrite, AWriteCutShortLeavesNoHalfWrittenFile)
+TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("md1.bmp"));
+    const QByteArray old = bytesOf(6000, 'o');
     const QByteArray next = bytesOf(8000, 'n');
+    // A file size limit stands for a full disk: the write fails where the file would pass it,
+    // also over bytes the file already has.
     for (long limit : {0L, 100L, 4096L, 7999L}) {
-        ASSERT_TRUE(writeBytes(path, bytesOf(50, 'o')));
+        ASSERT_TRUE(writeBytes(path, old));
         const int status = test::runWithFileSizeLimit(
             [&] { return overwriteFile(path, next).contains(path) ? 0 : 1; }, limit);
         EXPECT_EQ(status, 0) << "limit " << limit;
-        EXPECT_FALSE(QFileInfo::exists(path)) << "limit " << limit;
-        EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty()) << "limit " << limit;
+        EXPECT_EQ(readBytes(path), old) << "limit " << limit;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("md1.bmp")})
+            << "limit " << limit;
     }
-    ASSERT_TRUE(writeBytes(path, bytesOf(50, 'o')));
+    // What fits is written: shorter contents under the limit, all of them at the limit.
+    EXPECT_EQ(test::runWithFileSizeLimit(
+                  [&] { return overwriteFile(path, bytesOf(100, 's')).isEmpty() ? 0 : 1; }, 4096),
+              0);
+    EXPECT_EQ(readBytes(path), bytesOf(100, 's'));
     EXPECT_EQ(test::runWithFileSizeLimit(
                   [&] { return overwriteFile(path, next).isEmpty() ? 0 : 1; }, 8000),
               0);

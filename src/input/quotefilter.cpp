@@ -16,9 +16,10 @@ namespace corvane {
 
 namespace {
 
+// A character that no text of a job may hold.
 bool isQuote(QChar c)
 {
-    return filterQuoteKey(c.unicode()) == 0 && c.unicode() != 0;
+    return c == u'\'' || c == u'"' || c.isNull();
 }
 
 bool hasQuote(const QString &text)

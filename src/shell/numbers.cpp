@@ -132,6 +132,7 @@ QString withoutQuotes(QString text)
 {
     text.remove(u'\'');
     text.remove(u'"');
+    text.remove(QChar(u'\0'));
     return text;
 }
 

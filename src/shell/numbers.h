@@ -41,7 +41,8 @@ float roundHalfEven2(float value);
 int filterQuoteKey(int keyCode);
 
 // Drops every apostrophe and double quote from a text. The job file writes texts between double
-// quotes without escaping, so no text of a job may hold one, however it was entered.
+// quotes without escaping, so no text of a job may hold one, however it was entered. A NUL goes
+// too: the reader takes a file that holds one for binary data, and the job could not be opened.
 QString withoutQuotes(QString text);
 
 } // namespace corvane

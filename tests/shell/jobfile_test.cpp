@@ -199,6 +199,23 @@ TEST(JobFile, MissingFileIsReportedWithItsName)
     EXPECT_TRUE(read.error.contains(QStringLiteral("/nonexistent/job.bm")));
 }
 
+TEST(JobFile, ControlCharactersAndLongTextsAreSavedAndOpenedAgain)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("job.bm"));
+    Job job;
+    job.setCommon(CommonText::Customer, QString::fromUtf16(u"a\0b\x01\x1a\x1b[2J\x7f\tc", 12));
+    job.setCommon(CommonText::Description, QString(100000, u'\u00e9'));
+    job.section(2).setNotes(QStringLiteral("&lt;b&gt; \u2022 \U0001F600\r\n,\r\n\r\n"));
+    job.section(3).setView(QString::fromUtf16(u"\r\n\x0b\x0c\u2028"));
+    // A NUL would make the file read as binary: the job never holds one.
+    EXPECT_EQ(job.common(CommonText::Customer), QString::fromUtf16(u"ab\x01\x1a\x1b[2J\x7f\tc"));
+    ASSERT_TRUE(writeJobFile(jobFileContent(job), path).ok());
+    const JobFileReadResult read = readJobFile(path);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content, jobFileContent(job));
+}
+
 TEST(JobFile, OnlyARegularFileOfAtMostTheLimitIsRead)
 {
     QTemporaryDir dir;

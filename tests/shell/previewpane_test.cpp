@@ -1,7 +1,10 @@
 #include "shell/previewpane.h"
 
+#include "compute/computesection.h"
+#include "diagrams/imagecanvas.h"
 #include "testsupport.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTcpServer>
@@ -94,6 +97,54 @@ TEST(PreviewPane, RewrittenPageIsShownAgainWithoutQueueing)
         shown.wait(100);
     EXPECT_EQ(pane.view()->page()->title(), "v9");
     EXPECT_LE(shown.size(), 3);
+}
+
+// The texts an operator types, whatever they hold, are what the page in the preview reads.
+TEST(PreviewPane, HostileOperatorTextsShowAsTheyWereTyped)
+{
+    QTemporaryDir dir;
+    const QString temp = dir.filePath(QStringLiteral("temp"));
+    Job job = test::workedExampleJob();
+    const QStringList texts = {
+        QStringLiteral("<script>document.title='scripted'</script>"),
+        QStringLiteral("<img src=x onerror=\"document.title='img'\">"),
+        QStringLiteral("&amp; &lt;b&gt; &#x41; &nbsp;"),
+        QStringLiteral("\u00d8 12 \u2014 90\u00b0 \u4e2d\u6587 \U0001F527 caf\u00e9"),
+    };
+    for (int i = 0; i < texts.size(); ++i)
+        job.setCommon(i, texts[i]);
+    const QString longText = QString(20000, u'w');
+    job.section(1).setView(QStringLiteral("a\x01" "b\x1b[2Jc\x7f"));
+    job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + longText);
+    ImageCanvas canvas;
+    const SectionRun run = computeSection(job, 1, test::workedExampleTable(),
+                                          PageOptions{0, false, dir.path(), temp}, canvas);
+    ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
+
+    PreviewPane pane;
+    pane.resize(800, 600);
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(run.pageUrl);
+    ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
+    EXPECT_EQ(pane.view()->page()->title(), "Corvane");
+    QString text;
+    bool done = false;
+    pane.view()->page()->toPlainText([&](const QString &plain) {
+        text = plain;
+        done = true;
+    });
+    for (int i = 0; i < 100 && !done; ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(done);
+    // The job drops quotes; the rest shows in the header and again in the notes.
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(text.count(job.common(i)), 2) << job.common(i).toStdString();
+    EXPECT_TRUE(text.contains(longText));
+    // Control characters do not break the page: the letters around them are still there.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("a.?b.?\\[2Jc")).match(text).hasMatch())
+        << text.mid(text.indexOf("Section Diagram"), 200).toStdString();
 }
 
 } // namespace

@@ -92,7 +92,7 @@ mapfile -t options < <(fuzz_options "$target")
 case $mode in
     merge)
         # The committed corpus: the seeds (the files with names) and the small inputs that runs
-        # have found, as few of them as cover every edge that they cover together. Larger finds
+        # have found, as few of them as cover with the seeds every edge that they cover together. Larger finds
         # are mostly mutants of the seeds that a run finds again in minutes; they stay in
         # findings/ for the next run.
         candidates=$(mktemp -d)
@@ -107,11 +107,13 @@ case $mode in
             done
         done
         nice -n 10 "$fuzzer" -merge=1 -use_counters=0 "${options[@]}" "$fresh" "$candidates"
-        # libFuzzer names what it keeps by content; a seed keeps its own name.
+        # libFuzzer names what it keeps by content; a seed keeps its own name. The seeds, files of
+        # our own writers and those of others, stay whether or not the merge needs them.
         declare -A named=()
         for file in "$candidates"/*; do
             [[ $(basename "$file") =~ ^[0-9a-f]{40}$ ]] && continue
             named[$(sha1sum <"$file" | cut -c1-40)]=$(basename "$file")
+            cp "$file" "$fresh/$(sha1sum <"$file" | cut -c1-40)"
         done
         rm -rf "fuzz/corpus/$target"
         mkdir -p "fuzz/corpus/$target"

@@ -233,6 +233,11 @@ void MainWindow::createActions()
     m_toolbar->addSeparator();
     add(themeIcon("help-about", QStyle::SP_MessageBoxInformation, s), QStringLiteral("About"),
         QKeySequence(Qt::Key_F1), tr("About Corvane"), &MainWindow::aboutCommand);
+    // After the buttons of the design, whose places other parts count on.
+    m_toolbar->addSeparator();
+    add(themeIcon("document-export", QStyle::SP_DriveFDIcon, s), QStringLiteral("Export PDF"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), tr("Write every section in use to a PDF"),
+        &MainWindow::exportPdfCommand);
 }
 
 void MainWindow::createStrip()

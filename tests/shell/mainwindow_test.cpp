@@ -122,7 +122,8 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindow)
         if (!action->text().isEmpty() && !action->isSeparator())
             buttons << action->text();
     }
-    EXPECT_EQ(buttons.mid(0, 6), (QStringList{"New", "Open", "Save", "Table", "Print", "About"}));
+    EXPECT_EQ(buttons.mid(0, 7), (QStringList{"New", "Open", "Save", "Table", "Print", "About",
+                                              "Export PDF"}));
 }
 
 TEST_F(MainWindowTest, NewShowsSectionOneWithItsPage)
@@ -377,7 +378,15 @@ TEST_F(MainWindowTest, ExportPdfWritesOnePagePerSectionInUse)
     fillTwoSections();
     MainWindow &w = window();
     files << folder.filePath("export.pdf");
-    w.exportPdfCommand();
+    // Through its button, as the operator starts it.
+    QAction *button = nullptr;
+    for (QAction *action : w.findChild<QToolBar *>(QStringLiteral("TB"))->actions()) {
+        if (action->text() == "Export PDF")
+            button = action;
+    }
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->shortcut(), QKeySequence("Ctrl+Shift+E"));
+    button->trigger();
     EXPECT_TRUE(questions.isEmpty()) << questions.value(0).toStdString();
     EXPECT_EQ(proposals.last(), "Acme---.pdf");
     EXPECT_EQ(pdfPages(folder.filePath("export.pdf")), 2);

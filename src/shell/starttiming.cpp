@@ -60,8 +60,10 @@ StartTiming::StartTiming(MainWindow &window) : QObject(&window), m_window(window
 
 void StartTiming::report(const char *what)
 {
+    const double monotonic = monotonicMs();
+    const double sinceStart = msSinceProcessStart();
     std::fprintf(stderr, "corvane-timing %s %.1f ms since start, monotonic %.3f ms\n", what,
-                 msSinceProcessStart(), monotonicMs());
+                 sinceStart, monotonic);
     std::fflush(stderr);
 }
 

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
-#include <QWebEngineView>
 
 namespace corvane::timing {
 
@@ -64,7 +63,7 @@ bool WindowHarness::open()
 
 void WindowHarness::watchRenderWidget()
 {
-    QWebEngineView *view = m_window->preview().view();
+    QWidget *view = m_window->preview().view();
     QWidget *widget = view ? view->focusProxy() : nullptr;
     if (widget == m_renderWidget)
         return;

@@ -24,6 +24,7 @@
 #include "shell/mainwindow.h"
 #include "shell/previewpane.h"
 #include "shell/printing.h"
+#include "shell/webengine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -524,6 +525,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvane-timing"));
+    corvane::setWebEngineModule(QStringLiteral(CORVANE_WEBENGINE_MODULE));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

@@ -1,5 +1,6 @@
 // The one test runner: GoogleTest inside a Qt application, headless.
 #include "shell/singleinstance.h"
+#include "shell/webengine.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -47,6 +48,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
+    // The windows load the web engine from the module beside the program, and this is elsewhere.
+    corvane::setWebEngineModule(QStringLiteral(CORVANE_WEBENGINE_MODULE));
     // Settings (the recent files) go to a folder of the tests' own, not the user's.
     QStandardPaths::setTestModeEnabled(true);
     // Numbers must not depend on the machine's settings.

@@ -5,10 +5,10 @@
 #include "shell/aboutwindow.h"
 #include "shell/jobfile.h"
 #include "shell/maker.h"
-#include "shell/pdfexport.h"
 #include "shell/previewpane.h"
 #include "shell/printing.h"
 #include "shell/reportassembly.h"
+#include "shell/webengine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,6 +55,34 @@ public:
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
     BusyCursor(const BusyCursor &) = delete;
     BusyCursor &operator=(const BusyCursor &) = delete;
+};
+
+// Calls a function once a window's first paint is over, if the context still exists then.
+class AfterFirstPaint : public QObject
+{
+public:
+    AfterFirstPaint(QWidget &window, QObject *context, std::function<void()> then)
+        : m_window(window), m_context(context), m_then(std::move(then))
+    {
+        m_window.installEventFilter(this);
+    }
+    ~AfterFirstPaint() override { m_window.removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == &m_window && event->type() == QEvent::Paint && m_then) {
+            if (m_context)
+                QTimer::singleShot(0, m_context.data(), std::move(m_then));
+            m_then = nullptr;
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+    QPointer<QObject> m_context;
+    std::function<void()> m_then;
 };
 
 // A status bar panel that opens the maker's web page when clicked.
@@ -275,8 +303,16 @@ void MainWindow::createWindows()
     connect(m_common, &CommonWindow::veeAllLeft, this, [this] {
         const int n = m_editor->activeSectionIndex();
         if (n != 0)
-            m_sections[n - 1]->focusFirstFlange();
+            sectionWindow(n).focusFirstFlange();
     });
+    m_commonFrame->show();
+    layoutWindows();
+}
+
+void MainWindow::createSectionWindows()
+{
+    if (m_sections[0])
+        return;
     for (int n = 1; n <= kSectionCount; ++n) {
         auto *window = new SectionWindow(*m_editor, n);
         m_sections[n - 1] = window;
@@ -285,8 +321,13 @@ void MainWindow::createWindows()
         frame->hide();
         m_sectionFrames[n - 1] = frame;
     }
-    m_commonFrame->show();
     layoutWindows();
+}
+
+SectionWindow &MainWindow::sectionWindow(int n)
+{
+    createSectionWindows();
+    return *m_sections.at(n - 1);
 }
 
 void MainWindow::layoutWindows()
@@ -311,6 +352,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::showShownSection(int n)
 {
+    createSectionWindows();
     for (int k = 1; k <= kSectionCount; ++k) {
         if (k != n)
             m_sectionFrames[k - 1]->hide();
@@ -376,10 +418,18 @@ bool MainWindow::event(QEvent *event)
 
 void MainWindow::firstActivation()
 {
-    m_preview->start();
-    if (m_options.aboutOnFirstActivation)
-        aboutCommand();
+    createSectionWindows();
+    if (m_options.aboutOnFirstActivation) {
+        // The web engine takes the better part of a second to start, during which the window does
+        // not answer: it starts while the About window is being read, once that has been painted.
+        AboutWindow about(this);
+        AfterFirstPaint startPreview(about, this, [this] { m_preview->start(); });
+        about.exec();
+    }
     newCommand();
+    // Without the About window, or when it was closed before the engine started: now, with
+    // section 1's page as its first.
+    m_preview->start();
     const QStringList recovered = recoveryFiles(tempFolder());
     for (const QString &path : recovered) {
         const QString reported = path.left(path.size() - 3) + QStringLiteral("-reported.bm");
@@ -550,7 +600,14 @@ void MainWindow::exportPdfCommand()
         BusyCursor busy;
         m_toolbar->setEnabled(false);
         const ReportAssembly report = assembleReport(*m_editor);
-        error = report.ok() ? exportPdf(report.path, path) : report.error;
+        QString missing;
+        WebEngine *engine = webEngine(&missing);
+        if (!report.ok())
+            error = report.error;
+        else if (!engine)
+            error = QStringLiteral("Cannot write %1: %2.").arg(path, missing);
+        else
+            error = engine->exportPdf(report.path, path);
         m_toolbar->setEnabled(true);
     }
     if (!error.isEmpty())

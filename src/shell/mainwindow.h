@@ -4,9 +4,10 @@
 // left, the preview of the shown section's page on the right, and the status bar.
 //
 // It owns the editing model of the job (input/jobeditor.h) and the bend table source, and forwards
-// every command to them; the input windows bind to the same model. The window shows itself before
-// the web engine of the preview is started, and runs New once the About window of its first
-// activation is closed.
+// every command to them; the input windows bind to the same model. The window paints itself first:
+// the section windows are made, and the web engine of the preview (shell/webengine.h) is loaded
+// and started, only after that. The engine starts while the About window of the first activation
+// is shown; New runs once that is closed.
 
 #include "bendtable/bendtablesource.h"
 #include "input/jobeditor.h"
@@ -55,7 +56,8 @@ public:
     JobEditor &editor() { return *m_editor; }
     PreviewPane &preview() { return *m_preview; }
     CommonWindow &commonWindow() { return *m_common; }
-    SectionWindow &sectionWindow(int n) { return *m_sections.at(n - 1); }
+    // Made when first needed, which is after the first paint when the window is shown.
+    SectionWindow &sectionWindow(int n);
     QComboBox &unitBox() { return *m_unit; }
     QCheckBox &detailBox() { return *m_detailed; }
     QString statusText() const;
@@ -107,6 +109,7 @@ private:
     void createActions();
     void createStrip();
     void createWindows();
+    void createSectionWindows();
     void layoutWindows();
     void showShownSection(int n);
     bool maybeSave();

@@ -1,52 +1,13 @@
 #include "shell/previewpane.h"
 
-#include "shell/pdfexport.h"
+#include "shell/webengine.h"
 
 #include <QLabel>
 #include <QStackedLayout>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
-#include <QWebEngineUrlRequestInfo>
-#include <QWebEnginePage>
-#include <QWebEngineView>
+#include <QTimer>
+#include <QWidget>
 
 namespace corvane {
-
-namespace {
-
-// Report pages show local files only: the logo and the section's pictures.
-class LocalOnly : public QWebEngineUrlRequestInterceptor
-{
-public:
-    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    void interceptRequest(QWebEngineUrlRequestInfo &info) override
-    {
-        const QString scheme = info.requestUrl().scheme();
-        if (scheme != QLatin1String("file") && scheme != QLatin1String("about") &&
-            scheme != QLatin1String("data"))
-            info.block(true);
-    }
-};
-
-// A page that follows no link and opens no window.
-class ReportPage : public QWebEnginePage
-{
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
-    {
-        Q_UNUSED(isMainFrame);
-        if (type == NavigationTypeTyped || type == NavigationTypeReload)
-            return true;
-        return url.scheme() == QLatin1String("about");
-    }
-    QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
-};
-
-} // namespace
 
 PreviewPane::PreviewPane(QWidget *parent) : QWidget(parent)
 {
@@ -62,12 +23,20 @@ PreviewPane::PreviewPane(QWidget *parent) : QWidget(parent)
 
 PreviewPane::~PreviewPane() = default;
 
+QWidget *PreviewPane::view() const
+{
+    return m_browser ? m_browser->widget() : nullptr;
+}
+
 void PreviewPane::start()
 {
-    if (m_view || m_refused)
+    if (m_browser || m_refused)
         return;
+    QString problem;
+    WebEngine *engine = webEngine(&problem);
     // Without its sandbox the engine would end the whole program; say why there is no preview.
-    const QString problem = PdfExport::sandboxProblem();
+    if (engine)
+        problem = engine->sandboxProblem();
     if (!problem.isEmpty()) {
         m_refused = true;
         auto *notice =
@@ -78,31 +47,15 @@ void PreviewPane::start()
         m_stack->setCurrentWidget(notice);
         return;
     }
-    auto *profile = new QWebEngineProfile(this); // off the record: nothing kept on disk
-    profile->setHttpCacheType(QWebEngineProfile::NoCache);
-    profile->setUrlRequestInterceptor(new LocalOnly(profile));
-    auto *page = new ReportPage(profile, this);
-    QWebEngineSettings *settings = page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    // Pages ask for Trebuchet MS; where it is missing, a sans-serif face reads closest to it.
-    settings->setFontFamily(QWebEngineSettings::StandardFont,
-                            settings->fontFamily(QWebEngineSettings::SansSerifFont));
-
-    m_view = new QWebEngineView(this);
-    m_view->setPage(page);
-    m_view->setContextMenuPolicy(Qt::NoContextMenu);
-    m_stack->addWidget(m_view);
-    m_stack->setCurrentWidget(m_view);
-    connect(m_view, &QWebEngineView::loadFinished, this, [this](bool ok) {
+    m_browser = engine->createBrowser(this);
+    m_stack->addWidget(m_browser->widget());
+    m_stack->setCurrentWidget(m_browser->widget());
+    m_browser->loadFinished = [this](bool ok) {
         m_loading = false;
         Q_EMIT pageShown(m_loaded, ok);
         if (m_stale || m_wanted != m_loaded)
             load();
-    });
+    };
     load();
 }
 
@@ -110,24 +63,28 @@ void PreviewPane::showPage(const QUrl &url)
 {
     m_wanted = url;
     m_stale = true;
-    if (m_view && !m_loading)
-        load();
+    // The load starts when the event loop next turns: a page asked for twice in one go (a section
+    // shown with its old page, then computed) is loaded once, when it has been written.
+    if (m_browser && !m_loading) {
+        m_loading = true;
+        QTimer::singleShot(0, this, &PreviewPane::load);
+    }
 }
 
 void PreviewPane::load()
 {
-    if (!m_view)
+    if (!m_browser)
         return;
     const QUrl target = m_wanted.isEmpty() ? QUrl(QStringLiteral("about:blank")) : m_wanted;
     m_stale = false;
     m_loading = true;
-    if (target == m_loaded && m_view->url() == target) {
+    if (target == m_loaded && m_browser->url() == target) {
         // The same file written anew, with pictures of the same names: past the cache, keeping
         // the place the operator scrolled to.
-        m_view->triggerPageAction(QWebEnginePage::ReloadAndBypassCache);
+        m_browser->reload();
     } else {
         m_loaded = target;
-        m_view->load(target);
+        m_browser->load(target);
     }
 }
 

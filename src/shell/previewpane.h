@@ -2,20 +2,23 @@
 
 // The preview pane: the report page of the shown section, redrawn after every change.
 //
-// The web engine is started only after the main window has been painted, so that the window
-// appears at once; until then the pane is blank. Pages are shown in a locked-down browser: no
-// script runs, nothing is fetched from the network, and a click in the page never leaves it.
-// Every page has the same file name from one computation to the next, with the same picture
-// names, so an unchanged address is reloaded past the cache. While a page is loading, only the
-// latest page asked for is loaded next: typing never queues up loads.
+// The web engine (shell/webengine.h) is loaded and started only after the main window has been
+// painted, so that the window appears at once; until then the pane is blank. Pages are shown in a
+// locked-down browser: no script runs, nothing is fetched from the network, and a click in the
+// page never leaves it. Every page has the same file name from one computation to the next, with
+// the same picture names, so an unchanged address is reloaded past the cache. While a page is
+// loading, only the latest page asked for is loaded next: typing never queues up loads.
 
 #include <QUrl>
 #include <QWidget>
 
+#include <memory>
+
 class QStackedLayout;
-class QWebEngineView;
 
 namespace corvane {
+
+class Browser;
 
 class PreviewPane : public QWidget
 {
@@ -27,11 +30,12 @@ public:
 
     // Starts the web engine, when not yet started.
     void start();
-    bool started() const { return m_view != nullptr; }
+    bool started() const { return m_browser != nullptr; }
     // Shows the page at url (a file), or a blank page for an empty url.
     void showPage(const QUrl &url);
-    QWebEngineView *view() const { return m_view; }
-    // A load is under way; a page asked for meanwhile is loaded when it has finished.
+    // The browser's widget (a QWebEngineView), or nullptr before the start.
+    QWidget *view() const;
+    // A load is under way or about to start; a page asked for meanwhile is loaded after it.
     bool loading() const { return m_loading; }
 
 Q_SIGNALS:
@@ -42,7 +46,7 @@ private:
     void load();
 
     QStackedLayout *m_stack = nullptr;
-    QWebEngineView *m_view = nullptr;
+    std::unique_ptr<Browser> m_browser;
     QUrl m_wanted; // the page to show
     QUrl m_loaded; // the page the view holds or is loading
     bool m_loading = false;

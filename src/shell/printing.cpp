@@ -1,11 +1,12 @@
 #include "shell/printing.h"
 
-#include "shell/pdfexport.h"
+#include "shell/webengine.h"
 
+#include <QImage>
 #include <QPainter>
-#include <QPdfDocument>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSizeF>
 
 namespace corvane {
 
@@ -17,32 +18,37 @@ constexpr double kRenderDpi = 300.0;
 
 } // namespace
 
-ReportPrinter::ReportPrinter(QWidget *parentWindow)
-    : QObject(parentWindow), m_parent(parentWindow), m_document(std::make_unique<QPdfDocument>())
+ReportPrinter::ReportPrinter(QWidget *parentWindow) : QObject(parentWindow), m_parent(parentWindow)
 {}
 
 ReportPrinter::~ReportPrinter() = default;
 
 bool ReportPrinter::load(const QString &documentPath, const QString &pdfPath, QString *error)
 {
-    m_document->close();
-    const QString exported = exportPdf(documentPath, pdfPath);
-    if (!exported.isEmpty()) {
+    const auto fail = [error](const QString &reason) {
         if (error)
-            *error = exported;
+            *error = reason;
         return false;
-    }
-    if (m_document->load(pdfPath) != QPdfDocument::Error::None) {
-        if (error)
-            *error = QStringLiteral("Cannot read %1 for printing.").arg(pdfPath);
-        return false;
-    }
+    };
+    QString missing;
+    WebEngine *engine = webEngine(&missing);
+    if (!engine)
+        return fail(QStringLiteral("Cannot print: %1.").arg(missing));
+    if (m_document)
+        m_document->close();
+    else
+        m_document = engine->createPdfPages();
+    const QString exported = engine->exportPdf(documentPath, pdfPath);
+    if (!exported.isEmpty())
+        return fail(exported);
+    if (!m_document->load(pdfPath))
+        return fail(QStringLiteral("Cannot read %1 for printing.").arg(pdfPath));
     return true;
 }
 
 int ReportPrinter::pageCount() const
 {
-    return m_document->pageCount();
+    return m_document ? m_document->pageCount() : 0;
 }
 
 bool ReportPrinter::print(QPrinter &printer)
@@ -50,7 +56,7 @@ bool ReportPrinter::print(QPrinter &printer)
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    for (int page = 0; page < m_document->pageCount(); ++page) {
+    for (int page = 0; page < pageCount(); ++page) {
         if (page > 0 && !printer.newPage())
             return false;
         const QSizeF points = m_document->pagePointSize(page);
@@ -66,7 +72,8 @@ bool ReportPrinter::print(QPrinter &printer)
 void ReportPrinter::preview()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(PdfExport::pageLayout());
+    if (WebEngine *engine = webEngine())
+        printer.setPageLayout(engine->pageLayout());
     // The PDF's pages carry their own margins already.
     printer.setFullPage(true);
     QPrintPreviewDialog dialog(&printer, m_parent);

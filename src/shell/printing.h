@@ -1,20 +1,22 @@
 #pragma once
 
 // Printing the report: the joined document of every section in use (shell/reportassembly.h) is
-// rendered to PDF by the same engine and page layout as Export PDF (shell/pdfexport.h), and the
-// pages of that PDF are what the print preview shows and the printer gets. The preview pane of the
-// main window is not used for it and keeps showing the current section.
+// rendered to PDF by the same engine and page layout as Export PDF (shell/pdfexport.h, through
+// shell/webengine.h), and the pages of that PDF are what the print preview shows and the printer
+// gets. The preview pane of the main window is not used for it and keeps showing the current
+// section.
 
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-class QPdfDocument;
 class QPrinter;
 class QWidget;
 
 namespace corvane {
+
+class PdfPages;
 
 class ReportPrinter : public QObject
 {
@@ -35,7 +37,7 @@ public:
 
 private:
     QWidget *m_parent;
-    std::unique_ptr<QPdfDocument> m_document;
+    std::unique_ptr<PdfPages> m_document; // made at the first load
 };
 
 } // namespace corvane

@@ -31,7 +31,7 @@ TEST(StartTiming, CountsFromTheStartOfThisProcess)
     EXPECT_LT(second - first, 5000.0);
 }
 
-// The program folder of a copy of the program: it finds its bend table and logo beside itself.
+// A copy of the program in a program folder of its own, with its bend table and logo.
 class TimedProgram : public ::testing::Test
 {
 protected:
@@ -41,6 +41,9 @@ protected:
         const QString builtFolder = QFileInfo(built).path();
         program = folder.filePath(QStringLiteral("corvane"));
         ASSERT_TRUE(QFile::copy(built, program));
+        // The program finds the web engine module beside itself.
+        const QString module = QStringLiteral(CORVANE_WEBENGINE_MODULE);
+        ASSERT_TRUE(QFile::copy(module, folder.filePath(QFileInfo(module).fileName())));
         for (const char *name : {"BendTbl.xls", "logo.png"})
             ASSERT_TRUE(QFile::copy(QDir(builtFolder).filePath(QLatin1String(name)),
                                     folder.filePath(QLatin1String(name))));

@@ -3,6 +3,7 @@
 #include "shell/webengine.h"
 
 #include <QImage>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -61,7 +62,12 @@ bool ReportPrinter::print(QPrinter &printer)
             return false;
         const QSizeF points = m_document->pagePointSize(page);
         const QSize pixels = (points * kRenderDpi / 72.0).toSize();
-        const QImage image = m_document->render(page, pixels);
+        QImage image = m_document->render(page, pixels);
+        // The print preview keeps each sheet as a pixmap, which holds the picture premultiplied:
+        // converted there, a copy of tens of megabytes per sheet is made; converted here, in place,
+        // the same pixels cost next to nothing.
+        if (painter.paintEngine()->type() == QPaintEngine::Picture)
+            image.convertTo(QImage::Format_ARGB32_Premultiplied);
         const QRect target = painter.viewport();
         const QSize fitted = pixels.scaled(target.size(), Qt::KeepAspectRatio);
         painter.drawImage(QRect(target.topLeft(), fitted), image);

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
@@ -56,6 +57,13 @@ protected:
             };
             m_window->showPrintPreview = [this](ReportPrinter &printer) {
                 ++previews;
+                // The sheets the preview dialog would show.
+                QPrinter sheets(QPrinter::HighResolution);
+                QPrintPreviewWidget preview(&sheets);
+                QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                                 [&printer](QPrinter *target) { printer.print(*target); });
+                preview.updatePreview();
+                previewSheets = preview.pageCount();
                 if (!printFile.isEmpty()) {
                     QPrinter pdf(QPrinter::HighResolution);
                     pdf.setOutputFormat(QPrinter::PdfFormat);
@@ -77,6 +85,7 @@ protected:
     QStringList files;
     QStringList proposals;
     int previews = 0;
+    int previewSheets = -1;
     QString printFile;
     bool printed = false;
 
@@ -365,6 +374,7 @@ TEST_F(MainWindowTest, PrintPreviewsTheJoinedDocumentAndShowsTheCurrentSectionAg
     printFile = folder.filePath("printed.pdf");
     w.printCommand();
     EXPECT_EQ(previews, 1);
+    EXPECT_EQ(previewSheets, 2);
     EXPECT_TRUE(printed);
     EXPECT_EQ(pdfPages(printFile), 2);
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);

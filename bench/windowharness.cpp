@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTimer>
 #include <QUrl>
 
 namespace corvane::timing {
@@ -76,8 +77,14 @@ void WindowHarness::watchRenderWidget()
 
 bool WindowHarness::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_renderWidget && event->type() == QEvent::Paint && !m_grabbing)
-        m_framesDrawn.append(nowMs());
+    if (watched == m_renderWidget && event->type() == QEvent::Paint && !m_grabbing) {
+        const double time = nowMs();
+        m_framesDrawn.append(time);
+        if (m_keepPictures)
+            QTimer::singleShot(0, this, [this, time] {
+                m_pictures.append({time, previewPicture()});
+            });
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QLineEdit;
 class QWidget;
@@ -50,6 +51,15 @@ public:
     // nowMs() time, since the window opened.
     const QList<double> &pagesShown() const { return m_pagesShown; }
     const QList<double> &framesDrawn() const { return m_framesDrawn; }
+    // With pictures on, each frame drawn is also kept as the picture the view shows right after
+    // its paint (taken when the event loop next turns).
+    struct Frame
+    {
+        double time = 0;
+        QImage picture;
+    };
+    void keepFramePictures(bool on) { m_keepPictures = on; }
+    QList<Frame> takeFramePictures() { return std::exchange(m_pictures, {}); }
     // Whether the preview is loading a page now.
     bool previewLoading() const;
     // A picture of what the preview shows now.
@@ -72,6 +82,8 @@ private:
     std::unique_ptr<MainWindow> m_window;
     QWidget *m_renderWidget = nullptr;
     mutable bool m_grabbing = false;
+    bool m_keepPictures = false;
+    QList<Frame> m_pictures;
     QList<double> m_pagesShown;
     QList<double> m_framesDrawn;
 };

@@ -5,7 +5,7 @@
 // measure on stdout: | measure | median | p95 | target | met |. Progress and findings go to stderr.
 //
 //   keystroke  a key typed into flange 1 of section 1 to the page written, to the preview's load
-//              finished, and to the first frame the preview's web view draws after that load
+//              finished, and to the frame from which the preview's web view shows the new page
 //   typing     ten keys a second for a while: how long each key waits for its page
 //   start      corvane started with CORVANE_TIMING=1: its first paint and section 1's page shown,
 //              from the moment it was launched
@@ -90,7 +90,9 @@ void typeKey(QLineEdit &box, int turn)
         QTest::keyClick(&box, Qt::Key_Backspace);
 }
 
-// Keys to the page written, to the load finished, and to the next frame drawn.
+// Keys to the page written, to the load finished, and to the frame from which the preview shows
+// the new page: the first frame drawn after the key whose picture, and that of every frame after
+// it, is the page as it stands once the preview has come to rest.
 void measureKeystrokes(const Config &config)
 {
     note(QStringLiteral("keystroke: %1 keys into flange 1 of section 1").arg(config.keystrokes));
@@ -99,13 +101,14 @@ void measureKeystrokes(const Config &config)
         return failed(QStringLiteral("the window did not show section 1"));
     QLineEdit &box = harness.flangeBox();
     Samples written, loaded, drawn;
-    int settled = 0;
-    int changed = 0;
+    int beforeLoad = 0, firstAfterLoad = 0, laterAfterLoad = 0, changed = 0;
     constexpr int kWarmUp = 3;
     QImage before = harness.previewPicture();
+    harness.keepFramePictures(true);
     for (int turn = 0; turn < kWarmUp + config.keystrokes; ++turn) {
         if (!harness.waitQuiet(150, 10000))
             return failed(QStringLiteral("the preview did not come to rest"));
+        harness.takeFramePictures();
         const qsizetype pages = harness.pagesShown().size();
         const double start = nowMs();
         typeKey(box, turn);
@@ -113,21 +116,16 @@ void measureKeystrokes(const Config &config)
         if (!waitUntil([&] { return harness.pagesShown().size() > pages; }, 10000))
             return failed(QStringLiteral("the page of a keystroke was not shown"));
         const double pageShown = harness.pagesShown().at(pages);
-        const auto frameAfter = [&] {
-            for (double t : harness.framesDrawn()) {
-                if (t >= pageShown)
-                    return t;
-            }
-            return -1.0;
-        };
-        if (!waitUntil([&] { return frameAfter() >= 0; }, 10000))
-            return failed(QStringLiteral("the preview drew no frame after a page load"));
-        const double frame = frameAfter();
-        // Whether that frame showed the page as it stands once everything has settled.
-        const QImage atFrame = harness.previewPicture();
-        if (!harness.waitQuiet(200, 10000))
+        if (!harness.waitQuiet(250, 10000))
             return failed(QStringLiteral("the preview did not come to rest"));
         const QImage after = harness.previewPicture();
+        const QList<WindowHarness::Frame> frames = harness.takeFramePictures();
+        qsizetype settled = frames.size();
+        while (settled > 0 && frames[settled - 1].picture == after)
+            --settled;
+        if (settled == frames.size())
+            return failed(QStringLiteral("no frame after a keystroke showed the page at rest"));
+        const double frame = frames[settled].time;
         if (turn < kWarmUp) {
             before = after;
             continue;
@@ -135,18 +133,26 @@ void measureKeystrokes(const Config &config)
         written.add(pageWritten - start);
         loaded.add(pageShown - start);
         drawn.add(frame - start);
-        settled += atFrame == after ? 1 : 0;
+        if (frame < pageShown)
+            ++beforeLoad;
+        else if (settled == 0 || frames[settled - 1].time < pageShown)
+            ++firstAfterLoad;
+        else
+            ++laterAfterLoad;
         changed += after != before ? 1 : 0;
         before = after;
     }
-    note(QStringLiteral("keystroke: the first frame after the load showed the settled page in "
-                        "%1 of %2 keys; the page changed on %3 of them")
-             .arg(settled)
-             .arg(config.keystrokes)
-             .arg(changed));
+    note(QStringLiteral("keystroke: the page at rest was first drawn before the load finished "
+                        "for %1 keys, in the first frame after it for %2, in a later one for %3; "
+                        "it changed on %4 of %5 keys")
+             .arg(beforeLoad)
+             .arg(firstAfterLoad)
+             .arg(laterAfterLoad)
+             .arg(changed)
+             .arg(config.keystrokes));
     printTimeRow(QStringLiteral("keystroke to page file written"), written, 0);
     printTimeRow(QStringLiteral("keystroke to preview loadFinished"), loaded, 100);
-    printTimeRow(QStringLiteral("keystroke to preview frame drawn"), drawn, 100);
+    printTimeRow(QStringLiteral("keystroke to preview frame showing the new page"), drawn, 100);
 }
 
 // Ten keys a second: when each key's page is shown. A key that comes while a page loads is in
@@ -394,42 +400,39 @@ void measureReport(const Config &config)
 struct MemorySample
 {
     int keys = 0;
-    double window = 0;   // kB, this process, which holds the window
-    double renderer = 0; // kB, the web engine's page renderers
+    double window = 0; // kB, this process, which holds the window
+    double engine = 0; // kB, the web engine's processes: page renderers and their zygotes
 };
 
-double rendererRssKb()
+// A renderer is forked from a zygote and keeps the zygote's command line; every process this one
+// started is the web engine's.
+double engineRssKb()
 {
     double total = 0;
-    for (qint64 pid : descendants(getpid())) {
-        if (commandLineHas(pid, "--type=renderer"))
-            total += qMax(0.0, rssKb(pid));
-    }
+    for (qint64 pid : descendants(getpid()))
+        total += qMax(0.0, rssKb(pid));
     return total;
 }
 
 // The memory after an hour of keys: measured when that many were typed, otherwise the last
-// sample plus the growth per key after the first minute (none when it shrank) for the rest.
+// sample plus, for the keys still to come, the growth per key over the later half of the samples
+// (none when it shrank), which leaves the start-up of the first minutes out.
 double atHour(const QList<MemorySample> &samples, double MemorySample::*field, double *slope)
 {
-    QList<const MemorySample *> used;
-    for (const MemorySample &s : samples) {
-        if (s.keys >= kKeysPerMinute)
-            used.append(&s);
-    }
+    const QList<MemorySample> used = samples.mid(samples.size() / 2);
     *slope = 0;
     if (used.size() >= 2) {
         double mk = 0, mv = 0;
-        for (const MemorySample *s : used) {
-            mk += s->keys;
-            mv += s->*field;
+        for (const MemorySample &s : used) {
+            mk += s.keys;
+            mv += s.*field;
         }
         mk /= double(used.size());
         mv /= double(used.size());
         double num = 0, den = 0;
-        for (const MemorySample *s : used) {
-            num += (s->keys - mk) * (s->*field - mv);
-            den += (s->keys - mk) * (s->keys - mk);
+        for (const MemorySample &s : used) {
+            num += (s.keys - mk) * (s.*field - mv);
+            den += (s.keys - mk) * (s.keys - mk);
         }
         *slope = den > 0 ? num / den : 0;
     }
@@ -450,11 +453,11 @@ void measureMemory(const Config &config)
     QLineEdit &box = harness.flangeBox();
     QList<MemorySample> samples;
     const auto sample = [&](int keys) {
-        MemorySample s{keys, rssKb(getpid()), rendererRssKb()};
+        MemorySample s{keys, rssKb(getpid()), engineRssKb()};
         samples.append(s);
-        note(QStringLiteral("memory: after %1 keys: window process %2, page renderer %3")
+        note(QStringLiteral("memory: after %1 keys: window process %2, web engine processes %3")
                  .arg(keys)
-                 .arg(formatMb(s.window), formatMb(s.renderer)));
+                 .arg(formatMb(s.window), formatMb(s.engine)));
     };
     sample(0);
     const double start = nowMs();
@@ -487,7 +490,7 @@ void measureMemory(const Config &config)
         const char *name;
         double MemorySample::*field;
     } parts[] = {{"window process", &MemorySample::window},
-                 {"page renderer", &MemorySample::renderer}};
+                 {"web engine's processes", &MemorySample::engine}};
     for (const auto &part : parts) {
         double slope = 0;
         const double atMinute = minute->*part.field;
@@ -495,7 +498,7 @@ void measureMemory(const Config &config)
         double highest = 0;
         for (const MemorySample &s : samples)
             highest = qMax(highest, s.*part.field);
-        note(QStringLiteral("memory: %1 grows %2 kB per 1,000 keys after the first minute")
+        note(QStringLiteral("memory: %1 grow %2 kB per 1,000 keys over the later samples")
                  .arg(QLatin1String(part.name))
                  .arg(slope * 1000, 0, 'f', 1));
         const QString name = QLatin1String(part.name);

@@ -81,8 +81,8 @@ QByteArray smallTable(double kFactor, const QString &version)
 bool replaceFile(const QString &path, const QByteArray &bytes)
 {
     const QString part = path + QStringLiteral(".part");
-    return writeBytes(part, bytes) && ::rename(QFile::encodeName(part).constData(),
-                                               QFile::encodeName(path).constData()) == 0;
+    return writeBytes(part, bytes) &&
+           ::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0;
 }
 
 class Faults : public ::testing::Test
@@ -96,10 +96,7 @@ protected:
     }
 
     QString tablePath() const { return folder.filePath("BendTbl.xls"); }
-    QString page() const
-    {
-        return QString::fromUtf8(readBytes(folder.filePath("temp/wb1.htm")));
-    }
+    QString page() const { return QString::fromUtf8(readBytes(folder.filePath("temp/wb1.htm"))); }
 
     MainWindow &window()
     {
@@ -160,9 +157,9 @@ TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
         {"sheet renamed", workbook({{"MS", 2, 12, "YES", 0.38, 1.92}}, "v1", "Sheet1"),
          "has no sheet named BendTbl"},
         {"column missing",
-         workbook({{"MS", 2, 12, "YES", 0.38, 1.92}}, "v1", "BendTbl",
-                  {"material", "thickness", "vee", "standard", "kfactor", "internal_radius",
-                   "version"}),
+         workbook(
+             {{"MS", 2, 12, "YES", 0.38, 1.92}}, "v1", "BendTbl",
+             {"material", "thickness", "vee", "standard", "kfactor", "internal_radius", "version"}),
          "has no column k_factor"},
     };
     for (int part = 1; part <= 12; ++part) {
@@ -336,8 +333,8 @@ TEST_F(Faults, TempFolderClosedToTheOperatorIsReportedAndItsPagesKept)
     ASSERT_TRUE(QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::ReadOther |
                                                 QFileDevice::ExeOwner | QFileDevice::ExeOther));
     for (const QString &file : QDir(temp).entryList(QDir::Files))
-        ASSERT_TRUE(QFile::setPermissions(temp + "/" + file, QFileDevice::ReadOwner |
-                                                                 QFileDevice::ReadOther));
+        ASSERT_TRUE(QFile::setPermissions(temp + "/" + file,
+                                          QFileDevice::ReadOwner | QFileDevice::ReadOther));
 
     const int status = test::runInChild(
         [&] {
@@ -378,8 +375,8 @@ TEST_F(Faults, FullDiskWhileWritingPagesLeavesEachFileOldOrNew)
     for (const QString &name : names)
         ASSERT_EQ(readBytes(temp + "/" + name), old[name]) << name.toStdString();
 
-    const long largest = std::max({fresh["wb1.htm"].size(), fresh["sd1.bmp"].size(),
-                                   fresh["md1.bmp"].size()});
+    const long largest =
+        std::max({fresh["wb1.htm"].size(), fresh["sd1.bmp"].size(), fresh["md1.bmp"].size()});
     int failed = 0;
     for (long limit = 0; limit <= largest; limit += largest / 25) {
         SCOPED_TRACE(limit);
@@ -442,8 +439,8 @@ void writeLargeJob(const QString &path, qint64 size)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(whole.left(at));
-    const QByteArray line = QByteArray("a line of the note, over and over").leftJustified(98, '.') +
-                            "\r\n";
+    const QByteArray line =
+        QByteArray("a line of the note, over and over").leftJustified(98, '.') + "\r\n";
     for (qint64 written = 0; written < size; written += line.size())
         ASSERT_EQ(file.write(line), line.size());
     file.write(whole.mid(at));

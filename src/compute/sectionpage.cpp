@@ -65,22 +65,22 @@ void writeHead(Lines &page, const Job &job, const PageOptions &options)
          << QStringLiteral("</table>") << QStringLiteral("<br>");
 }
 
-// The notes escaped, each CR LF a line break, in one pass: the page of a long note is written
-// again at every keystroke.
-QString notesHtml(const QString &notes)
+// The text escaped in one pass; with breakLines each CR LF becomes a line break (the page of a
+// long note is written again at every keystroke).
+QString escaped(const QString &text, bool breakLines)
 {
     QString out;
-    out.reserve(notes.size() + notes.size() / 8);
-    const qsizetype size = notes.size();
+    out.reserve(text.size() + text.size() / 8);
+    const qsizetype size = text.size();
     for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = notes[i];
-        if (c == u'&')
+        const QChar c = text[i];
+        if (c == u'&') {
             out += QLatin1String("&amp;");
-        else if (c == u'<')
+        } else if (c == u'<') {
             out += QLatin1String("&lt;");
-        else if (c == u'>')
+        } else if (c == u'>') {
             out += QLatin1String("&gt;");
-        else if (c == u'\r' && i + 1 < size && notes[i + 1] == u'\n') {
+        } else if (breakLines && c == u'\r' && i + 1 < size && text[i + 1] == u'\n') {
             out += QLatin1String("<br>");
             ++i;
         } else {
@@ -160,8 +160,7 @@ void writeSpecTable(Lines &page, const Section &section, const BendCalculation &
     }
 
     page << QStringLiteral("<div style='text-align:left;'><i>Notes : <br>") +
-                    notesHtml(section.notes()) +
-                QStringLiteral("</i>")
+                escaped(section.notes(), true) + QStringLiteral("</i>")
          << QStringLiteral("</td>") << QStringLiteral("<td>");
 }
 
@@ -217,19 +216,7 @@ QString angleText(double angle)
 
 QString escapeHtml(const QString &text)
 {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        if (c == u'&')
-            out += QStringLiteral("&amp;");
-        else if (c == u'<')
-            out += QStringLiteral("&lt;");
-        else if (c == u'>')
-            out += QStringLiteral("&gt;");
-        else
-            out += c;
-    }
-    return out;
+    return escaped(text, false);
 }
 
 QString pageAddress(const QString &path)

@@ -277,8 +277,8 @@ JobFileReadResult readJobFile(const QString &path)
         return result;
     };
     // Non-blocking, so that a FIFO in the file's place cannot stall the program.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return fail(systemError(errno));
     QFile file;

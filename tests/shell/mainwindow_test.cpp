@@ -131,8 +131,8 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindow)
         if (!action->text().isEmpty() && !action->isSeparator())
             buttons << action->text();
     }
-    EXPECT_EQ(buttons.mid(0, 7), (QStringList{"New", "Open", "Save", "Table", "Print", "About",
-                                              "Export PDF"}));
+    EXPECT_EQ(buttons.mid(0, 7),
+              (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF"}));
 }
 
 TEST_F(MainWindowTest, NewShowsSectionOneWithItsPage)

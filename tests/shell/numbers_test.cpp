@@ -88,7 +88,8 @@ TEST(QuoteFilter, DropsApostrophesAndDoubleQuotesOnly)
     EXPECT_EQ(filterQuoteKey('`'), '`');
     EXPECT_EQ(filterQuoteKey(0x201C), 0x201C);
     EXPECT_EQ(withoutQuotes(QStringLiteral("it's a \"test\"")), "its a test");
-    EXPECT_EQ(withoutQuotes(QString::fromUtf16(u"a\0b\x01\u00e9", 5)), QString::fromUtf16(u"ab\x01\u00e9"));
+    EXPECT_EQ(withoutQuotes(QString::fromUtf16(u"a\0b\x01\u00e9", 5)),
+              QString::fromUtf16(u"ab\x01\u00e9"));
 }
 
 } // namespace

@@ -133,7 +133,8 @@ TEST(PreviewPane, HostileOperatorTextsShowAsTheyWereTyped)
     for (int i = 0; i < texts.size(); ++i)
         job.setCommon(i, texts[i]);
     const QString longText = QString(20000, u'w');
-    job.section(1).setView(QStringLiteral("a\x01" "b\x1b[2Jc\x7f"));
+    job.section(1).setView(QStringLiteral("a\x01"
+                                          "b\x1b[2Jc\x7f"));
     job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + longText);
     ImageCanvas canvas;
     const SectionRun run = computeSection(job, 1, test::workedExampleTable(),

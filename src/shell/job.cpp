@@ -20,7 +20,7 @@ void Section::setView(const QString &text)
 
 void Section::setNotes(const QString &text)
 {
-    m_notes = withoutQuotes(text);
+    m_notes = withCrLfLineBreaks(withoutQuotes(text));
 }
 
 void Section::setOutside(int i, const QString &text)

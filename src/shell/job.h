@@ -10,7 +10,8 @@
 // calculation and the report page read the texts.
 //
 // Free texts never hold an apostrophe or a double quote: the setters drop both, however a text
-// arrives (typed, pasted or read from a file), because the job file cannot carry them.
+// arrives (typed, pasted or read from a file), because the job file cannot carry them. The notes
+// hold each line break as CR LF, whichever form it arrived in.
 
 #include "shell/picklist.h"
 

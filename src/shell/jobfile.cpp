@@ -102,7 +102,7 @@ class ItemReader
 public:
     explicit ItemReader(QStringView text) : m_text(text) {}
 
-    // False when the file ends before the item, or inside its quotes.
+    // False when the file ends before the item begins, or inside its quotes.
     bool next(QString &item)
     {
         while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
@@ -124,7 +124,8 @@ public:
                 --end;
             item = m_text.mid(start, end - start).toString();
         }
-        return passSeparator();
+        passSeparator();
+        return true;
     }
 
 private:
@@ -137,26 +138,17 @@ private:
             ++m_pos;
     }
 
-    // Moves past the comma or line end that ends an item. An item that runs into the end of the
-    // file has lost at least its line end, so the file was cut short.
-    bool passSeparator()
+    // Moves past the comma or line end that ends an item. The end of the file ends an item too:
+    // the last line of a file saved by another editor may have no line end, or a lone CR. A file
+    // cut short shows as an item that cannot be read: one ending inside its quotes, or one that
+    // never begins.
+    void passSeparator()
     {
         if (m_pos >= m_text.size())
-            return false;
-        if (m_text[m_pos] == u',') {
+            return;
+        if (m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
             ++m_pos;
-            return true;
-        }
-        if (m_text[m_pos] == u'\r') {
-            ++m_pos;
-            if (m_pos >= m_text.size())
-                return false;
-            if (m_text[m_pos] == u'\n')
-                ++m_pos;
-            return true;
-        }
-        ++m_pos; // '\n'
-        return true;
+        ++m_pos; // ',', '\r' or '\n'
     }
 
     QStringView m_text;
@@ -253,6 +245,7 @@ JobFileReadResult parseJobFile(const QByteArray &bytes)
             return result;
         }
         read(section.notes);
+        section.notes = withCrLfLineBreaks(section.notes);
         for (int k = 0; k < kBendCount; ++k) {
             read(section.outside[k]);
             read(section.angle[k]);

@@ -4,7 +4,9 @@
 //
 // Nothing in the file names a field; items are taken strictly by position. Texts stand between
 // double quotes without escaping (a text holding line breaks spans lines), the 1:1 Scale is a bare
-// integer, and lines end with CR LF. An untouched job is 68 lines. The header items "[COMMON]" and
+// integer, and lines end with CR LF (the reader takes LF or CR as well, and a last line without
+// a line end; a line break inside the notes is read as CR LF). An untouched job is 68 lines. The
+// header items "[COMMON]" and
 // "[SECITION n]" (spelled so in every file on disk) are written but never checked.
 //
 // formatJobFile/writeJobFile turn a job's texts into the file; parseJobFile/readJobFile give the

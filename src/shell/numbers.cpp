@@ -136,4 +136,24 @@ QString withoutQuotes(QString text)
     return text;
 }
 
+QString withCrLfLineBreaks(const QString &text)
+{
+    if (!text.contains(u'\n') && !text.contains(u'\r'))
+        return text;
+    QString out;
+    out.reserve(text.size() + text.size() / 16);
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            out += QLatin1String("\r\n");
+            if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace corvane

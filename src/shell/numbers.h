@@ -45,4 +45,8 @@ int filterQuoteKey(int keyCode);
 // too: the reader takes a file that holds one for binary data, and the job could not be opened.
 QString withoutQuotes(QString text);
 
+// Every line break of a text, whether CR LF, a lone LF (files edited on Linux) or a lone CR, as
+// CR LF: the one form the job file writes and the report page breaks lines at.
+QString withCrLfLineBreaks(const QString &text);
+
 } // namespace corvane

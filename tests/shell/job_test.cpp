@@ -62,6 +62,23 @@ TEST(Job, FreeTextsNeverHoldQuotesHoweverTheyArrive)
     EXPECT_EQ(section.angle(3), "90");
 }
 
+TEST(Job, EveryLineBreakOfTheNotesIsHeldAsCrLf)
+{
+    // However a note arrives (typed, pasted, or from a file edited on Linux or an old Mac), each
+    // of its line breaks is one CR LF: the page breaks its lines there, and the file writes them.
+    const std::pair<const char *, const char *> cases[] = {
+        {"a\r\nb", "a\r\nb"},           {"a\nb", "a\r\nb"},       {"a\rb", "a\r\nb"},
+        {"a\n\nb\n", "a\r\n\r\nb\r\n"}, {"a\r\rb", "a\r\n\r\nb"}, {"a\n\rb", "a\r\n\r\nb"},
+        {"\r\n\n\r", "\r\n\r\n\r\n"},   {"no break", "no break"},
+    };
+    Section section;
+    for (const auto &[typed, held] : cases) {
+        section.setNotes(QString::fromLatin1(typed));
+        EXPECT_EQ(section.notes(), QString::fromLatin1(held))
+            << QByteArray(typed).toPercentEncoding().constData();
+    }
+}
+
 TEST(PickList, ChoosingByTextNeedsAnExactMatchAndKeepsTheChoiceOtherwise)
 {
     PickList list(rotateItems());

@@ -149,15 +149,45 @@ TEST(JobFile, ReaderFollowsTheItemRule)
     EXPECT_EQ(read.content, jobFileContent(fullJob()));
 }
 
-TEST(JobFile, EveryPrefixOfAValidFileIsRejected)
+TEST(JobFile, AFileCutShortIsRejectedButOneThatOnlyLacksItsLastLineEndIsRead)
 {
     const QByteArray bytes = formatJobFile(jobFileContent(fullJob()));
-    ASSERT_TRUE(parseJobFile(bytes).ok());
-    for (int length = 0; length < bytes.size(); ++length) {
+    const JobFileContent whole = parseJobFile(bytes).content;
+    ASSERT_TRUE(bytes.endsWith("\"\r\n"));
+    // The last item is whole once its closing quote is there: another editor may have left the
+    // last line without a line end, or with a lone CR or LF.
+    const qsizetype lastItemComplete = bytes.size() - 2;
+    for (qsizetype length = 0; length < bytes.size(); ++length) {
         const JobFileReadResult read = parseJobFile(bytes.left(length));
-        EXPECT_FALSE(read.ok()) << "prefix of " << length << " bytes";
-        EXPECT_FALSE(read.error.isEmpty());
+        if (length >= lastItemComplete) {
+            ASSERT_TRUE(read.ok())
+                << "prefix of " << length << " bytes: " << read.error.toStdString();
+            EXPECT_EQ(read.content, whole);
+        } else {
+            EXPECT_FALSE(read.ok()) << "prefix of " << length << " bytes";
+            EXPECT_TRUE(read.error.startsWith(QStringLiteral("the file ends too early")));
+        }
     }
+    QByteArray loneCr = bytes;
+    loneCr.chop(1);
+    EXPECT_TRUE(parseJobFile(loneCr).ok());
+    const qsizetype lastLine = bytes.lastIndexOf("\r\n", lastItemComplete - 1) + 2;
+    const QByteArray unquotedLast = bytes.left(lastLine) + "12.5";
+    const JobFileReadResult read = parseJobFile(unquotedLast);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content.sections[4].outside[10], "12.5");
+}
+
+TEST(JobFile, NotesOfAFileWithLfLineEndsAreReadWithCrLfAndWrittenSo)
+{
+    QByteArray bytes = formatJobFile(jobFileContent(fullJob()));
+    bytes.replace("\r\n", "\n");
+    const JobFileReadResult read = parseJobFile(bytes);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content, jobFileContent(fullJob()));
+    const QByteArray saved = formatJobFile(read.content);
+    EXPECT_EQ(saved.count('\n'), saved.count("\r\n"));
+    EXPECT_EQ(saved.count('\r'), saved.count("\r\n"));
 }
 
 TEST(JobFile, MalformedFilesAreRejectedWithAMessageNamingTheFile)

@@ -3,6 +3,7 @@
 #include "input/units.h"
 #include "shell/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace corvane {
@@ -106,11 +107,15 @@ void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, 
         const float ex = canvas.currentX();
         const float ey = canvas.currentY();
 
-        // The label sits above and to the left of the flange's midpoint.
+        // The label sits above and to the left of the flange's midpoint, so it can only leave
+        // the picture at its left or top edge; there it is moved in just far enough, since a
+        // label cut at the edge reads as another length ("15/16" for "1 15/16").
         const QString label = formatLength(readSingle(section.outside(i)), unit);
         const QString placed = label + QStringLiteral("  ");
-        canvas.setCurrentX(float((double(x) + ex) / 2.0 - canvas.textWidth(placed)));
-        canvas.setCurrentY(float((double(y) + ey) / 2.0 - canvas.textHeight(placed)));
+        const double labelX = (double(x) + ex) / 2.0 - canvas.textWidth(placed);
+        const double labelY = (double(y) + ey) / 2.0 - canvas.textHeight(placed);
+        canvas.setCurrentX(float(std::max(labelX, double(canvas.scaleLeft()))));
+        canvas.setCurrentY(float(std::max(labelY, double(canvas.scaleTop()))));
         canvas.print(label);
 
         canvas.setCurrentX(ex);

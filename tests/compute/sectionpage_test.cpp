@@ -165,7 +165,7 @@ TEST(SectionPage, OperatorTextsShowAsPlainText)
     EXPECT_TRUE(page.contains(QStringLiteral("A &amp; B &lt;img src=x onerror=alert(1)&gt;")));
     EXPECT_TRUE(page.contains(QStringLiteral("<i>&lt;b&gt;</i>")));
     EXPECT_TRUE(page.contains(
-        QStringLiteral("Notes : <br>x &lt; y<br>lone\rcr &amp; &lt;i&gt;\n</i>\r\n")));
+        QStringLiteral("Notes : <br>x &lt; y<br>lone<br>cr &amp; &lt;i&gt;<br></i>\r\n")));
 }
 
 TEST(SectionPage, MissingBendTableRowIsShownToTheOperator)

@@ -1,5 +1,6 @@
 #include "diagrams/sectiondiagram.h"
 
+#include "diagrams/imagecanvas.h"
 #include "diagrams/recordingcanvas.h"
 #include "shell/numbers.h"
 #include "testsupport.h"
@@ -81,6 +82,77 @@ TEST(SectionDiagram, LabelsSitAboveLeftOfEachMidpoint)
         EXPECT_FLOAT_EQ(texts[i].y1, float(midY - canvas.textHeight(placed)));
         EXPECT_EQ(texts[i].fontSize, 9);
         EXPECT_TRUE(texts[i].bold);
+    }
+}
+
+// The picture's canvas, keeping where each text was printed.
+class PrintedTexts : public ImageCanvas
+{
+public:
+    std::vector<DrawnItem> texts;
+    using Canvas::textHeight;
+    using Canvas::textWidth;
+
+protected:
+    void paintText(float x, float y, const QString &text) override
+    {
+        DrawnItem item;
+        item.x1 = x;
+        item.y1 = y;
+        item.text = text;
+        texts.push_back(item);
+        ImageCanvas::paintText(x, y, text);
+    }
+};
+
+void expectInsidePicture(PrintedTexts &canvas, const char *what)
+{
+    const float right = canvas.scaleLeft() + canvas.scaleWidth();
+    const float bottom = canvas.scaleTop() + canvas.scaleHeight();
+    for (const DrawnItem &text : canvas.texts) {
+        EXPECT_GE(text.x1, canvas.scaleLeft()) << what << ' ' << text.text.toStdString();
+        EXPECT_GE(text.y1, canvas.scaleTop()) << what << ' ' << text.text.toStdString();
+        EXPECT_LE(text.x1 + canvas.textWidth(text.text), right + 1e-4f * canvas.scaleWidth())
+            << what << ' ' << text.text.toStdString();
+        EXPECT_LE(text.y1 + canvas.textHeight(text.text), bottom + 1e-4f * canvas.scaleHeight())
+            << what << ' ' << text.text.toStdString();
+    }
+}
+
+TEST(SectionDiagram, LabelsThatWouldLeaveThePictureAreMovedInJustFarEnough)
+{
+    // A channel standing on its flanges, in fractional inches: the first flange runs up from
+    // the origin and its label "1 15/16" is wider than the margin left of it; cut at the
+    // picture's edge it would read "15/16", an inch short. The fonts are those of the picture,
+    // after a marking diagram as in every run.
+    Section s = test::makeSection({"50", "100", "50"}, {{"-90", "16"}, {"-90", "16"}});
+    s.rotate().chooseText(QStringLiteral("90"));
+    PrintedTexts canvas;
+    canvas.setFontSize(8);
+    canvas.setBold(true);
+    drawSectionDiagram(canvas, s, 2, 2);
+    ASSERT_EQ(canvas.texts.size(), 3u);
+    EXPECT_EQ(canvas.texts[0].text, "1 15/16");
+    expectInsidePicture(canvas, "50, 100, 50");
+
+    // Only the label that would leave the picture moves, and only as far as its edge.
+    RecordingCanvas recorded;
+    recorded.setFontSize(8);
+    recorded.setBold(true);
+    drawSectionDiagram(recorded, s, 2, 2);
+    const auto lines = flanges(recorded);
+    ASSERT_EQ(lines.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        const QString placed = canvas.texts[i].text + QStringLiteral("  ");
+        const double x = (double(lines[i].x1) + lines[i].x2) / 2 - canvas.textWidth(placed);
+        const double y = (double(lines[i].y1) + lines[i].y2) / 2 - canvas.textHeight(placed);
+        if (i == 0) {
+            ASSERT_LT(x, canvas.scaleLeft()); // the case this test is about
+            EXPECT_FLOAT_EQ(canvas.texts[i].x1, canvas.scaleLeft());
+        } else {
+            EXPECT_FLOAT_EQ(canvas.texts[i].x1, float(x)) << i;
+        }
+        EXPECT_FLOAT_EQ(canvas.texts[i].y1, float(y)) << i;
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include <csignal>
 #include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,9 +62,39 @@ int runWithFileSizeLimit(const std::function<int()> &fn, long limit)
         return -1;
     if (pid == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit rl{rlim_t(limit), rlim_t(limit)};
+        rlimit rl{};
+        if (getrlimit(RLIMIT_FSIZE, &rl) != 0)
+            _exit(99);
+        rl.rlim_cur = rlim_t(limit);
         if (setrlimit(RLIMIT_FSIZE, &rl) != 0)
             _exit(99);
+        _exit(fn());
+    }
+    return waitFor(pid);
+}
+
+bool liftFileSizeLimit()
+{
+    rlimit rl{};
+    if (getrlimit(RLIMIT_FSIZE, &rl) != 0)
+        return false;
+    rl.rlim_cur = rl.rlim_max;
+    return setrlimit(RLIMIT_FSIZE, &rl) == 0;
+}
+
+int runOnSmallDisk(const QString &folder, long bytes, const std::function<int()> &fn)
+{
+    const pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        // A mount namespace of the child's own: the file system goes with it.
+        const QByteArray options = "size=" + QByteArray::number(qlonglong(bytes));
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
+                  options.constData()) != 0)
+            _exit(kCannotMount);
         _exit(fn());
     }
     return waitFor(pid);

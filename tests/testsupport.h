@@ -20,8 +20,16 @@ bool writeBytes(const QString &path, const QByteArray &bytes);
 // permissions apply to it as they do to an operator.
 int runInChild(const std::function<int()> &fn, bool unprivileged);
 
-// Runs fn in a child process whose files may not grow beyond limit bytes, as on a full disk.
+// Runs fn in a child process whose files may not grow beyond limit bytes, as on a full disk. The
+// limit is a soft one: fn may lift it again with liftFileSizeLimit().
 int runWithFileSizeLimit(const std::function<int()> &fn, long limit);
+bool liftFileSizeLimit();
+
+// Runs fn in a child process that sees folder as a file system of its own, empty and bytes
+// large, and returns its exit status; kCannotMount when no such file system can be made here
+// (it needs root).
+inline constexpr int kCannotMount = 98;
+int runOnSmallDisk(const QString &folder, long bytes, const std::function<int()> &fn);
 
 // A bend table record of numbers.
 BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,

@@ -298,7 +298,7 @@ void JobEditor::fullRun(int n)
     m_pages[n - 1] = run.pageUrl;
     if (!run.error.isEmpty())
         Q_EMIT writeFailed(run.error);
-    Q_EMIT pageWritten(n, run.pageUrl);
+    Q_EMIT pageWritten(n, run.pageUrl, run.error);
 }
 
 QString JobEditor::normalisedAngle(const QString &text)

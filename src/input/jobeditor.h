@@ -95,8 +95,10 @@ public:
 Q_SIGNALS:
     // The job changed: the windows redraw from job().
     void jobChanged();
-    // Section n's page was written; the preview shows it when n is the shown section.
-    void pageWritten(int n, const QUrl &url);
+    // Section n was computed and its page written to url; error names a page or picture that
+    // could not be written, and why, or is empty. The preview shows the page when n is the shown
+    // section and every file was written.
+    void pageWritten(int n, const QUrl &url, const QString &error);
     // "Computing..." while a section is computed, empty afterwards.
     void statusChanged(const QString &text);
     // A page or picture could not be written.

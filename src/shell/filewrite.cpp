@@ -61,22 +61,20 @@ bool roomFor(int fd, qsizetype size)
 
 QString replaceFile(const QString &path, const QByteArray &bytes)
 {
-    const QString part = path + QStringLiteral(".part");
-    QFile file(part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("Cannot write %1: %2").arg(path, file.errorString());
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    const QString reason = file.errorString();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        QFile::remove(part);
-        return QStringLiteral("Cannot write %1: %2").arg(path, reason);
-    }
-    if (std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) !=
-        0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(part);
-        return QStringLiteral("Cannot write %1: %2").arg(path, why);
+    // Written with the system's calls, so that a failure is named by the system's own reason
+    // ("No space left on device"), which the operator can act on.
+    const QByteArray part = QFile::encodeName(path + QStringLiteral(".part"));
+    const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return cannotWrite(path, errno);
+    int error = writeAll(fd, bytes) ? 0 : errno;
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error == 0 && std::rename(part.constData(), QFile::encodeName(path).constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(part.constData());
+        return cannotWrite(path, error);
     }
     return {};
 }

@@ -189,10 +189,16 @@ MainWindow::MainWindow(Options options, QWidget *parent)
             m_tableStatus->setText(
                 tableStatus(m_tableSource.table()->version(), m_tableSource.error()));
     });
-    connect(m_editor.get(), &JobEditor::pageWritten, this, [this](int n, const QUrl &url) {
-        if (n == m_editor->activeSectionIndex())
-            m_preview->showPage(url);
-    });
+    connect(m_editor.get(), &JobEditor::pageWritten, this,
+            [this](int n, const QUrl &url, const QString &error) {
+                if (n != m_editor->activeSectionIndex())
+                    return;
+                // A page whose files could not all be written is not the current one.
+                if (error.isEmpty())
+                    m_preview->showPage(url);
+                else
+                    m_preview->showProblem(error);
+            });
     connect(m_editor.get(), &JobEditor::shownSectionChanged, this,
             [this](int n) { showShownSection(n); });
     connect(m_editor.get(), &JobEditor::writeFailed, this,

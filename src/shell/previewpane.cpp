@@ -13,12 +13,24 @@ PreviewPane::PreviewPane(QWidget *parent) : QWidget(parent)
 {
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
-    auto *blank = new QWidget(this);
-    blank->setAutoFillBackground(true);
-    QPalette palette = blank->palette();
+    m_blank = new QWidget(this);
+    m_blank->setAutoFillBackground(true);
+    QPalette palette = m_blank->palette();
     palette.setColor(QPalette::Window, Qt::white);
-    blank->setPalette(palette);
-    m_stack->addWidget(blank);
+    m_blank->setPalette(palette);
+    m_stack->addWidget(m_blank);
+    m_notice = makeNotice();
+    m_stack->addWidget(m_notice);
+}
+
+QLabel *PreviewPane::makeNotice()
+{
+    auto *notice = new QLabel(this);
+    notice->setWordWrap(true);
+    notice->setAlignment(Qt::AlignCenter);
+    notice->setMargin(24);
+    notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return notice;
 }
 
 PreviewPane::~PreviewPane() = default;
@@ -39,17 +51,15 @@ void PreviewPane::start()
         problem = engine->sandboxProblem();
     if (!problem.isEmpty()) {
         m_refused = true;
-        auto *notice =
-            new QLabel(QStringLiteral("The preview cannot be shown: %1.").arg(problem), this);
-        notice->setWordWrap(true);
-        notice->setAlignment(Qt::AlignCenter);
+        QLabel *notice = makeNotice();
+        notice->setText(QStringLiteral("The preview cannot be shown: %1.").arg(problem));
         m_stack->addWidget(notice);
         m_stack->setCurrentWidget(notice);
         return;
     }
     m_browser = engine->createBrowser(this);
     m_stack->addWidget(m_browser->widget());
-    m_stack->setCurrentWidget(m_browser->widget());
+    showCurrent();
     m_browser->loadFinished = [this](bool ok) {
         m_loading = false;
         Q_EMIT pageShown(m_loaded, ok);
@@ -61,6 +71,10 @@ void PreviewPane::start()
 
 void PreviewPane::showPage(const QUrl &url)
 {
+    if (!m_problem.isEmpty()) {
+        m_problem.clear();
+        showCurrent();
+    }
     m_wanted = url;
     m_stale = true;
     // The load starts when the event loop next turns: a page asked for twice in one go (a section
@@ -69,6 +83,30 @@ void PreviewPane::showPage(const QUrl &url)
         m_loading = true;
         QTimer::singleShot(0, this, &PreviewPane::load);
     }
+}
+
+void PreviewPane::showProblem(const QString &message)
+{
+    m_problem = message;
+    m_notice->setText(QStringLiteral("<p style='color:#c00000;'><b>This page is not up to date: "
+                                     "it could not be written.</b></p><p>%1</p><p>It is shown "
+                                     "again as soon as a change can be written.</p>")
+                          .arg(message.toHtmlEscaped()));
+    showCurrent();
+}
+
+// The notice of a problem, else the browser once started, else the blank page; the notice of an
+// engine that cannot run stays whatever happens.
+void PreviewPane::showCurrent()
+{
+    if (m_refused)
+        return;
+    if (!m_problem.isEmpty())
+        m_stack->setCurrentWidget(m_notice);
+    else if (m_browser)
+        m_stack->setCurrentWidget(m_browser->widget());
+    else
+        m_stack->setCurrentWidget(m_blank);
 }
 
 void PreviewPane::load()

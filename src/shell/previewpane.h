@@ -8,12 +8,17 @@
 // page never leaves it. Every page has the same file name from one computation to the next, with
 // the same picture names, so an unchanged address is reloaded past the cache. While a page is
 // loading, only the latest page asked for is loaded next: typing never queues up loads.
+//
+// When a computation could not write its page or a picture (a full disk, a folder closed to the
+// operator), the pane shows why instead of the page, which is no longer the current one, until a
+// page is shown again.
 
 #include <QUrl>
 #include <QWidget>
 
 #include <memory>
 
+class QLabel;
 class QStackedLayout;
 
 namespace corvane {
@@ -33,6 +38,11 @@ public:
     bool started() const { return m_browser != nullptr; }
     // Shows the page at url (a file), or a blank page for an empty url.
     void showPage(const QUrl &url);
+    // Shows, instead of the page, that it could not be brought up to date and why; the message
+    // names the file and the system's reason. It stays until showPage().
+    void showProblem(const QString &message);
+    // The problem shown, or the empty text while a page is shown.
+    QString problem() const { return m_problem; }
     // The browser's widget (a QWebEngineView), or nullptr before the start.
     QWidget *view() const;
     // A load is under way or about to start; a page asked for meanwhile is loaded after it.
@@ -44,8 +54,13 @@ Q_SIGNALS:
 
 private:
     void load();
+    QLabel *makeNotice();
+    void showCurrent();
 
     QStackedLayout *m_stack = nullptr;
+    QWidget *m_blank = nullptr;
+    QLabel *m_notice = nullptr;
+    QString m_problem;
     std::unique_ptr<Browser> m_browser;
     QUrl m_wanted; // the page to show
     QUrl m_loaded; // the page the view holds or is loading

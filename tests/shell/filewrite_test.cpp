@@ -173,8 +173,15 @@ TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFile)
     // also over bytes the file already has.
     for (long limit : {0L, 100L, 4096L, 7999L}) {
         ASSERT_TRUE(writeBytes(path, old));
+        // The system's reason for the failure reaches the message.
         const int status = test::runWithFileSizeLimit(
-            [&] { return overwriteFile(path, next).contains(path) ? 0 : 1; }, limit);
+            [&] {
+                return overwriteFile(path, next) ==
+                               QStringLiteral("Cannot write %1: File too large").arg(path)
+                           ? 0
+                           : 1;
+            },
+            limit);
         EXPECT_EQ(status, 0) << "limit " << limit;
         EXPECT_EQ(readBytes(path), old) << "limit " << limit;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("md1.bmp")})
@@ -189,6 +196,29 @@ TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFile)
                   [&] { return overwriteFile(path, next).isEmpty() ? 0 : 1; }, 8000),
               0);
     EXPECT_EQ(readBytes(path), next);
+}
+
+TEST(FileWrite, AFullDiskIsNamedByTheSystemsReason)
+{
+    QTemporaryDir dir;
+    const QString page = dir.filePath(QStringLiteral("wb1.htm"));
+    const QString picture = dir.filePath(QStringLiteral("sd1.bmp"));
+    const int status = test::runOnSmallDisk(dir.path(), 64 * 1024, [&] {
+        if (!writeBytes(page, bytesOf(1000, 'o')))
+            return 1;
+        const QString full = QStringLiteral(": No space left on device");
+        // A file rewritten where it stands, and a new one.
+        if (overwriteFile(page, bytesOf(200 * 1024, 'n')) !=
+            QStringLiteral("Cannot write ") + page + full)
+            return 2;
+        if (overwriteFile(picture, bytesOf(200 * 1024, 'n')) !=
+            QStringLiteral("Cannot write ") + picture + full)
+            return 3;
+        return readBytes(page) == bytesOf(1000, 'o') ? 0 : 4;
+    });
+    if (status == test::kCannotMount)
+        GTEST_SKIP() << "a small file system needs root";
+    EXPECT_EQ(status, 0);
 }
 
 } // namespace

@@ -82,18 +82,16 @@ bool liftFileSizeLimit()
     return setrlimit(RLIMIT_FSIZE, &rl) == 0;
 }
 
-int runOnSmallDisk(const QString &folder, long bytes, const std::function<int()> &fn)
+int runOnOwnFileSystem(const QString &folder, const char *options, const std::function<int()> &fn)
 {
     const pid_t pid = fork();
     if (pid < 0)
         return -1;
     if (pid == 0) {
         // A mount namespace of the child's own: the file system goes with it.
-        const QByteArray options = "size=" + QByteArray::number(qlonglong(bytes));
         if (unshare(CLONE_NEWNS) != 0 ||
             mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0,
-                  options.constData()) != 0)
+            mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) != 0)
             _exit(kCannotMount);
         _exit(fn());
     }

@@ -25,11 +25,11 @@ int runInChild(const std::function<int()> &fn, bool unprivileged);
 int runWithFileSizeLimit(const std::function<int()> &fn, long limit);
 bool liftFileSizeLimit();
 
-// Runs fn in a child process that sees folder as a file system of its own, empty and bytes
-// large, and returns its exit status; kCannotMount when no such file system can be made here
-// (it needs root).
+// Runs fn in a child process that sees folder as an empty file system of its own, mounted with
+// the given options ("size=64k" for a small disk, "ro" for a read-only one), and returns its exit
+// status; kCannotMount when no such file system can be made here (it needs root).
 inline constexpr int kCannotMount = 98;
-int runOnSmallDisk(const QString &folder, long bytes, const std::function<int()> &fn);
+int runOnOwnFileSystem(const QString &folder, const char *options, const std::function<int()> &fn);
 
 // A bend table record of numbers.
 BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,

@@ -79,6 +79,32 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
     return {};
 }
 
+QString writeProblem(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return cannotWrite(path, EISDIR);
+        if (::access(name.constData(), W_OK) != 0) {
+            if (errno == EACCES)
+                return QStringLiteral("Cannot write %1: the file is read-only").arg(path);
+            return cannotWrite(path, errno);
+        }
+    }
+    // The folder: a new file beside the target, as replaceFile makes one, and gone at once.
+    const QByteArray probe = QFile::encodeName(path + QStringLiteral(".part"));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST)
+            return {}; // left by a run that was killed; replaceFile writes over it
+        return cannotWrite(path, errno);
+    }
+    ::close(fd);
+    ::unlink(probe.constData());
+    return {};
+}
+
 QString overwriteFile(const QString &path, const QByteArray &bytes)
 {
     if (g_wholeFileWrites.load() > 0)

@@ -24,6 +24,12 @@ QString replaceFile(const QString &path, const QByteArray &bytes);
 // same removes the half-written file. Returns an error naming the file, or the empty text.
 QString overwriteFile(const QString &path, const QByteArray &bytes);
 
+// Why a file could not be written at path by replaceFile, found out before anything is written:
+// a missing folder, a folder closed to the operator or on a read-only file system, or a file
+// there that the operator may not replace (which a save refuses too). The message names the file
+// and the system's reason; the empty text when nothing stands in the way.
+QString writeProblem(const QString &path);
+
 // While one of these lives, overwriteFile replaces files whole: for a renderer that reads the
 // generated files of its own accord while the operator may go on typing (PDF export).
 class WholeFileWrites

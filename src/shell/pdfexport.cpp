@@ -1,7 +1,6 @@
 #include "shell/pdfexport.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageSize>
@@ -9,9 +8,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <unistd.h>
 
 namespace corvane {
@@ -28,8 +24,9 @@ PdfExport::PdfExport(QObject *parent) : QObject(parent)
 
 PdfExport::~PdfExport()
 {
-    if (m_running)
-        QFile::remove(m_partPath);
+    // A render still running reports to nobody.
+    m_running = false;
+    m_page.reset();
 }
 
 QPageLayout PdfExport::pageLayout()
@@ -53,21 +50,24 @@ void PdfExport::start(const QString &htmlPath, const QString &pdfPath)
         Q_EMIT finished(QStringLiteral("Cannot write %1: an export is running").arg(pdfPath));
         return;
     }
-    const QString problem = sandboxProblem();
-    if (!problem.isEmpty()) {
-        Q_EMIT finished(QStringLiteral("Cannot write %1: %2").arg(pdfPath, problem));
-        return;
-    }
     const QFileInfo html(htmlPath);
     if (!html.isFile() || !html.isReadable()) {
         Q_EMIT finished(QStringLiteral("Cannot read %1").arg(htmlPath));
+        return;
+    }
+    // What would stop the PDF from being written is found out before the engine starts, with
+    // the system's reason; the sandbox is named only when nothing else stands in the way.
+    QString problem = writeProblem(pdfPath);
+    if (problem.isEmpty() && !sandboxProblem().isEmpty())
+        problem = QStringLiteral("Cannot write %1: %2").arg(pdfPath, sandboxProblem());
+    if (!problem.isEmpty()) {
+        Q_EMIT finished(problem);
         return;
     }
 
     m_running = true;
     m_wholeFileWrites.emplace();
     m_pdfPath = pdfPath;
-    m_partPath = pdfPath + QStringLiteral(".part");
     // A page of an earlier export may be the sender of the signal that led here.
     if (m_page)
         m_page.release()->deleteLater();
@@ -88,24 +88,20 @@ void PdfExport::start(const QString &htmlPath, const QString &pdfPath)
                        .arg(m_pdfPath, m_page->url().toLocalFile()));
             return;
         }
-        m_page->printToPdf(m_partPath, pageLayout());
-    });
-    connect(m_page.get(), &QWebEnginePage::pdfPrintingFinished, this,
-            [this](const QString &, bool ok) {
+        // The engine hands the PDF over and this program writes it, so that a failure is named
+        // by the system's reason and a failed write leaves no file and an older PDF whole.
+        m_page->printToPdf(
+            [this](const QByteArray &pdf) {
                 if (!m_running)
                     return;
-                if (!ok) {
-                    finish(QStringLiteral("Cannot write %1").arg(m_pdfPath));
-                    return;
-                }
-                if (std::rename(QFile::encodeName(m_partPath).constData(),
-                                QFile::encodeName(m_pdfPath).constData()) != 0) {
-                    finish(QStringLiteral("Cannot write %1: %2")
-                               .arg(m_pdfPath, QString::fromLocal8Bit(std::strerror(errno))));
-                    return;
-                }
-                finish({});
-            });
+                if (pdf.isEmpty())
+                    finish(QStringLiteral("Cannot write %1: the document could not be rendered")
+                               .arg(m_pdfPath));
+                else
+                    finish(replaceFile(m_pdfPath, pdf));
+            },
+            pageLayout());
+    });
     connect(m_page.get(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus, int exitCode) {
                 if (m_running)
@@ -123,8 +119,6 @@ void PdfExport::finish(const QString &error)
     m_timeout.stop();
     m_running = false;
     m_wholeFileWrites.reset();
-    if (!error.isEmpty())
-        QFile::remove(m_partPath);
     Q_EMIT finished(error);
 }
 

@@ -4,15 +4,19 @@
 //
 // Export PDF of the desktop program and corvane-report render the joined print document
 // (shell/reportassembly.h) the same way: the document is loaded from its file into a page without
-// a view and printed on A4 portrait paper, each page separator starting a new sheet. The PDF is
-// written under a temporary name beside its target and renamed into place when it is complete, so a
-// failed export leaves no file behind and an older PDF untouched. While an export runs, the
-// operator may go on typing; the pages and pictures that computation writes meanwhile are then
-// replaced whole (shell/filewrite.h), so that the engine reads no picture half-rewritten.
+// a view and printed on A4 portrait paper, each page separator starting a new sheet. What would
+// keep the PDF from being written (a folder closed to the operator, a read-only file system or
+// file) is found before the engine starts. The engine hands the PDF over as bytes, which are
+// written under a temporary name beside the target and renamed into place, so a failed export
+// leaves no file behind and an older PDF untouched, and says why with the system's reason. While an
+// export runs, the operator may go on typing; the pages and pictures that computation writes
+// meanwhile are then replaced whole (shell/filewrite.h), so that the engine reads no picture
+// half-rewritten.
 //
 // QtWebEngine needs a QGuiApplication (or QApplication) created after
 // Qt::AA_ShareOpenGLContexts was set. Its sandbox cannot start for the root user; the export then
-// fails with a message saying so instead of starting the engine.
+// fails with a message saying so instead of starting the engine, unless another problem stands
+// in the way first.
 
 #include "shell/filewrite.h"
 
@@ -61,7 +65,6 @@ private:
     QTimer m_timeout;
     bool m_running = false;
     QString m_pdfPath;
-    QString m_partPath;
     std::optional<WholeFileWrites> m_wholeFileWrites;
 };
 

@@ -3,6 +3,7 @@
 #include "bendtable/bendtablesource.h"
 #include "input/jobeditor.h"
 #include "input/units.h"
+#include "shell/filewrite.h"
 #include "shell/jobfile.h"
 #include "shell/numbers.h"
 #include "shell/programfolder.h"
@@ -234,6 +235,8 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
         if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
             return failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
                                .arg(pdfPath, QFileInfo(pdfPath).path()));
+        if (const QString problem = writeProblem(pdfPath); !problem.isEmpty())
+            return failure(problem);
     }
 
     JobEditor editor([table] { return table; },

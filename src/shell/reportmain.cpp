@@ -4,7 +4,6 @@
 #include "shell/reportcommand.h"
 
 #include <QGuiApplication>
-#include <QLoggingCategory>
 #include <QProcessEnvironment>
 
 #include <cstdio>
@@ -13,14 +12,13 @@ namespace {
 
 QtMessageHandler g_qtHandler = nullptr;
 
-// Sessions without a login (cron, containers, a plain ssh command) have no runtime folder; Qt's
-// notice about it would stand before every line this program prints.
+// Standard error carries this program's own line and nothing else: scripts read it. Qt's notices
+// (a session without a runtime folder, the web engine's graphics set-up on a machine without a
+// display) say nothing to an operator; what fails is reported in that line, with its reason.
 void filterMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type == QtWarningMsg &&
-        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
-        return;
-    g_qtHandler(type, context, message);
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        g_qtHandler(type, context, message);
 }
 
 } // namespace
@@ -35,8 +33,6 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Corvane"));
-    // The engine's report of its graphics set-up says nothing to an operator.
-    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 
     const corvane::ReportOutcome outcome = corvane::runReportCommand(
         QCoreApplication::arguments(), corvane::programFolder().path, corvane::exportPdf);

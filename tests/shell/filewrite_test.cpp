@@ -203,7 +203,7 @@ TEST(FileWrite, AFullDiskIsNamedByTheSystemsReason)
     QTemporaryDir dir;
     const QString page = dir.filePath(QStringLiteral("wb1.htm"));
     const QString picture = dir.filePath(QStringLiteral("sd1.bmp"));
-    const int status = test::runOnSmallDisk(dir.path(), 64 * 1024, [&] {
+    const int status = test::runOnOwnFileSystem(dir.path(), "size=64k", [&] {
         if (!writeBytes(page, bytesOf(1000, 'o')))
             return 1;
         const QString full = QStringLiteral(": No space left on device");
@@ -219,6 +219,59 @@ TEST(FileWrite, AFullDiskIsNamedByTheSystemsReason)
     if (status == test::kCannotMount)
         GTEST_SKIP() << "a small file system needs root";
     EXPECT_EQ(status, 0);
+}
+
+TEST(FileWrite, WhatStandsInTheWayOfANewFileIsFoundBeforeWriting)
+{
+    OpenFolder open;
+    const QString folderInTheWay = open.file(QStringLiteral("report.pdf"));
+    ASSERT_TRUE(QDir().mkpath(folderInTheWay));
+    EXPECT_EQ(writeProblem(folderInTheWay),
+              QStringLiteral("Cannot write %1: Is a directory").arg(folderInTheWay));
+    const QString missing = open.file(QStringLiteral("gone/report.pdf"));
+    EXPECT_EQ(writeProblem(missing),
+              QStringLiteral("Cannot write %1: No such file or directory").arg(missing));
+
+    // As an operator: a file he may write, in a folder he may write, is fine and nothing is left
+    // behind; a read-only file is refused, as a save refuses it; a folder closed to him is named.
+    const QString readOnly = open.file(QStringLiteral("old.pdf"));
+    const QString fresh = open.file(QStringLiteral("new.pdf"));
+    ASSERT_TRUE(writeBytes(readOnly, "old"));
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadOther);
+    QFile::setPermissions(open.folder, QFile::permissions(open.folder) | QFile::WriteOther |
+                                           QFile::ReadOther | QFile::ExeOther);
+    const QString closed = open.file(QStringLiteral("closed"));
+    ASSERT_TRUE(QDir().mkpath(closed));
+    QFile::setPermissions(closed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ReadOther | QFile::ExeOther);
+    const int status = test::runInChild(
+        [&] {
+            if (!writeProblem(fresh).isEmpty())
+                return 1;
+            if (writeProblem(readOnly) !=
+                QStringLiteral("Cannot write %1: the file is read-only").arg(readOnly))
+                return 2;
+            const QString inClosed = closed + QStringLiteral("/report.pdf");
+            return writeProblem(inClosed) ==
+                           QStringLiteral("Cannot write %1: Permission denied").arg(inClosed)
+                       ? 0
+                       : 3;
+        },
+        true);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readBytes(readOnly), "old");
+    EXPECT_EQ(QDir(open.folder).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")});
+
+    QTemporaryDir dir;
+    const QString onReadOnly = dir.filePath(QStringLiteral("report.pdf"));
+    const int mounted = test::runOnOwnFileSystem(dir.path(), "ro", [&] {
+        return writeProblem(onReadOnly) ==
+                       QStringLiteral("Cannot write %1: Read-only file system").arg(onReadOnly)
+                   ? 0
+                   : 1;
+    });
+    if (mounted != test::kCannotMount)
+        EXPECT_EQ(mounted, 0);
 }
 
 } // namespace

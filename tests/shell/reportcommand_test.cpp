@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -500,6 +501,8 @@ TEST_F(ReportProgramTest, PdfHasOnePagePerSectionInUse)
         const ProgramRun run = runReportProgram(
             {"--out", folder, "--pdf", folder + "/report.pdf", row.job}, root, pdfEnvironment());
         ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        // Nothing but the program's own lines: none of the engine's notices.
+        EXPECT_EQ(run.err, "");
         EXPECT_EQ(run.out.count('\n'), row.pages);
         ASSERT_TRUE(readBytes(pdf).startsWith("%PDF-"));
         EXPECT_EQ(pdfPageCount(pdf), row.pages);
@@ -508,6 +511,36 @@ TEST_F(ReportProgramTest, PdfHasOnePagePerSectionInUse)
         EXPECT_EQ(files.size(), 3 * row.pages + 2) << files.join(' ').toStdString();
         EXPECT_FALSE(files.contains("report.pdf.part"));
     }
+}
+
+TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
+{
+    // The PDF's folder is a disk too small for it: the engine renders, and the write fails.
+    const QString pdfFolder = path(QStringLiteral("small"));
+    ASSERT_TRUE(QDir().mkpath(pdfFolder));
+    const QString pdf = pdfFolder + QStringLiteral("/report.pdf");
+    const QString errors = path(QStringLiteral("errors.txt"));
+    const int status = test::runOnOwnFileSystem(pdfFolder, "size=8k", [&] {
+        // Only the one thread of the child is left: the program is started by hand.
+        const int fd = ::open(QFile::encodeName(errors).constData(), O_WRONLY | O_CREAT, 0644);
+        if (fd < 0 || ::dup2(fd, 2) < 0 || ::dup2(::open("/dev/null", O_WRONLY), 1) < 0)
+            return 90;
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            ::unsetenv(name);
+        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+        const QByteArray out = QFile::encodeName(path(QStringLiteral("pages")));
+        const QByteArray target = QFile::encodeName(pdf);
+        const QByteArray job = QFile::encodeName(kSample);
+        ::execl(CORVANE_REPORT_PROGRAM, CORVANE_REPORT_PROGRAM, "--out", out.constData(), "--pdf",
+                target.constData(), job.constData(), static_cast<char *>(nullptr));
+        return 91;
+    });
+    if (status == test::kCannotMount)
+        GTEST_SKIP() << "a small file system needs root";
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(
+        QString::fromLocal8Bit(readBytes(errors)),
+        QStringLiteral("corvane-report: Cannot write %1: No space left on device\n").arg(pdf));
 }
 
 TEST_F(ReportProgramTest, PdfAsRootWithoutTheSandboxFailsCleanly)

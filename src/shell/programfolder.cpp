@@ -18,8 +18,12 @@ const QString kLogo = QStringLiteral("logo.png");
 ProgramFolder resolveProgramFolder(const QString &executableFolder, const QString &userDataFolder,
                                    const QStringList &installedDataFolders)
 {
-    if (QFileInfo::exists(QDir(executableFolder).filePath(kBendTable)))
-        return {QDir::cleanPath(executableFolder), {}};
+    // A copy that keeps its own files beside it stays there, also when its workbook has gone
+    // missing: the missing workbook is named then, and takes effect when it is put back.
+    for (const QString &own : {kBendTable, kLogo, QStringLiteral("corvane-webengine.so")}) {
+        if (QFileInfo::exists(QDir(executableFolder).filePath(own)))
+            return {QDir::cleanPath(executableFolder), {}};
+    }
 
     ProgramFolder result{QDir::cleanPath(userDataFolder), {}};
     QDir user(result.path);

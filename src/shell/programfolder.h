@@ -2,10 +2,13 @@
 
 // The program folder: where BendTbl.xls, logo.png and the temp folder of generated pages live.
 //
-// A copy run from its build tree or unpacked in a folder of its own has the workbook beside the
-// executable, and that folder is the program folder. An installed copy keeps its read-only data
-// under share/corvane; its program folder is then the user's data folder, which is seeded from the
-// installed workbook and logo on first start, so that operators can edit their own bend table.
+// A copy run from its build tree or unpacked in a folder of its own has its own files beside the
+// executable (BendTbl.xls, logo.png, the web engine module), and that folder is the program
+// folder, even when one of them, the workbook say, is missing for a while: the operator is told
+// which workbook is missing, and putting it back is all it takes. An installed copy has none of
+// them beside it in bin/; it keeps its read-only data under share/corvane, and its program folder
+// is the user's data folder, which is seeded from the installed workbook and logo on first start,
+// so that operators can edit their own bend table.
 
 #include <QString>
 #include <QStringList>

@@ -11,14 +11,18 @@
 namespace corvane {
 namespace {
 
-TEST(ProgramFolder, ExecutableFolderHoldingTheWorkbookIsTheProgramFolder)
+TEST(ProgramFolder, ExecutableFolderHoldingTheProgramsOwnFilesIsTheProgramFolder)
 {
-    QTemporaryDir exe;
-    QTemporaryDir user;
-    ASSERT_TRUE(test::writeBytes(exe.filePath(QStringLiteral("BendTbl.xls")), "x"));
-    const ProgramFolder folder = resolveProgramFolder(exe.path(), user.path(), {});
-    EXPECT_EQ(folder.path, QDir::cleanPath(exe.path()));
-    EXPECT_TRUE(folder.error.isEmpty());
+    // A build tree or an unpacked copy, with its workbook or without it for the moment.
+    for (const char *own : {"BendTbl.xls", "logo.png", "corvane-webengine.so"}) {
+        QTemporaryDir exe;
+        QTemporaryDir user;
+        ASSERT_TRUE(test::writeBytes(exe.filePath(QString::fromLatin1(own)), "x"));
+        const ProgramFolder folder = resolveProgramFolder(exe.path(), user.path(), {});
+        EXPECT_EQ(folder.path, QDir::cleanPath(exe.path())) << own;
+        EXPECT_TRUE(folder.error.isEmpty());
+        EXPECT_TRUE(QDir(user.path()).isEmpty()) << own;
+    }
 }
 
 TEST(ProgramFolder, InstalledCopySeedsTheUserFolderOnceAndKeepsTheOperatorsTable)

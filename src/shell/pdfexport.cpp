@@ -1,12 +1,13 @@
 #include "shell/pdfexport.h"
 
+#include "shell/reportrendering.h"
+
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QMarginsF>
 #include <QPageSize>
 #include <QUrl>
 #include <QWebEnginePage>
-#include <QWebEngineSettings>
 
 #include <unistd.h>
 
@@ -73,13 +74,7 @@ void PdfExport::start(const QString &htmlPath, const QString &pdfPath)
         m_page.release()->deleteLater();
     // The default profile keeps nothing on disk.
     m_page = std::make_unique<QWebEnginePage>();
-    // Rendered as the preview shows it: no script, and a sans-serif face where the pages' own
-    // font is missing.
-    QWebEngineSettings *settings = m_page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setFontFamily(QWebEngineSettings::StandardFont,
-                            settings->fontFamily(QWebEngineSettings::SansSerifFont));
+    prepareReportPage(*m_page);
     connect(m_page.get(), &QWebEnginePage::loadFinished, this, [this](bool ok) {
         if (!m_running)
             return;

@@ -2,6 +2,7 @@
 // (shell/webengine.h), loaded after its window has been painted.
 
 #include "shell/pdfexport.h"
+#include "shell/reportrendering.h"
 #include "shell/webengine.h"
 
 #include <QImage>
@@ -52,8 +53,8 @@ protected:
     QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
 };
 
-// The view with a profile of its own, off the record (nothing kept on disk): no script, nothing
-// from the network, and a sans-serif face where the pages' own font is missing. The page goes
+// The view with a profile of its own, off the record (nothing kept on disk), rendering pages as
+// every report is rendered (shell/reportrendering.h), with nothing from the network. The page goes
 // before its profile.
 class ReportView : public QWebEngineView
 {
@@ -63,15 +64,11 @@ public:
         m_profile->setHttpCacheType(QWebEngineProfile::NoCache);
         m_profile->setUrlRequestInterceptor(new LocalOnly(m_profile));
         m_page = new ReportPage(m_profile, this);
+        prepareReportPage(*m_page);
         QWebEngineSettings *settings = m_page->settings();
-        settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
         settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
         settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
         settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-        // Pages ask for Trebuchet MS; where it is missing, a sans-serif face reads closest to it.
-        settings->setFontFamily(QWebEngineSettings::StandardFont,
-                                settings->fontFamily(QWebEngineSettings::SansSerifFont));
         setPage(m_page);
         setContextMenuPolicy(Qt::NoContextMenu);
     }

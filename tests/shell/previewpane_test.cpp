@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
@@ -165,6 +166,53 @@ TEST(PreviewPane, HostileOperatorTextsShowAsTheyWereTyped)
     // Control characters do not break the page: the letters around them are still there.
     EXPECT_TRUE(QRegularExpression(QStringLiteral("a.?b.?\\[2Jc")).match(text).hasMatch())
         << text.mid(text.indexOf("Section Diagram"), 200).toStdString();
+}
+
+// The job of a long unbroken note and description, computed into temp.
+SectionRun longTextsRun(const QString &programFolder, const QString &temp)
+{
+    Job job = test::workedExampleJob();
+    job.setCommon(CommonText::Description,
+                  QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf"));
+    job.section(1).setNotes(QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X'));
+    ImageCanvas canvas;
+    return computeSection(job, 1, test::workedExampleTable(),
+                          PageOptions{0, false, programFolder, temp}, canvas);
+}
+
+TEST(PreviewPane, LongUnbrokenTextsWrapWithinThePage)
+{
+    QTemporaryDir dir;
+    const SectionRun run = longTextsRun(dir.path(), dir.filePath(QStringLiteral("temp")));
+    ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
+    // The page file keeps the texts as they were typed, on their lines.
+    ASSERT_TRUE(test::readBytes(run.pagePath)
+                    .contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
+
+    PreviewPane pane;
+    pane.resize(900, 700);
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(run.pageUrl);
+    ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
+    // The page is no wider than the view: nothing runs off to the right.
+    QVariant widths;
+    bool done = false;
+    webView(pane)->page()->runJavaScript(
+        QStringLiteral(
+            "[document.documentElement.scrollWidth, document.documentElement.clientWidth]"),
+        QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
+            widths = result;
+            done = true;
+        });
+    for (int i = 0; i < 100 && !done; ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(done);
+    const QVariantList pair = widths.toList();
+    ASSERT_EQ(pair.size(), 2);
+    EXPECT_GT(pair[1].toInt(), 600);
+    EXPECT_LE(pair[0].toInt(), pair[1].toInt());
 }
 
 } // namespace

@@ -513,6 +513,63 @@ TEST_F(ReportProgramTest, PdfHasOnePagePerSectionInUse)
     }
 }
 
+// The words on each page of a PDF, as pdftotext (poppler-utils) finds them within the page, and
+// the page's width in points.
+struct PdfPageWords
+{
+    double width = 0;
+    QStringList words;
+    double rightmost = 0;
+};
+
+QList<PdfPageWords> pdfWords(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    QList<PdfPageWords> pages;
+    if (!text.waitForFinished(60000) || text.exitCode() != 0)
+        return pages;
+    const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" "
+                       "xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">(.*)</word>"));
+    for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n')) {
+        if (const auto match = page.match(line); match.hasMatch()) {
+            pages.append({match.captured(1).toDouble(), {}, 0});
+        } else if (const auto found = word.match(line); found.hasMatch() && !pages.isEmpty()) {
+            pages.last().words.append(found.captured(2));
+            pages.last().rightmost = std::max(pages.last().rightmost, found.captured(1).toDouble());
+        }
+    }
+    return pages;
+}
+
+TEST_F(ReportProgramTest, LongUnbrokenTextsWrapAndThePdfKeepsItsLayout)
+{
+    // A row of 80 "=" and a long line in the notes, a path in the description: without wrapping
+    // they push the section diagram, the last column and the Total off the sheet.
+    JobFileContent job = readJobFile(kSample).content;
+    job.common[3] = QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf");
+    for (JobFileSection &section : job.sections)
+        section.notes = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
+    const QString jobPath = path(QStringLiteral("long.bm"));
+    ASSERT_TRUE(writeJobFile(job, jobPath).ok());
+    const QString pdf = path(QStringLiteral("long.pdf"));
+    const ProgramRun run =
+        runReportProgram({"--out", "pages", "--pdf", pdf, jobPath}, root, pdfEnvironment());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QList<PdfPageWords> pages = pdfWords(pdf);
+    ASSERT_EQ(pages.size(), 2);
+    for (const PdfPageWords &page : pages) {
+        EXPECT_TRUE(page.words.contains("Total")) << page.words.join(' ').toStdString();
+        EXPECT_TRUE(page.words.contains("Diagram"));
+        EXPECT_LE(page.rightmost, page.width);
+    }
+    // The page files keep the texts on their lines, as they were typed.
+    EXPECT_TRUE(readBytes(path(QStringLiteral("pages/wb1.htm")))
+                    .contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
+}
+
 TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
 {
     // The PDF's folder is a disk too small for it: the engine renders, and the write fails.

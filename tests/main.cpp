@@ -47,6 +47,7 @@ int main(int argc, char *argv[])
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Corvane"));
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     // The windows load the web engine from the module beside the program, and this is elsewhere.
     corvane::setWebEngineModule(QStringLiteral(CORVANE_WEBENGINE_MODULE));

@@ -13,6 +13,8 @@ int main(int argc, char *argv[])
     // The preview's web engine shares its drawing contexts with the windows.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // Settings (the recent files) are kept in ~/.config/Corvane/Corvane.conf.
+    QApplication::setOrganizationName(corvane::maker::kProduct);
     QApplication::setApplicationName(corvane::maker::kProduct);
     QApplication::setApplicationVersion(corvane::maker::versionText());
     QApplication::setDesktopFileName(QStringLiteral("corvane"));

@@ -507,7 +507,17 @@ void MainWindow::readIntoNewJob(const QString &path)
 
 QStringList MainWindow::recentFiles() const
 {
-    return QSettings().value(QStringLiteral("recentFiles")).toStringList();
+    const QString key = QStringLiteral("recentFiles");
+    QSettings settings;
+    if (!settings.contains(key)) {
+        // Before the program named its organisation, Qt kept its settings under "Unknown
+        // Organization": a list kept there is taken over once.
+        const QSettings earlier(QStringLiteral("Unknown Organization"),
+                                QCoreApplication::applicationName());
+        if (earlier.contains(key))
+            settings.setValue(key, earlier.value(key));
+    }
+    return settings.value(key).toStringList();
 }
 
 void MainWindow::remember(const QString &path)

@@ -17,6 +17,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -309,6 +310,27 @@ TEST_F(MainWindowTest, SavedJobOpensAgainIdentical)
     EXPECT_EQ(w.editor().activeSectionIndex(), 1);
     EXPECT_FALSE(w.editor().job().isChanged());
     EXPECT_TRUE(page(1).contains("Customer : <b>Acme</b>"));
+}
+
+TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)
+{
+    const QString key = QStringLiteral("recentFiles");
+    QSettings().remove(key);
+    QSettings earlier(QStringLiteral("Unknown Organization"), QStringLiteral("Corvane"));
+    earlier.setValue(key, QStringList{"/jobs/a.bm", "/jobs/b.bm"});
+    earlier.sync();
+
+    MainWindow &w = window();
+    EXPECT_EQ(w.recentFiles(), (QStringList{"/jobs/a.bm", "/jobs/b.bm"}));
+    // Kept in the program's own place from now on, which is Corvane's folder of settings.
+    EXPECT_EQ(QSettings().fileName(),
+              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/Corvane/Corvane.conf"));
+    EXPECT_EQ(QSettings().value(key).toStringList(), w.recentFiles());
+    earlier.setValue(key, QStringList{"/jobs/c.bm"});
+    earlier.sync();
+    EXPECT_EQ(w.recentFiles().value(0), "/jobs/a.bm");
+    earlier.remove(key);
 }
 
 TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlag)

@@ -3,6 +3,7 @@
 #include "input/formstyle.h"
 #include "input/jobeditor.h"
 #include "input/quotefilter.h"
+#include "input/veebox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,21 +62,6 @@ QString notesOfBox(const QPlainTextEdit &box)
 QString notesForBox(QString notes)
 {
     return notes.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-void showVeeColour(QComboBox &box, bool red)
-{
-    const QColor colour = red ? QColor(255, 0, 0) : QColor(Qt::white);
-    if (box.palette().color(QPalette::Button) == colour)
-        return;
-    // The Button colour fills a drop-down list that is not editable; Base is the field of styles
-    // that draw it as a text field.
-    QPalette palette = box.palette();
-    palette.setColor(QPalette::Button, colour);
-    palette.setColor(QPalette::Base, colour);
-    palette.setColor(QPalette::ButtonText, Qt::black);
-    palette.setColor(QPalette::Text, Qt::black);
-    box.setPalette(palette);
 }
 
 template<typename Widget, std::size_t N>
@@ -214,7 +200,7 @@ void SectionWindow::addRow(int i)
     m_txtAng[i] = angle;
     m_angleTop[i] = bendTops[0];
 
-    auto *vee = new QComboBox(m_rows);
+    auto *vee = new VeeBox(m_rows);
     vee->setObjectName(QStringLiteral("cmbVee%1").arg(i));
     vee->setAccessibleName(QStringLiteral("Vee %1").arg(i));
     styleBox(*vee);
@@ -316,7 +302,7 @@ void SectionWindow::redraw()
     for (int i = 0; i < kBendCount; ++i) {
         showText(*m_txtAng[i], section.angle(i));
         showPickList(*m_cmbVee[i], section.vee(i));
-        showVeeColour(*m_cmbVee[i], section.veeRed(i));
+        m_cmbVee[i]->setRed(section.veeRed(i));
     }
     showText(*m_txtView, section.view());
     showPickList(*m_cmbRotate, section.rotate());

@@ -26,6 +26,7 @@ class QScrollArea;
 namespace corvane {
 
 class JobEditor;
+class VeeBox;
 
 class SectionWindow : public QWidget
 {
@@ -74,7 +75,7 @@ private:
     QPlainTextEdit *m_txtNotes = nullptr;
     std::array<QLineEdit *, kFlangeCount> m_txtOutside{};
     std::array<QLineEdit *, kBendCount> m_txtAng{};
-    std::array<QComboBox *, kBendCount> m_cmbVee{};
+    std::array<VeeBox *, kBendCount> m_cmbVee{};
     // Tops of the angle boxes in twips, where the marker is drawn.
     std::array<double, kBendCount> m_angleTop{};
 };

@@ -128,6 +128,9 @@ CommonWindow::CommonWindow(JobEditor &editor, QWidget *parent) : QWidget(parent)
         button->setObjectName(QStringLiteral("cmd%1").arg(n));
         button->setFont(sectionButtonFont(false));
         button->setIconSize(green.size());
+        button->setToolTip(tr("Show section %1 (%2)")
+                               .arg(n)
+                               .arg(sectionKey(n).toString(QKeySequence::NativeText)));
         m_twips.place(button, kButtonLeft[n - 1], kButtonTop, kButtonWidth, kButtonHeight);
         connect(button, &QPushButton::clicked, this, [this, n] {
             // The focus goes to the button first; the main window moves it on into the first
@@ -153,6 +156,11 @@ CommonWindow::CommonWindow(JobEditor &editor, QWidget *parent) : QWidget(parent)
     m_twips.apply(logicalDpiY());
     connect(&m_editor, &JobEditor::jobChanged, this, [this] { redraw(); });
     redraw();
+}
+
+QKeySequence CommonWindow::sectionKey(int n)
+{
+    return QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + n));
 }
 
 QSize CommonWindow::sizeHint() const

@@ -13,6 +13,7 @@
 #include "shell/job.h"
 
 #include <QIcon>
+#include <QKeySequence>
 #include <QWidget>
 
 #include <array>
@@ -32,6 +33,11 @@ class CommonWindow : public QWidget
 public:
     // The editor must outlive the window.
     explicit CommonWindow(JobEditor &editor, QWidget *parent = nullptr);
+
+    // The keys that show section n (1 to 5) wherever the focus is, as a click of its button
+    // does: Alt and the section's number. The main window owns them, since a key of a window
+    // inside its MDI area works only while the focus is in that window.
+    static QKeySequence sectionKey(int n);
 
     // The designed client area, 4230 by 3075 twips, at the screen's dots per inch.
     QSize sizeHint() const override;

@@ -81,6 +81,10 @@ SectionWindow::SectionWindow(JobEditor &editor, int number, QWidget *parent)
     m_scroll = new QScrollArea(this);
     m_scroll->setFrameShape(QFrame::NoFrame);
     m_scroll->setFocusPolicy(Qt::NoFocus);
+    // Rows taller than the window scroll up and down; the window is as wide as the rows and the
+    // scroll bar beside them (sizeHint), so that the bar covers no control and none needs a
+    // sideways scroll.
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_scroll);
@@ -214,12 +218,15 @@ void SectionWindow::addRow(int i)
 QSize SectionWindow::sizeHint() const
 {
     const int dpi = logicalDpiY();
-    return {Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi)};
+    const int scrollBar = m_scroll->verticalScrollBar()->sizeHint().width();
+    return {Twips::toPixels(kClientWidth, dpi) + scrollBar, Twips::toPixels(kClientHeight, dpi)};
 }
 
 void SectionWindow::focusFirstFlange()
 {
     m_txtOutside[0]->setFocus(Qt::OtherFocusReason);
+    // Also when it had the focus already: the window may have been sized anew since.
+    scrollTo(m_txtOutside[0]);
 }
 
 bool SectionWindow::event(QEvent *event)
@@ -259,13 +266,22 @@ void SectionWindow::applyGeometry()
 
 void SectionWindow::focusEntered(QWidget *widget)
 {
-    m_scroll->ensureWidgetVisible(widget);
+    scrollTo(widget);
     if (const int i = indexIn(m_txtOutside, widget); i >= 0)
         markBend(i - i % 2);
     else if (const int j = indexIn(m_txtAng, widget); j >= 0)
         markBend(j);
     else if (const int k = indexIn(m_cmbVee, widget); k >= 0)
         markBend(k);
+}
+
+void SectionWindow::scrollTo(QWidget *widget)
+{
+    // The whole control, not only its caret, which is all that the scroll area would show of a
+    // text box.
+    const QRect place(widget->mapTo(m_rows, QPoint(0, 0)), widget->size());
+    m_scroll->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 4,
+                            place.height() / 2 + 4);
 }
 
 void SectionWindow::markBend(int j)

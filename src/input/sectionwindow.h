@@ -40,7 +40,8 @@ public:
     // The bend (0 to 9) that the grey marker points at.
     int markedBend() const { return m_markedBend; }
 
-    // The width of the design and the height of every row, at the screen's dots per inch.
+    // The width of the design and of a scroll bar beside it, and the height of every row, at the
+    // screen's dots per inch.
     QSize sizeHint() const override;
 
 public Q_SLOTS:
@@ -54,6 +55,7 @@ protected:
 private:
     void addRow(int i);
     void focusEntered(QWidget *widget);
+    void scrollTo(QWidget *widget);
     void markBend(int j);
     void paintMarker();
     void applyGeometry();

@@ -5,9 +5,11 @@
 #include "shell/aboutwindow.h"
 #include "shell/jobfile.h"
 #include "shell/maker.h"
+#include "shell/pdficon.h"
 #include "shell/previewpane.h"
 #include "shell/printing.h"
 #include "shell/reportassembly.h"
+#include "shell/screenfit.h"
 #include "shell/webengine.h"
 
 #include <QAction>
@@ -22,10 +24,12 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -212,7 +216,8 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     });
     m_endTimer->start();
 
-    resize(1280, 860);
+    // Within the screen it opens on: a shop-floor screen of 1366 by 768 shows all of it.
+    fitToScreen(*this, QSize(1280, 860));
 }
 
 MainWindow::~MainWindow() = default;
@@ -224,10 +229,19 @@ QString MainWindow::tempFolder() const
 
 void MainWindow::createActions()
 {
-    m_toolbar = addToolBar(QStringLiteral("Commands"));
+    // The strip at the top: the toolbar, then the detail option and the unit selector against
+    // the right edge. The toolbar gives up its last buttons to its overflow menu when the window
+    // is narrow; the two options always stay in view.
+    auto *strip = new QWidget(this);
+    strip->setObjectName(QStringLiteral("picTB"));
+    auto *stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 6, 0);
+    m_toolbar = new QToolBar(QStringLiteral("Commands"), strip);
     m_toolbar->setObjectName(QStringLiteral("TB"));
     m_toolbar->setMovable(false);
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    stripLayout->addWidget(m_toolbar, 1);
+    setMenuWidget(strip);
     const QStyle *s = style();
 
     auto add = [this](const QIcon &icon, const QString &text, const QKeySequence &key,
@@ -269,30 +283,46 @@ void MainWindow::createActions()
         QKeySequence(Qt::Key_F1), tr("About Corvane"), &MainWindow::aboutCommand);
     // After the buttons of the design, whose places other parts count on.
     m_toolbar->addSeparator();
-    add(themeIcon("document-export", QStyle::SP_DriveFDIcon, s), QStringLiteral("Export PDF"),
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), tr("Write every section in use to a PDF"),
-        &MainWindow::exportPdfCommand);
+    add(QIcon::fromTheme(QStringLiteral("document-export"), pdfExportIcon()),
+        QStringLiteral("Export PDF"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+        tr("Write every section in use to a PDF"), &MainWindow::exportPdfCommand);
 }
 
 void MainWindow::createStrip()
 {
-    auto *spacer = new QWidget(m_toolbar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    m_toolbar->addWidget(spacer);
+    auto *stripLayout = static_cast<QHBoxLayout *>(menuWidget()->layout());
+    QWidget *strip = menuWidget();
 
-    m_detailed = new QCheckBox(QStringLiteral("Show K factor, OSSB, BA, BD"), m_toolbar);
-    m_toolbar->addWidget(m_detailed);
+    // Both options answer their keys wherever the focus is.
+    m_detailed = new QCheckBox(QStringLiteral("Show K factor, OSSB, BA, BD"), strip);
+    m_detailed->setObjectName(QStringLiteral("chkDetailed"));
+    const QKeySequence detailKey(Qt::ALT | Qt::Key_K);
+    m_detailed->setToolTip(tr("Show the K factor, OSSB, BA and BD columns on the pages (%1)")
+                               .arg(detailKey.toString(QKeySequence::NativeText)));
+    connect(new QShortcut(detailKey, this), &QShortcut::activated, m_detailed, &QCheckBox::click);
+    stripLayout->addWidget(m_detailed);
     connect(m_detailed, &QCheckBox::toggled, this, [this](bool on) { m_editor->setDetailed(on); });
 
-    m_unit = new QComboBox(m_toolbar);
+    m_unit = new QComboBox(strip);
+    m_unit->setObjectName(QStringLiteral("cmbUnit"));
     m_unit->setEditable(true);
     m_unit->setInsertPolicy(QComboBox::NoInsert);
     m_unit->addItems({QStringLiteral("View in mm"), QStringLiteral("View in decimal inch"),
                       QStringLiteral("View in fractional inch")});
     m_unit->setMinimumWidth(2415 / 15 + 20);
     m_unit->setCurrentIndex(0);
-    m_toolbar->addWidget(m_unit);
+    stripLayout->addWidget(m_unit);
+    const QKeySequence unitKey(Qt::ALT | Qt::Key_U);
+    m_unit->setToolTip(tr("The unit in which the pages show lengths (%1, then the arrow keys)")
+                           .arg(unitKey.toString(QKeySequence::NativeText)));
+    auto *toUnit = new QShortcut(unitKey, this);
+    connect(toUnit, &QShortcut::activated, this, [this] {
+        m_unit->setFocus(Qt::ShortcutFocusReason);
+        m_unit->lineEdit()->selectAll();
+    });
     connect(m_unit, &QComboBox::activated, this, [this](int index) { m_editor->setUnit(index); });
+    // The window is never so narrow that the options leave the strip.
+    setMinimumWidth(strip->minimumSizeHint().width());
     // A typed text that is no item leaves no unit chosen.
     connect(m_unit, &QComboBox::editTextChanged, this, [this](const QString &text) {
         const int index = m_unit->findText(text, Qt::MatchExactly);
@@ -306,12 +336,17 @@ void MainWindow::createWindows()
     m_common = new CommonWindow(*m_editor);
     m_commonFrame = m_mdi->addSubWindow(m_common, Qt::SubWindow | Qt::WindowTitleHint);
     m_commonFrame->setWindowTitle(QStringLiteral("Common Details"));
+    m_commonFrame->installEventFilter(this);
     connect(m_common, &CommonWindow::veeAllLeft, this, [this] {
         const int n = m_editor->activeSectionIndex();
         if (n != 0)
             sectionWindow(n).focusFirstFlange();
     });
     m_commonFrame->show();
+    for (int n = 1; n <= kSectionCount; ++n) {
+        auto *key = new QShortcut(CommonWindow::sectionKey(n), this);
+        connect(key, &QShortcut::activated, this, [this, n] { m_editor->showSection(n); });
+    }
     layoutWindows();
 }
 
@@ -324,6 +359,7 @@ void MainWindow::createSectionWindows()
         m_sections[n - 1] = window;
         QMdiSubWindow *frame = m_mdi->addSubWindow(window, Qt::SubWindow | Qt::WindowTitleHint);
         frame->setWindowTitle(QStringLiteral("Section Details"));
+        frame->installEventFilter(this);
         frame->hide();
         m_sectionFrames[n - 1] = frame;
     }
@@ -340,14 +376,33 @@ void MainWindow::layoutWindows()
 {
     if (!m_commonFrame)
         return;
-    const QSize common = m_commonFrame->sizeHint();
-    m_mdi->setFixedWidth(common.width());
-    m_commonFrame->setGeometry(0, 0, common.width(), common.height());
-    const int height = qMax(100, m_mdi->viewport()->height() - common.height());
+    // The input windows stand one above the other, as wide as the wider of the two wants.
+    int width = m_commonFrame->sizeHint().width();
     for (QMdiSubWindow *frame : m_sectionFrames) {
         if (frame)
-            frame->setGeometry(0, common.height(), common.width(), height);
+            width = qMax(width, frame->sizeHint().width());
     }
+    const int commonHeight = m_commonFrame->sizeHint().height();
+    m_mdi->setFixedWidth(width);
+    m_laying = true;
+    m_commonFrame->setGeometry(0, 0, width, commonHeight);
+    const int height = qMax(100, m_mdi->viewport()->height() - commonHeight);
+    for (QMdiSubWindow *frame : m_sectionFrames) {
+        if (frame)
+            frame->setGeometry(0, commonHeight, width, height);
+    }
+    m_laying = false;
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // An input window dragged by its title bar, or by an edge, goes back where the layout puts
+    // it, once the drag has let it go.
+    const bool moved = event->type() == QEvent::Move || event->type() == QEvent::Resize;
+    if (moved && !m_laying && watched->isWidgetType() &&
+        static_cast<QWidget *>(watched)->parentWidget() == m_mdi->viewport())
+        QTimer::singleShot(0, this, [this] { layoutWindows(); });
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

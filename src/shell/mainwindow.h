@@ -102,6 +102,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
@@ -146,6 +147,7 @@ private:
     bool m_painted = false;
     QString m_dialogFile; // the file name the dialog offers next
     bool m_closing = false;
+    bool m_laying = false; // the layout is placing the input windows
 };
 
 } // namespace corvane

@@ -1,5 +1,7 @@
 #include "shell/printing.h"
 
+#include "shell/screenfit.h"
+
 #include "shell/webengine.h"
 
 #include <QImage>
@@ -86,7 +88,7 @@ void ReportPrinter::preview()
     dialog.setWindowTitle(QStringLiteral("Print Preview - Corvane"));
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter *target) { print(*target); });
-    dialog.resize(900, 1000);
+    fitToScreen(dialog, QSize(900, 1000));
     dialog.exec();
 }
 

@@ -5,10 +5,20 @@
 #include "shell/aboutwindow.h"
 #include "shell/previewpane.h"
 #include "shell/printing.h"
+#include "shell/screenfit.h"
 #include "testsupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -423,6 +433,177 @@ TEST_F(MainWindowTest, ExportPdfWritesOnePagePerSectionInUse)
     EXPECT_EQ(proposals.last(), "Acme---.pdf");
     EXPECT_EQ(pdfPages(folder.filePath("export.pdf")), 2);
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+}
+
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
+{
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.newCommand();
+    ASSERT_EQ(w.editor().activeSectionIndex(), 1);
+
+    // From the first flange of section 1, where New leaves the focus.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    EXPECT_TRUE(w.detailBox().isChecked());
+    EXPECT_TRUE(w.editor().detailed());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+    ASSERT_TRUE(w.unitBox().isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == &w.unitBox());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(w.editor().unit(), 1);
+    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
+    // Alt and a number show that section from anywhere, the unit selector included.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::AltModifier);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 3);
+    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
+    EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 5);
+
+    EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
+    EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));
+    for (int n = 1; n <= kSectionCount; ++n) {
+        auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
+        ASSERT_TRUE(button);
+        EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n)));
+    }
+}
+
+TEST_F(MainWindowTest, WindowsOpenWithinTheScreen)
+{
+    // The test platform's screen is lower than the window would like to be.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    ASSERT_LT(screen.height(), 860 + kWindowFrame.top() + kWindowFrame.bottom());
+    const auto fits = [&](const QSize &window) {
+        return window.grownBy(kWindowFrame).boundedTo(screen) == window.grownBy(kWindowFrame);
+    };
+    MainWindow &w = window();
+    w.show();
+    EXPECT_TRUE(fits(w.size())) << w.height();
+
+    // The print preview too, which would like 900 by 1000.
+    fillTwoSections();
+    QSize preview;
+    w.showPrintPreview = [&](ReportPrinter &printer) {
+        QTimer::singleShot(0, [&] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                preview = dialog->size();
+                dialog->close();
+            }
+        });
+        printer.preview();
+    };
+    w.printCommand();
+    ASSERT_TRUE(preview.isValid());
+    EXPECT_TRUE(fits(preview)) << preview.height();
+}
+
+TEST(ScreenFit, AWindowTooLargeForTheScreenIsMadeToFitAndCentred)
+{
+    const QMargins frame(4, 30, 4, 4);
+    // A 1366 by 768 screen with a panel of 32 at the bottom.
+    const QRect available(0, 0, 1366, 736);
+    const QRect main = fittedGeometry(QSize(1280, 860), available, frame);
+    EXPECT_EQ(main.size(), QSize(1280, 702));
+    EXPECT_TRUE(available.contains(main.marginsAdded(frame)));
+    EXPECT_EQ(main.center(), available.marginsRemoved(frame).center());
+    // A window that fits keeps its size; the screen may lie right of another one.
+    const QRect right(1600, 0, 1600, 1000);
+    const QRect fits = fittedGeometry(QSize(900, 700), right, frame);
+    EXPECT_EQ(fits.size(), QSize(900, 700));
+    EXPECT_TRUE(right.contains(fits.marginsAdded(frame)));
+}
+
+TEST_F(MainWindowTest, AtShopFloorSizesEveryInputIsReachableWithoutASidewaysScroll)
+{
+    MainWindow &w = window();
+    w.show();
+    w.newCommand();
+    for (const QSize screen : {QSize(1366, 768), QSize(1280, 800)}) {
+        SCOPED_TRACE(screen.width());
+        // The window as it opens on such a screen with a panel of 32 pixels.
+        w.resize(fittedGeometry(QSize(1280, 860), QRect(QPoint(), screen - QSize(0, 32))).size());
+        QCoreApplication::processEvents();
+        for (int n : {1, 3}) {
+            w.editor().showSection(n);
+            QCoreApplication::processEvents();
+            SectionWindow &section = w.sectionWindow(n);
+            auto *scroll = section.findChild<QScrollArea *>();
+            ASSERT_TRUE(scroll);
+            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+            const int clear = scroll->viewport()->width();
+            for (QWidget *control : scroll->widget()->findChildren<QWidget *>()) {
+                if (!control->isVisible() || control->parentWidget() != scroll->widget())
+                    continue;
+                // Beside the scroll bar, never under it.
+                EXPECT_LE(control->mapTo(scroll->viewport(), control->rect().topRight()).x(), clear)
+                    << control->objectName().toStdString();
+            }
+        }
+        // The Common Details window shows whole, above the section.
+        CommonWindow &common = w.commonWindow();
+        for (QWidget *control : common.findChildren<QWidget *>()) {
+            if (control->parentWidget() == &common && control->isVisible())
+                EXPECT_TRUE(common.rect().contains(control->geometry()))
+                    << control->objectName().toStdString();
+        }
+        EXPECT_GE(common.height(), common.sizeHint().height());
+        // The preview keeps most of the width.
+        EXPECT_GT(w.preview().width(), screen.width() * 2 / 3);
+    }
+}
+
+TEST_F(MainWindowTest, TheOptionsStayInViewAtEveryWidth)
+{
+    MainWindow &w = window();
+    w.show();
+    w.resize(200, 600); // narrower than the window allows
+    QCoreApplication::processEvents();
+    for (QWidget *option : std::initializer_list<QWidget *>{&w.detailBox(), &w.unitBox()}) {
+        EXPECT_TRUE(option->isVisible());
+        const QRect place(option->mapTo(&w, QPoint(0, 0)), option->size());
+        EXPECT_TRUE(w.rect().contains(place)) << place.x() << " of " << w.width();
+    }
+}
+
+TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)
+{
+    MainWindow &w = window();
+    w.show();
+    // Past the first activation, which lays the windows out with a new job.
+    QTest::qWait(100);
+    const auto frames = w.findChildren<QMdiSubWindow *>();
+    ASSERT_EQ(frames.size(), 6);
+    std::vector<QRect> places;
+    for (QMdiSubWindow *frame : frames)
+        places.push_back(frame->geometry());
+    for (QMdiSubWindow *frame : frames) {
+        frame->move(frame->pos() + QPoint(400, 120));
+        frame->resize(frame->size() / 2);
+    }
+    QCoreApplication::processEvents();
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i]->geometry(), places[i]) << i;
+}
+
+TEST_F(MainWindowTest, ExportPdfHasAnIconOfItsOwnAsLargeAsTheOthers)
+{
+    MainWindow &w = window();
+    auto *toolbar = w.findChild<QToolBar *>(QStringLiteral("TB"));
+    QIcon save;
+    QIcon pdf;
+    for (QAction *action : toolbar->actions()) {
+        if (action->text() == "Save")
+            save = action->icon();
+        else if (action->text() == "Export PDF")
+            pdf = action->icon();
+    }
+    ASSERT_FALSE(pdf.isNull());
+    const QSize size = toolbar->iconSize();
+    EXPECT_EQ(pdf.actualSize(size), size);
+    EXPECT_NE(pdf.pixmap(size).toImage(), save.pixmap(size).toImage());
 }
 
 } // namespace

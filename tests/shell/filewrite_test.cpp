@@ -270,8 +270,9 @@ TEST(FileWrite, WhatStandsInTheWayOfANewFileIsFoundBeforeWriting)
                    ? 0
                    : 1;
     });
-    if (mounted != test::kCannotMount)
+    if (mounted != test::kCannotMount) {
         EXPECT_EQ(mounted, 0);
+    }
 }
 
 } // namespace

@@ -545,9 +545,10 @@ TEST_F(MainWindowTest, AtShopFloorSizesEveryInputIsReachableWithoutASidewaysScro
         // The Common Details window shows whole, above the section.
         CommonWindow &common = w.commonWindow();
         for (QWidget *control : common.findChildren<QWidget *>()) {
-            if (control->parentWidget() == &common && control->isVisible())
+            if (control->parentWidget() == &common && control->isVisible()) {
                 EXPECT_TRUE(common.rect().contains(control->geometry()))
                     << control->objectName().toStdString();
+            }
         }
         EXPECT_GE(common.height(), common.sizeHint().height());
         // The preview keeps most of the width.
@@ -584,8 +585,8 @@ TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)
         frame->resize(frame->size() / 2);
     }
     QCoreApplication::processEvents();
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        EXPECT_EQ(frames[i]->geometry(), places[i]) << i;
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i]->geometry(), places[std::size_t(i)]) << i;
 }
 
 TEST_F(MainWindowTest, ExportPdfHasAnIconOfItsOwnAsLargeAsTheOthers)

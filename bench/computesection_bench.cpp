@@ -8,8 +8,8 @@
 
 #include "bendtable/bendtablesource.h"
 #include "benchsupport.h"
-#include "compute/computesection.h"
-#include "compute/sectionpage.h"
+#include "compute/run/computesection.h"
+#include "compute/calculation/sectionpage.h"
 #include "diagrams/imagecanvas.h"
 #include "diagrams/markingdiagram.h"
 #include "diagrams/sectiondiagram.h"

@@ -2,11 +2,11 @@
 
 #include "timingsupport.h"
 
-#include "input/jobeditor.h"
-#include "input/sectionwindow.h"
-#include "shell/mainwindow.h"
-#include "shell/previewpane.h"
-#include "shell/printing.h"
+#include "input/editing/jobeditor.h"
+#include "input/windows/sectionwindow.h"
+#include "shell/app/mainwindow.h"
+#include "shell/app/previewpane.h"
+#include "shell/app/printing.h"
 
 #include <QApplication>
 #include <QDir>

@@ -21,10 +21,10 @@
 #include "timingsupport.h"
 #include "windowharness.h"
 
-#include "shell/mainwindow.h"
-#include "shell/previewpane.h"
-#include "shell/printing.h"
-#include "shell/webengine.h"
+#include "shell/app/mainwindow.h"
+#include "shell/app/previewpane.h"
+#include "shell/app/printing.h"
+#include "shell/app/webengineloader.h"
 
 #include <QAction>
 #include <QApplication>

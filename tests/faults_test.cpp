@@ -4,11 +4,11 @@
 // broke, the open job stays as it was, and each file on disk is either as it was or wholly new.
 
 #include "bendtable/xlsbuilder.h"
-#include "input/jobeditor.h"
-#include "input/sectionwindow.h"
-#include "shell/jobfile.h"
-#include "shell/mainwindow.h"
-#include "shell/previewpane.h"
+#include "input/editing/jobeditor.h"
+#include "input/windows/sectionwindow.h"
+#include "shell/ground/jobfile.h"
+#include "shell/app/mainwindow.h"
+#include "shell/app/previewpane.h"
 #include "testsupport.h"
 
 #include <QDir>

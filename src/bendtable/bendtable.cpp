@@ -1,7 +1,7 @@
 #include "bendtable/bendtable.h"
 
 #include "bendtable/xlsreader.h"
-#include "shell/numbers.h"
+#include "shell/ground/numbers.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #include "diagrams/imagecanvas.h"
 
-#include "shell/designfont.h"
+#include "shell/ground/designfont.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>

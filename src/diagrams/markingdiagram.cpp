@@ -1,7 +1,7 @@
 #include "diagrams/markingdiagram.h"
 
-#include "input/units.h"
-#include "shell/numbers.h"
+#include "input/units/units.h"
+#include "shell/ground/numbers.h"
 
 #include <QLocale>
 

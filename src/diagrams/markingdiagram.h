@@ -9,9 +9,9 @@
 // there are bends, each flange's flat length. All lengths shown are rounded to two decimals, half
 // to even, and shown in the display unit. The caller saves the canvas as md<N>.bmp.
 
-#include "compute/bendcalculation.h"
+#include "compute/calculation/bendcalculation.h"
 #include "diagrams/canvas.h"
-#include "shell/job.h"
+#include "shell/ground/job.h"
 
 namespace corvane {
 

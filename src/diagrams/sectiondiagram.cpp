@@ -1,7 +1,7 @@
 #include "diagrams/sectiondiagram.h"
 
-#include "input/units.h"
-#include "shell/numbers.h"
+#include "input/units/units.h"
+#include "shell/ground/numbers.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,11 +47,6 @@ float scaleLength(float length, int scale)
     if (length <= 0.0f)
         return 0.0f;
     return float(std::log(double(length)) + 1.0);
-}
-
-QString scaleLabel(int scale)
-{
-    return scale == 1 ? QStringLiteral("1:1 Scale") : QStringLiteral("Not 1:1 Scale");
 }
 
 void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, int unit)

@@ -10,7 +10,7 @@
 // the canvas's previous drawing left. The caller saves the canvas as sd<N>.bmp.
 
 #include "diagrams/canvas.h"
-#include "shell/job.h"
+#include "shell/ground/job.h"
 
 #include <QString>
 
@@ -19,8 +19,6 @@ namespace corvane {
 // The drawn length of a flange: the length itself at 1:1 scale, ln(length) + 1 otherwise. A length
 // of 0 or less has no logarithm and is drawn with no length.
 float scaleLength(float length, int scale);
-// "1:1 Scale" or "Not 1:1 Scale".
-QString scaleLabel(int scale);
 
 // Draws flanges 0 to lastFlange of the section on the canvas.
 void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, int unit);

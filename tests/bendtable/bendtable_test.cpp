@@ -2,7 +2,7 @@
 
 #include "bendtable/xlsbuilder.h"
 #include "bendtable/xlsreader.h"
-#include "shell/numbers.h"
+#include "shell/ground/numbers.h"
 #include "testsupport.h"
 
 #include <QVariant>

@@ -1,0 +1,330 @@
+#include "input/editing/jobeditor.h"
+
+#include "shell/ground/numbers.h"
+
+#include <cmath>
+
+namespace corvane {
+
+// Every public operation runs inside a batch; the section computations it asks for are carried out
+// when the outermost batch ends.
+class JobEditor::Batch
+{
+public:
+    explicit Batch(JobEditor &editor) : m_editor(editor) { ++m_editor.m_batchDepth; }
+    ~Batch() { m_editor.endBatch(); }
+    Batch(const Batch &) = delete;
+    Batch &operator=(const Batch &) = delete;
+
+private:
+    JobEditor &m_editor;
+};
+
+JobEditor::JobEditor(TableProvider tables, PageOptions options, QObject *parent)
+    : QObject(parent), m_tables(std::move(tables)), m_options(std::move(options))
+{
+    for (auto &canvas : m_canvases)
+        canvas = std::make_unique<ImageCanvas>();
+}
+
+JobEditor::~JobEditor() = default;
+
+void JobEditor::setCommonText(int index, const QString &text)
+{
+    Batch batch(*this);
+    m_job.setCommon(index, text);
+    requestRecompute();
+    m_job.setChanged(true);
+}
+
+void JobEditor::chooseMaterial(int index)
+{
+    Batch batch(*this);
+    m_job.material().choose(index);
+    materialClicked();
+}
+
+void JobEditor::chooseThickness(int index)
+{
+    Batch batch(*this);
+    m_job.thickness().choose(index);
+    thicknessClicked();
+}
+
+void JobEditor::chooseVeeAll(int index)
+{
+    Batch batch(*this);
+    m_job.veeAll().choose(index);
+    veeAllClicked();
+}
+
+void JobEditor::materialClicked()
+{
+    // The thicknesses of the new material; the vee lists and chosen vees stay as they were.
+    m_job.thickness().setItems(table()->thicknesses(m_job.material().text()));
+    requestRecompute();
+    m_job.setChanged(true);
+}
+
+void JobEditor::thicknessClicked()
+{
+    const QStringList vees =
+        table()->vees(m_job.material().text(), readNumber(m_job.thickness().text()));
+    // A thickness without vees leaves the earlier vee lists and choices alone.
+    if (!vees.isEmpty()) {
+        m_job.veeAll().setItems(vees);
+        for (int j = 0; j < kBendCount; ++j) {
+            for (int n = 1; n <= kSectionCount; ++n)
+                m_job.section(n).vee(j).setItems(vees);
+        }
+        m_job.veeAll().choose(0);
+        veeAllClicked();
+    }
+    requestRecompute();
+    m_job.setChanged(true);
+}
+
+void JobEditor::veeAllClicked()
+{
+    const int index = m_job.veeAll().chosen();
+    for (int j = 0; j < kBendCount; ++j) {
+        for (int n = 1; n <= kSectionCount; ++n) {
+            m_job.section(n).vee(j).choose(index);
+            edited(n);
+        }
+    }
+    requestRecompute();
+    m_job.setChanged(true);
+}
+
+void JobEditor::setOutside(int n, int i, const QString &text)
+{
+    Batch batch(*this);
+    m_job.section(n).setOutside(i, text);
+    edited(n);
+}
+
+void JobEditor::setAngle(int n, int i, const QString &text)
+{
+    Batch batch(*this);
+    Section &section = m_job.section(n);
+    section.setAngle(i, text);
+    section.setAngle(i, normalisedAngle(section.angle(i)));
+    edited(n);
+}
+
+void JobEditor::chooseVee(int n, int i, int index)
+{
+    Batch batch(*this);
+    m_job.section(n).vee(i).choose(index);
+    edited(n);
+}
+
+void JobEditor::setView(int n, const QString &text)
+{
+    Batch batch(*this);
+    m_job.section(n).setView(text);
+    edited(n);
+}
+
+void JobEditor::chooseRotate(int n, int index)
+{
+    Batch batch(*this);
+    m_job.section(n).rotate().choose(index);
+    edited(n);
+}
+
+void JobEditor::setScale(int n, int scale)
+{
+    Batch batch(*this);
+    m_job.section(n).setScale(scale);
+    edited(n);
+}
+
+void JobEditor::setNotes(int n, const QString &text)
+{
+    Batch batch(*this);
+    m_job.section(n).setNotes(text);
+    edited(n);
+}
+
+void JobEditor::showSection(int n)
+{
+    if (n < 1 || n > kSectionCount)
+        return;
+    Batch batch(*this);
+    for (int k = 1; k <= kSectionCount; ++k)
+        m_inUseMarks[k - 1] = m_job.section(k).inUse();
+    m_shown = n;
+    Q_EMIT shownSectionChanged(n);
+    // Showing a window activates it, and activation computes it.
+    compute(n);
+}
+
+void JobEditor::requestRecompute()
+{
+    Batch batch(*this);
+    if (m_shown != 0)
+        compute(m_shown);
+}
+
+void JobEditor::setUnit(int unit)
+{
+    Batch batch(*this);
+    m_options.unit = unit;
+    requestRecompute();
+}
+
+void JobEditor::setDetailed(bool detailed)
+{
+    Batch batch(*this);
+    m_options.detailed = detailed;
+    requestRecompute();
+}
+
+void JobEditor::resetSections()
+{
+    m_job = Job();
+    m_job.material().setItems(table()->materials());
+    m_shown = 0;
+    m_calculations = {};
+    // Reloaded windows draw with the design's font again.
+    for (int n = 0; n < kSectionCount; ++n) {
+        m_canvases[n] = std::make_unique<ImageCanvas>();
+        m_pending[n] = false;
+    }
+}
+
+void JobEditor::newJob()
+{
+    Batch batch(*this);
+    resetSections();
+    showSection(1);
+    m_job.setChanged(false);
+}
+
+void JobEditor::openContent(const JobFileContent &content)
+{
+    Batch batch(*this);
+    newJob();
+    for (int i = 0; i < kCommonTextCount; ++i)
+        setCommonText(i, content.common[i]);
+    // Each choice that finds its item sets off its cascade; one that does not leaves its list.
+    if (m_job.material().chooseText(content.material))
+        materialClicked();
+    if (m_job.thickness().chooseText(content.thickness))
+        thicknessClicked();
+    if (m_job.veeAll().chooseText(content.veeAll))
+        veeAllClicked();
+    for (int n = 1; n <= kSectionCount; ++n) {
+        const JobFileSection &section = content.sections[n - 1];
+        setView(n, section.view);
+        if (m_job.section(n).rotate().chooseText(section.rotate))
+            edited(n);
+        setScale(n, section.scale);
+        setNotes(n, section.notes);
+        for (int k = 0; k < kBendCount; ++k) {
+            setOutside(n, k, section.outside[k]);
+            setAngle(n, k, section.angle[k]);
+            if (m_job.section(n).vee(k).chooseText(section.vee[k]))
+                edited(n);
+        }
+        setOutside(n, kBendCount, section.outside[kBendCount]);
+    }
+    showSection(1);
+    m_job.setChanged(false);
+}
+
+void JobEditor::markSaved()
+{
+    m_job.setChanged(false);
+}
+
+void JobEditor::edited(int n)
+{
+    compute(n);
+    m_job.setChanged(true);
+}
+
+void JobEditor::compute(int n)
+{
+    if (n != m_shown)
+        return;
+    // The light part of the run, now: the calculation sets the vee colours, and the drawing it
+    // would make decides the font the canvas keeps. The drawing and the files wait for the end of
+    // the batch.
+    ImageCanvas &canvas = *m_canvases[n - 1];
+    m_fontBeforeLastRun[n - 1] = {canvas.fontSize(), canvas.bold()};
+    const auto bendTable = table();
+    Section &section = m_job.section(n);
+    const BendCalculation c =
+        calculateSection(section, m_job.material().text(), m_job.thickness().text(), *bendTable);
+    applyVeeColours(section, c);
+    if (c.gatePassed) {
+        canvas.setFontSize(c.veeError ? 9 : 8);
+        canvas.setBold(true);
+    }
+    m_pending[n - 1] = true;
+}
+
+void JobEditor::endBatch()
+{
+    if (--m_batchDepth > 0)
+        return;
+    ++m_batchDepth;
+    // Hidden sections first, so that the shown one's page is the last one written.
+    for (int n = 1; n <= kSectionCount; ++n) {
+        if (m_pending[n - 1] && n != m_shown)
+            fullRun(n);
+    }
+    if (m_shown != 0 && m_pending[m_shown - 1])
+        fullRun(m_shown);
+    --m_batchDepth;
+    Q_EMIT jobChanged();
+}
+
+void JobEditor::fullRun(int n)
+{
+    m_pending[n - 1] = false;
+    ImageCanvas &canvas = *m_canvases[n - 1];
+    const FontState before = m_fontBeforeLastRun[n - 1];
+    canvas.setFontSize(before.size);
+    canvas.setBold(before.bold);
+    const auto bendTable = table();
+    const SectionRun run =
+        computeSection(m_job, n, *bendTable, m_options, canvas,
+                       [this](const QString &text) { Q_EMIT statusChanged(text); });
+    m_calculations[n - 1] = run.calculation;
+    m_pages[n - 1] = run.pageUrl;
+    if (!run.error.isEmpty())
+        Q_EMIT writeFailed(run.error);
+    Q_EMIT pageWritten(n, run.pageUrl, run.error);
+}
+
+QString JobEditor::normalisedAngle(const QString &text)
+{
+    // Each replacement of the text raises its change again, which brings the angle into range a
+    // turn at a time (540 -> 180 -> 0). An angle of very many turns is brought in at once.
+    QString current = text;
+    for (int step = 0;; ++step) {
+        double a = readNumber(current);
+        if (step >= 4 && std::fabs(a) > 180) {
+            a = std::fmod(a, 360.0);
+            if (a > 180)
+                a -= 360;
+            else if (a < -180)
+                a += 360;
+            return a == 180 ? QStringLiteral("0") : doubleText(a);
+        }
+        if (a > 180)
+            current = doubleText(a - 360);
+        else if (a < -180)
+            current = doubleText(a + 360);
+        else if (a == 180)
+            current = QStringLiteral("0");
+        else
+            return current;
+    }
+}
+
+} // namespace corvane

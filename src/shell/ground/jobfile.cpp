@@ -1,0 +1,339 @@
+#include "shell/ground/jobfile.h"
+
+#include "shell/ground/numbers.h"
+#include "shell/ground/textcodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+
+bool JobFileSection::operator==(const JobFileSection &other) const
+{
+    return view == other.view && rotate == other.rotate && scale == other.scale &&
+           notes == other.notes && outside == other.outside && angle == other.angle &&
+           vee == other.vee;
+}
+
+bool JobFileContent::operator==(const JobFileContent &other) const
+{
+    return common == other.common && material == other.material && thickness == other.thickness &&
+           veeAll == other.veeAll && sections == other.sections;
+}
+
+JobFileContent jobFileContent(const Job &job)
+{
+    JobFileContent content;
+    for (int i = 0; i < kCommonTextCount; ++i)
+        content.common[i] = job.common(i);
+    content.material = job.material().text();
+    content.thickness = job.thickness().text();
+    content.veeAll = job.veeAll().text();
+    for (int n = 1; n <= kSectionCount; ++n) {
+        const Section &section = job.section(n);
+        JobFileSection &out = content.sections[n - 1];
+        out.view = section.view();
+        out.rotate = section.rotate().text();
+        out.scale = section.scale();
+        out.notes = section.notes();
+        for (int k = 0; k < kFlangeCount; ++k)
+            out.outside[k] = section.outside(k);
+        for (int k = 0; k < kBendCount; ++k) {
+            out.angle[k] = section.angle(k);
+            out.vee[k] = section.vee(k).text();
+        }
+    }
+    return content;
+}
+
+namespace {
+
+class LineWriter
+{
+public:
+    // A text item: between double quotes, as it stands. A quote inside would end the item early
+    // when the file is read, so none is ever written.
+    LineWriter &text(const QString &value)
+    {
+        separate();
+        m_out += u'"';
+        m_out += withoutQuotes(value);
+        m_out += u'"';
+        return *this;
+    }
+    LineWriter &integer(int value)
+    {
+        separate();
+        m_out += QString::number(value);
+        return *this;
+    }
+    void endLine()
+    {
+        m_out += QStringLiteral("\r\n");
+        m_lineStarted = false;
+    }
+    const QString &result() const { return m_out; }
+
+private:
+    void separate()
+    {
+        if (m_lineStarted)
+            m_out += u',';
+        m_lineStarted = true;
+    }
+
+    QString m_out;
+    bool m_lineStarted = false;
+};
+
+// Reads the items of a job file one by one, ignoring where lines end: skip blanks; a quoted item
+// runs to the next double quote, line breaks included, and reading moves past the comma or line
+// end after it; any other item runs to the next comma or line end, less trailing blanks.
+class ItemReader
+{
+public:
+    explicit ItemReader(QStringView text) : m_text(text) {}
+
+    // False when the file ends before the item begins, or inside its quotes.
+    bool next(QString &item)
+    {
+        while (m_pos < m_text.size() && isBlank(m_text[m_pos]))
+            ++m_pos;
+        if (m_pos >= m_text.size())
+            return false;
+        if (m_text[m_pos] == u'"') {
+            const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
+            if (close < 0)
+                return false;
+            item = m_text.mid(m_pos + 1, close - m_pos - 1).toString();
+            m_pos = close + 1;
+            skipToSeparator();
+        } else {
+            const qsizetype start = m_pos;
+            skipToSeparator();
+            qsizetype end = m_pos;
+            while (end > start && isBlank(m_text[end - 1]))
+                --end;
+            item = m_text.mid(start, end - start).toString();
+        }
+        passSeparator();
+        return true;
+    }
+
+private:
+    static bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+    static bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+
+    void skipToSeparator()
+    {
+        while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_text[m_pos]))
+            ++m_pos;
+    }
+
+    // Moves past the comma or line end that ends an item. The end of the file ends an item too:
+    // the last line of a file saved by another editor may have no line end, or a lone CR. A file
+    // cut short shows as an item that cannot be read: one ending inside its quotes, or one that
+    // never begins.
+    void passSeparator()
+    {
+        if (m_pos >= m_text.size())
+            return;
+        if (m_text[m_pos] == u'\r' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == u'\n')
+            ++m_pos;
+        ++m_pos; // ',', '\r' or '\n'
+    }
+
+    QStringView m_text;
+    qsizetype m_pos = 0;
+};
+
+// The place of item number index (0-based) in words an operator can find in the file.
+QString itemPlace(int index)
+{
+    if (index < 8)
+        return QStringLiteral("in the common details");
+    return QStringLiteral("in section %1").arg((index - 8) / 36 + 1);
+}
+
+QString systemError(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool readScale(const QString &item, int &scale)
+{
+    bool ok = false;
+    const int value = item.trimmed().toInt(&ok);
+    if (!ok || (value != 0 && value != 1))
+        return false;
+    scale = value;
+    return true;
+}
+
+} // namespace
+
+QByteArray formatJobFile(const JobFileContent &content)
+{
+    LineWriter w;
+    w.text(QStringLiteral("[COMMON]")).endLine();
+    for (const QString &text : content.common)
+        w.text(text);
+    w.endLine();
+    w.text(content.material).text(content.thickness).text(content.veeAll).endLine();
+    for (int n = 1; n <= kSectionCount; ++n) {
+        const JobFileSection &section = content.sections[n - 1];
+        w.text(QStringLiteral("[SECITION %1]").arg(n)).endLine();
+        w.text(section.view).text(section.rotate).integer(section.scale).text(section.notes);
+        w.endLine();
+        for (int k = 0; k < kBendCount; ++k)
+            w.text(section.outside[k]).text(section.angle[k]).text(section.vee[k]).endLine();
+        w.text(section.outside[kBendCount]).endLine();
+    }
+    // The reader takes a file that is valid UTF-8 as UTF-8, and Windows-1252 bytes can happen to
+    // be valid UTF-8: an e acute and two euro signs are E9 80 80 there, the UTF-8 of U+9000. A
+    // job whose Windows-1252 bytes would read back as other texts is written in UTF-8.
+    const QString &text = w.result();
+    const QByteArray bytes = encodeFileText(text);
+    return decodeFileText(bytes) == text ? bytes : text.toUtf8();
+}
+
+JobFileReadResult parseJobFile(const QByteArray &bytes)
+{
+    JobFileReadResult result;
+    if (bytes.contains('\0')) {
+        result.error = QStringLiteral("it is not a Corvane job file (it holds binary data)");
+        return result;
+    }
+    const QString text = decodeFileText(bytes);
+    ItemReader reader(text);
+    int index = 0;
+    bool cut = false;
+    auto read = [&](QString &item) {
+        if (cut || !reader.next(item))
+            cut = true;
+        else
+            ++index;
+    };
+
+    QString header;
+    JobFileContent &c = result.content;
+    read(header);
+    for (QString &text : c.common)
+        read(text);
+    read(c.material);
+    read(c.thickness);
+    read(c.veeAll);
+    for (int n = 1; n <= kSectionCount && !cut; ++n) {
+        JobFileSection &section = c.sections[n - 1];
+        QString scale;
+        read(header);
+        read(section.view);
+        read(section.rotate);
+        read(scale);
+        if (!cut && !readScale(scale, section.scale)) {
+            result.error = QStringLiteral("the 1:1 Scale item of section %1 is \"%2\", not 0 or 1")
+                               .arg(n)
+                               .arg(scale.left(40));
+            return result;
+        }
+        read(section.notes);
+        section.notes = withCrLfLineBreaks(section.notes);
+        for (int k = 0; k < kBendCount; ++k) {
+            read(section.outside[k]);
+            read(section.angle[k]);
+            read(section.vee[k]);
+        }
+        read(section.outside[kBendCount]);
+    }
+    if (cut) {
+        result.error = QStringLiteral("the file ends too early: item %1 of %2 (%3) is missing")
+                           .arg(index + 1)
+                           .arg(kJobFileItemCount)
+                           .arg(itemPlace(index));
+    }
+    return result;
+}
+
+JobFileReadResult readJobFile(const QString &path)
+{
+    JobFileReadResult result;
+    const auto fail = [&](const QString &reason) {
+        result.error = QStringLiteral("Cannot open %1: %2.").arg(path, reason);
+        return result;
+    };
+    // Non-blocking, so that a FIFO in the file's place cannot stall the program.
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(systemError(errno));
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(file.errorString());
+    }
+    struct stat status;
+    if (::fstat(fd, &status) != 0)
+        return fail(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return fail(QStringLiteral("it is not a regular file"));
+    if (status.st_size > kMaxJobFileBytes) {
+        return fail(QStringLiteral("it is %1 MB, and a Corvane job file has at most %2 MB")
+                        .arg(status.st_size / (1024 * 1024))
+                        .arg(kMaxJobFileBytes / (1024 * 1024)));
+    }
+    // Never more than the limit, should the file grow while it is read.
+    const QByteArray bytes = file.read(kMaxJobFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        return result;
+    }
+    if (bytes.size() > kMaxJobFileBytes)
+        return fail(QStringLiteral("it grew beyond %1 MB while it was read")
+                        .arg(kMaxJobFileBytes / (1024 * 1024)));
+    result = parseJobFile(bytes);
+    if (!result.ok())
+        return fail(result.error);
+    return result;
+}
+
+JobFileWriteResult writeJobFile(const JobFileContent &content, const QString &path)
+{
+    const QByteArray bytes = formatJobFile(content);
+    QSaveFile file(path);
+    JobFileWriteResult result;
+    auto fail = [&](const QString &reason) {
+        file.cancelWriting();
+        result.error = QStringLiteral("Cannot save %1: %2").arg(path, reason);
+        return result;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    // A full disk shows as a short write or as a failed flush; either way the old file stays.
+    if (file.write(bytes) != bytes.size())
+        return fail(file.errorString());
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    if (!file.commit()) {
+        result.error = QStringLiteral("Cannot save %1: %2").arg(path, file.errorString());
+        return result;
+    }
+    return result;
+}
+
+QString proposedFileName(const Job &job)
+{
+    QStringList parts;
+    for (int i = 0; i < kCommonTextCount; ++i)
+        parts << job.common(i);
+    return parts.join(u'-');
+}
+
+} // namespace corvane

@@ -1,0 +1,288 @@
+#include "shell/report/reportcommand.h"
+
+#include "bendtable/bendtablesource.h"
+#include "input/editing/jobeditor.h"
+#include "input/units/units.h"
+#include "shell/ground/filewrite.h"
+#include "shell/ground/jobfile.h"
+#include "shell/ground/numbers.h"
+#include "shell/ground/programfolder.h"
+#include "shell/report/reportassembly.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace corvane {
+
+namespace {
+
+const QString kProgram = QStringLiteral("corvane-report");
+
+ReportArguments usageError(const QString &message)
+{
+    ReportArguments result;
+    result.action = ReportArguments::Action::Usage;
+    result.error = message;
+    return result;
+}
+
+ReportOutcome failure(QString message)
+{
+    // One line, however the message came: a file name may hold a line break.
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    message.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    return {1, {}, kProgram + QStringLiteral(": ") + message + QLatin1Char('\n')};
+}
+
+// Pages name their pictures by absolute path, so every folder handed on must be absolute.
+QString absolutePath(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+int reportUnit(const QString &word)
+{
+    if (word == QLatin1String("mm"))
+        return int(LengthUnit::Millimetre);
+    if (word == QLatin1String("in"))
+        return int(LengthUnit::DecimalInch);
+    if (word == QLatin1String("fraction"))
+        return int(LengthUnit::FractionalInch);
+    return -1;
+}
+
+ReportArguments parseReportArguments(const QStringList &arguments)
+{
+    ReportArguments result;
+    result.action = ReportArguments::Action::Run;
+    QStringList jobs;
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
+            argument == QLatin1String("-")) {
+            jobs.append(argument);
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            result.action = ReportArguments::Action::Help;
+            return result;
+        }
+        if (argument == QLatin1String("--detailed")) {
+            result.options.detailed = true;
+            continue;
+        }
+        // The options with a value take it as the next argument or after "=".
+        QString name = argument;
+        QString value;
+        bool hasValue = false;
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        if (equals > 0) {
+            name = argument.left(equals);
+            value = argument.mid(equals + 1);
+            hasValue = true;
+        }
+        const QStringList valued = {QStringLiteral("--table"), QStringLiteral("--out"),
+                                    QStringLiteral("--unit"), QStringLiteral("--pdf")};
+        if (!valued.contains(name))
+            return usageError(QStringLiteral("unknown option %1").arg(name));
+        if (!hasValue) {
+            if (i + 1 >= arguments.size())
+                return usageError(QStringLiteral("%1 needs a value").arg(name));
+            value = arguments.at(++i);
+        }
+        if (value.isEmpty())
+            return usageError(QStringLiteral("%1 needs a value").arg(name));
+        if (name == QLatin1String("--table")) {
+            result.options.tablePath = value;
+        } else if (name == QLatin1String("--out")) {
+            result.options.outFolder = value;
+        } else if (name == QLatin1String("--pdf")) {
+            result.options.pdfPath = value;
+        } else {
+            result.options.unit = reportUnit(value);
+            if (result.options.unit < 0)
+                return usageError(
+                    QStringLiteral("unknown unit %1 (mm, in or fraction)").arg(value));
+        }
+    }
+    if (jobs.isEmpty())
+        return usageError(QStringLiteral("no job file given"));
+    if (jobs.size() > 1)
+        return usageError(QStringLiteral("one job file at a time"));
+    result.options.jobPath = jobs.first();
+    return result;
+}
+
+QString reportUsage()
+{
+    return QStringLiteral("usage: corvane-report [--table FILE] [--out DIR] "
+                          "[--unit mm|in|fraction] [--detailed] [--pdf FILE] JOB.bm");
+}
+
+QString reportHelp(const QString &programFolder)
+{
+    return reportUsage() + QStringLiteral(R"(
+
+Computes every section in use of a Corvane job file as the desktop program does
+when it shows and prints the job, and writes the section report pages and the
+joined print document.
+
+  JOB.bm          the job file, as the desktop program saves it
+  --table FILE    the bend table workbook
+                  (default: %1)
+  --out DIR       the folder for the pages and pictures, made when missing
+                  (default: %2)
+  --unit UNIT     lengths in mm (the default), in (decimal inches) or
+                  fraction (inches and sixteenths)
+  --detailed      show the K factor, OSSB, BA and BD columns
+  --pdf FILE      also write the joined document as a PDF, A4 portrait,
+                  each section on a page of its own
+  -h, --help      show this text
+
+A section is in use when its first flange is longer than 0. For each section N
+in use, DIR receives wbN.htm (its report page), sdN.bmp (the section diagram)
+and mdN.bmp (the marking diagram; not written when a vee is too wide), and then
+wball.htm: every page in section order with a page break between two of them,
+empty when no section is in use. The pages show the logo of the program folder
+%3.
+
+One line per section in use goes to standard output: the section number, its
+flange count, its unfolded length with its unit, and one of
+  ok                        the section is complete
+  vee error                 a vee is too wide for a flange next to its bend
+  bend not in table         the bend table has no single record for a bend's
+                            material, thickness and vee
+  no material or thickness  the job names none, or none the table knows
+For example:
+  1 3 192.36 mm ok
+
+Exit status: 0 when the report was written; 1 when the job file, the bend
+table, the output folder or the PDF could not be read or written (one line on
+standard error says why); 2 when the command line is wrong.
+
+No display is needed: when none of DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM
+is set, the pages are drawn offscreen. The PDF is rendered by QtWebEngine,
+whose sandbox does not start for the root user: run corvane-report as an
+ordinary user to write PDFs.
+)")
+                               .arg(QDir::toNativeSeparators(bendTablePath(programFolder)),
+                                    QDir::toNativeSeparators(tempFolder(programFolder)),
+                                    QDir::toNativeSeparators(programFolder));
+}
+
+QString sectionLine(int number, const BendCalculation &calculation, int unit)
+{
+    QString status = QStringLiteral("ok");
+    if (!calculation.gatePassed) {
+        status = QStringLiteral("no material or thickness");
+    } else if (calculation.veeError) {
+        status = QStringLiteral("vee error");
+    } else {
+        for (int j = 0; j < calculation.bendCount(); ++j) {
+            if (calculation.lookupMissing(j))
+                status = QStringLiteral("bend not in table");
+        }
+    }
+    const int flanges = calculation.gatePassed ? calculation.lastFlange + 1 : 0;
+    return QStringLiteral("%1 %2 %3 %4 %5")
+        .arg(number)
+        .arg(flanges)
+        .arg(formatLength(roundHalfEven2(calculation.unfoldedTotal), unit), unitLabel(unit),
+             status);
+}
+
+bool needsOffscreenPlatform(const QProcessEnvironment &environment)
+{
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (!environment.value(QString::fromLatin1(name)).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+ReportOutcome runReport(const ReportOptions &options, const QString &programFolder,
+                        const PdfRenderer &renderPdf)
+{
+    const JobFileReadResult job = readJobFile(options.jobPath);
+    if (!job.ok())
+        return failure(job.error);
+
+    BendTableSource source(options.tablePath.isEmpty() ? bendTablePath(programFolder)
+                                                       : options.tablePath);
+    const std::shared_ptr<const BendTable> table = source.table();
+    if (!source.error().isEmpty())
+        return failure(source.error());
+
+    const QString outFolder =
+        absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
+    if (!QDir().mkpath(outFolder))
+        return failure(QStringLiteral("Cannot create the folder %1").arg(outFolder));
+
+    QString pdfPath;
+    if (!options.pdfPath.isEmpty()) {
+        pdfPath = absolutePath(options.pdfPath);
+        // Found out now rather than after every page has been computed; the PDF may go into the
+        // output folder just made.
+        if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
+            return failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
+                               .arg(pdfPath, QFileInfo(pdfPath).path()));
+        if (const QString problem = writeProblem(pdfPath); !problem.isEmpty())
+            return failure(problem);
+    }
+
+    JobEditor editor([table] { return table; },
+                     PageOptions{options.unit, options.detailed, programFolder, outFolder});
+    QString writeError;
+    QObject::connect(&editor, &JobEditor::writeFailed, [&writeError](const QString &message) {
+        if (writeError.isEmpty())
+            writeError = message;
+    });
+    editor.openContent(job.content);
+    if (!writeError.isEmpty())
+        return failure(writeError);
+    const ReportAssembly assembly = assembleReport(editor);
+    if (!assembly.ok())
+        return failure(assembly.error);
+
+    if (!pdfPath.isEmpty()) {
+        const QString error = renderPdf
+                                  ? renderPdf(assembly.path, pdfPath)
+                                  : QStringLiteral("Cannot write %1: no PDF renderer").arg(pdfPath);
+        if (!error.isEmpty())
+            return failure(error);
+    }
+
+    ReportOutcome outcome;
+    for (int n : assembly.sections)
+        outcome.out += sectionLine(n, editor.lastCalculation(n), options.unit) + QLatin1Char('\n');
+    return outcome;
+}
+
+ReportOutcome runReportCommand(const QStringList &arguments, const QString &programFolder,
+                               const PdfRenderer &renderPdf)
+{
+    const ReportArguments parsed = parseReportArguments(arguments);
+    switch (parsed.action) {
+    case ReportArguments::Action::Help:
+        return {0, reportHelp(programFolder), {}};
+    case ReportArguments::Action::Usage:
+        return {2,
+                {},
+                kProgram + QStringLiteral(": ") + parsed.error + QLatin1Char('\n') + reportUsage() +
+                    QLatin1Char('\n')};
+    case ReportArguments::Action::Run:
+        break;
+    }
+    return runReport(parsed.options, programFolder, renderPdf);
+}
+
+} // namespace corvane

@@ -1,0 +1,84 @@
+#pragma once
+
+// corvane-report: the report of a job file without the desktop.
+//
+// The command opens a job file as Open does, against a bend table workbook, computes every
+// section in use as showing it would, and leaves the section pages, their pictures and the joined
+// print document in an output folder (shell/report/reportassembly.h); optionally it renders the
+// joined document to PDF, one section per page, as Export PDF does. It prints one line per section
+// in use: the section's number, its flange count, its unfolded length in the chosen unit and
+// whether its vees fit.
+//
+// Everything here returns values: runReportCommand() gives the exit status and the texts for
+// standard output and standard error, which only main() prints. The PDF rendering needs a browser
+// engine and so comes in as a function from main(); the rest runs on QtCore and QtGui alone.
+
+#include "compute/calculation/bendcalculation.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace corvane {
+
+struct ReportOptions
+{
+    QString jobPath;
+    QString tablePath; // the bend table workbook; empty for the program folder's
+    QString outFolder; // where the pages go; empty for the program folder's temp folder
+    int unit = 0;      // index of the display unit (input/units/units.h)
+    bool detailed = false;
+    QString pdfPath; // empty when no PDF is wanted
+};
+
+struct ReportArguments
+{
+    enum class Action
+    {
+        Run,
+        Help,
+        Usage // the command line is wrong; error says how
+    };
+    Action action = Action::Usage;
+    ReportOptions options;
+    QString error;
+};
+
+// Reads the command line; arguments start with the program's name.
+ReportArguments parseReportArguments(const QStringList &arguments);
+
+// The one-line synopsis and the full help text; the help names the defaults of programFolder.
+QString reportUsage();
+QString reportHelp(const QString &programFolder);
+
+// The unit word of the command line (mm, in, fraction) as a unit index, or -1.
+int reportUnit(const QString &word);
+
+// A section's line of the output: "1 3 192.36 mm ok". The unfolded length is rounded to two
+// decimals in millimetres first, as the page's Total is.
+QString sectionLine(int number, const BendCalculation &calculation, int unit);
+
+// Whether the process must draw offscreen: nothing says which display to use.
+bool needsOffscreenPlatform(const QProcessEnvironment &environment);
+
+struct ReportOutcome
+{
+    int exitStatus = 0; // 0 done, 1 a file could not be read or written, 2 a bad command line
+    QString out;        // for standard output
+    QString err;        // for standard error, one line
+};
+
+// Renders the HTML document at htmlPath into a PDF at pdfPath; returns why it could not, or the
+// empty text. It must leave no file at pdfPath when it fails.
+using PdfRenderer = std::function<QString(const QString &htmlPath, const QString &pdfPath)>;
+
+ReportOutcome runReport(const ReportOptions &options, const QString &programFolder,
+                        const PdfRenderer &renderPdf);
+
+// Reads the command line and runs the report, or gives the help or the usage line.
+ReportOutcome runReportCommand(const QStringList &arguments, const QString &programFolder,
+                               const PdfRenderer &renderPdf);
+
+} // namespace corvane

@@ -1,0 +1,290 @@
+#include "input/editing/jobeditor.h"
+
+#include "diagrams/imagecanvas.h"
+#include "shell/ground/numbers.h"
+#include "testsupport.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+using test::bendRecord;
+
+std::shared_ptr<const BendTable> shopTable()
+{
+    static const auto table = std::make_shared<const BendTable>(std::vector<BendRecord>{
+        bendRecord("MS", 2, 16, 0.33, 2, "YES"),
+        bendRecord("MS", 2, 93, 0.33, 2),
+        bendRecord("MS", 2, 10, 0.33, 2),
+        bendRecord("MS", 3, 20, 0.4, 3, "YES"),
+        bendRecord("AL", 1, 6, 0.3, 1, "YES"),
+    });
+    return table;
+}
+
+class JobEditorTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    std::shared_ptr<const BendTable> table = shopTable();
+    JobEditor editor{[this] { return table; },
+                     PageOptions{0, false, dir.path(), dir.filePath("temp")}};
+
+    QString page(int n) const { return dir.filePath(QStringLiteral("temp/wb%1.htm").arg(n)); }
+    QByteArray pageBytes(int n) const { return test::readBytes(page(n)); }
+    const Job &job() const { return editor.job(); }
+
+    // Material MS, thickness 2 (vees 16, 93, 10; 16 chosen everywhere), section 1 the worked
+    // example.
+    void fillWorkedExample()
+    {
+        editor.newJob();
+        editor.chooseMaterial(job().material().items().indexOf("MS"));
+        editor.chooseThickness(job().thickness().items().indexOf("2"));
+        editor.setOutside(1, 0, "50");
+        editor.setOutside(1, 1, "100");
+        editor.setOutside(1, 2, "50");
+        editor.setAngle(1, 0, "90");
+        editor.setAngle(1, 1, "90");
+    }
+};
+
+TEST_F(JobEditorTest, NewJobListsTheMaterialsAndShowsSectionOne)
+{
+    editor.setCommonText(0, "old");
+    editor.newJob();
+    EXPECT_EQ(job().material().items(), (QStringList{"AL", "MS"}));
+    EXPECT_EQ(job().material().chosen(), -1);
+    EXPECT_TRUE(job().thickness().items().isEmpty());
+    EXPECT_EQ(job().common(0), "");
+    EXPECT_EQ(editor.activeSectionIndex(), 1);
+    EXPECT_FALSE(job().isChanged());
+    EXPECT_TRUE(QFileInfo::exists(page(1)));
+    EXPECT_EQ(editor.pageUrl(1).toLocalFile(), page(1));
+}
+
+TEST_F(JobEditorTest, MaterialRefillsThicknessesAndLeavesTheVees)
+{
+    fillWorkedExample();
+    editor.chooseMaterial(job().material().items().indexOf("AL"));
+    EXPECT_EQ(job().thickness().items(), QStringList{"1"});
+    EXPECT_EQ(job().thickness().chosen(), -1);
+    EXPECT_EQ(job().veeAll().text(), "16");
+    EXPECT_EQ(job().section(4).vee(9).text(), "16");
+    EXPECT_TRUE(job().isChanged());
+    // With no thickness chosen the page has the job header only.
+    EXPECT_FALSE(pageBytes(1).contains("Section Specifications"));
+}
+
+TEST_F(JobEditorTest, ThicknessSetsEveryVeeOfEverySectionToTheStandardOne)
+{
+    editor.newJob();
+    editor.chooseMaterial(1);
+    editor.chooseThickness(job().thickness().items().indexOf("2"));
+    EXPECT_EQ(job().veeAll().items(), (QStringList{"16", "93", "10"}));
+    EXPECT_EQ(job().veeAll().chosen(), 0);
+    for (int n = 1; n <= kSectionCount; ++n) {
+        for (int j = 0; j < kBendCount; ++j) {
+            EXPECT_EQ(job().section(n).vee(j).items(), job().veeAll().items());
+            EXPECT_EQ(job().section(n).vee(j).text(), "16") << n << ' ' << j;
+        }
+    }
+    editor.chooseVeeAll(2);
+    for (int n = 1; n <= kSectionCount; ++n) {
+        for (int j = 0; j < kBendCount; ++j)
+            EXPECT_EQ(job().section(n).vee(j).text(), "10");
+    }
+    // Hidden sections are not computed.
+    EXPECT_FALSE(QFileInfo::exists(page(2)));
+}
+
+TEST_F(JobEditorTest, ThicknessWithoutVeesKeepsTheOldLists)
+{
+    fillWorkedExample();
+    editor.chooseVeeAll(2);
+    // The workbook is edited meanwhile: thickness 3 has lost its records.
+    table = std::make_shared<const BendTable>(
+        std::vector<BendRecord>{bendRecord("MS", 2, 16, 0.33, 2, "YES")});
+    editor.chooseThickness(job().thickness().items().indexOf("3"));
+    EXPECT_EQ(job().thickness().text(), "3");
+    EXPECT_EQ(job().veeAll().items(), (QStringList{"16", "93", "10"}));
+    EXPECT_EQ(job().veeAll().text(), "10");
+    EXPECT_EQ(job().section(3).vee(5).text(), "10");
+}
+
+TEST_F(JobEditorTest, AnglesAreBroughtIntoRangeInTheirBox)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"190", "-170"}, {"200", "-160"}, {"180", "0"},       {"-180", "-180"},
+        {"540", "0"},    {"-400", "-40"}, {"90", "90"},       {"abc", "abc"},
+        {"360", "0"},    {"-181", "179"}, {"190abc", "-170"}, {"180.5", "-179.5"},
+    };
+    for (const auto &[typed, shown] : cases)
+        EXPECT_EQ(JobEditor::normalisedAngle(typed), shown) << typed;
+    // Very many turns come into range too, without turning for ever.
+    for (const char *huge : {"1e300", "-1e300", "1e20", "123456789012345678"}) {
+        const double a = readNumber(JobEditor::normalisedAngle(huge));
+        EXPECT_TRUE(a > -180 && a < 180) << huge;
+    }
+    editor.newJob();
+    editor.setAngle(2, 4, "190");
+    EXPECT_EQ(job().section(2).angle(4), "-170");
+    EXPECT_TRUE(job().isChanged());
+}
+
+TEST_F(JobEditorTest, EditsRecomputeOnlyTheShownSection)
+{
+    fillWorkedExample();
+    EXPECT_TRUE(pageBytes(1).contains("Total : 192.36"));
+    editor.setOutside(1, 2, "60");
+    EXPECT_TRUE(pageBytes(1).contains("Total : 202.36"));
+
+    editor.setOutside(2, 0, "80");
+    EXPECT_FALSE(QFileInfo::exists(page(2)));
+    editor.showSection(2);
+    EXPECT_TRUE(pageBytes(2).contains("Total : 80"));
+    const QByteArray second = pageBytes(2);
+    editor.showSection(1);
+    editor.setView(2, "Side");
+    EXPECT_EQ(pageBytes(2), second);
+}
+
+TEST_F(JobEditorTest, RecomputeRequestsDoNotSetTheChangedFlag)
+{
+    fillWorkedExample();
+    editor.markSaved();
+    editor.setUnit(1);
+    EXPECT_TRUE(pageBytes(1).contains("Total : 7.573"));
+    editor.setDetailed(true);
+    EXPECT_TRUE(pageBytes(1).contains("colspan='9'"));
+    editor.requestRecompute();
+    EXPECT_FALSE(job().isChanged());
+    editor.setNotes(1, "n");
+    EXPECT_TRUE(job().isChanged());
+}
+
+TEST_F(JobEditorTest, ShowSectionMarksTheSectionsInUse)
+{
+    editor.newJob();
+    editor.setOutside(1, 0, "10");
+    editor.setOutside(3, 0, "0");
+    editor.setOutside(4, 0, "abc");
+    editor.setOutside(5, 0, "5");
+    EXPECT_FALSE(editor.inUseMark(5)); // marks wait for the next showSection
+    editor.showSection(3);
+    EXPECT_EQ(editor.activeSectionIndex(), 3);
+    const bool expected[] = {true, false, false, false, true};
+    for (int n = 1; n <= kSectionCount; ++n)
+        EXPECT_EQ(editor.inUseMark(n), expected[n - 1]) << n;
+}
+
+TEST_F(JobEditorTest, VeeTooWideTurnsRedAndStaysRedWhenTheGateFails)
+{
+    fillWorkedExample();
+    editor.chooseVee(1, 1, job().section(1).vee(1).items().indexOf("93"));
+    EXPECT_TRUE(job().section(1).veeRed(1));
+    EXPECT_TRUE(pageBytes(1).contains("Error in Vee(s) selection."));
+    editor.setOutside(1, 0, "");
+    EXPECT_TRUE(job().section(1).veeRed(1));
+    editor.setOutside(1, 0, "50");
+    editor.chooseVee(1, 1, 0);
+    EXPECT_FALSE(job().section(1).veeRed(1));
+}
+
+TEST_F(JobEditorTest, MergedRecomputesLeaveThePicturesEveryRunWouldHaveLeft)
+{
+    fillWorkedExample();
+    editor.chooseVeeAll(1); // 93 everywhere: a vee error
+    // Vee All 16 passes through a state with one vee still too wide before all are fine.
+    editor.chooseVeeAll(0);
+
+    // The same runs one by one on a canvas of its own.
+    Job reference = test::workedExampleJob();
+    ImageCanvas canvas;
+    QTemporaryDir other;
+    const PageOptions options{0, false, other.path(), other.filePath("temp")};
+    auto run = [&](const char *vee0, const char *vee1) {
+        reference.section(1).vee(0).setItems({vee0});
+        reference.section(1).vee(0).choose(0);
+        reference.section(1).vee(1).setItems({vee1});
+        reference.section(1).vee(1).choose(0);
+        computeSection(reference, 1, *table, options, canvas);
+    };
+    // Vee All 93 ends in an error; Vee All 16 sets bend 0 (still an error), then bend 1 (fine),
+    // then the other rows and the recompute request (fine, and each starts from a fine run).
+    run("93", "93");
+    run("16", "93");
+    run("16", "16");
+    run("16", "16");
+    EXPECT_EQ(test::readBytes(dir.filePath("temp/sd1.bmp")),
+              test::readBytes(other.filePath("temp/sd1.bmp")));
+    EXPECT_EQ(test::readBytes(dir.filePath("temp/md1.bmp")),
+              test::readBytes(other.filePath("temp/md1.bmp")));
+}
+
+TEST_F(JobEditorTest, OpenRestoresEveryTextAndChoosesListItemsByText)
+{
+    fillWorkedExample();
+    editor.setCommonText(0, "Acme, Inc.");
+    editor.setCommonText(3, "Bracket \u00e9");
+    editor.chooseVeeAll(1);
+    editor.chooseVee(1, 0, 0);
+    editor.setView(2, "Side");
+    editor.chooseRotate(2, 3);
+    editor.setScale(2, 0);
+    editor.setNotes(2, "a\r\nb");
+    editor.setOutside(2, 0, "70");
+    const JobFileContent saved = jobFileContent(job());
+
+    editor.newJob();
+    editor.openContent(saved);
+    EXPECT_EQ(jobFileContent(job()), saved);
+    EXPECT_FALSE(job().isChanged());
+    EXPECT_EQ(editor.activeSectionIndex(), 1);
+    EXPECT_EQ(job().section(1).vee(0).text(), "16");
+    EXPECT_EQ(job().section(1).vee(1).text(), "93");
+    EXPECT_TRUE(pageBytes(1).contains("Customer : <b>Acme, Inc.</b>"));
+}
+
+TEST_F(JobEditorTest, OpenWithAMaterialTheTableNoLongerListsKeepsTheTexts)
+{
+    JobFileContent content;
+    content.common = {"Acme", "P1", "B", "Tray"};
+    content.material = "CU";
+    content.thickness = "2";
+    content.veeAll = "16";
+    content.sections[0].outside[0] = "50";
+    content.sections[0].angle[0] = "190";
+    content.sections[0].vee[0] = "16";
+    content.sections[0].rotate = "0"; // without the blank: no item matches
+    content.sections[0].scale = 0;
+    editor.openContent(content);
+    EXPECT_EQ(job().common(3), "Tray");
+    EXPECT_EQ(job().material().chosen(), -1);
+    EXPECT_TRUE(job().thickness().items().isEmpty());
+    EXPECT_TRUE(job().veeAll().items().isEmpty());
+    EXPECT_EQ(job().section(1).vee(0).chosen(), -1);
+    EXPECT_EQ(job().section(1).outside(0), "50");
+    EXPECT_EQ(job().section(1).angle(0), "-170");
+    EXPECT_EQ(job().section(1).rotate().chosen(), -1);
+    EXPECT_EQ(job().section(1).scale(), 0);
+    EXPECT_FALSE(job().isChanged());
+}
+
+TEST_F(JobEditorTest, BendVeeMissingFromTheListKeepsTheVeeAllChoice)
+{
+    fillWorkedExample();
+    JobFileContent content = jobFileContent(job());
+    content.veeAll = "93";
+    content.sections[0].vee[3] = "40";
+    editor.openContent(content);
+    EXPECT_EQ(job().section(1).vee(3).text(), "93");
+    EXPECT_EQ(job().section(1).vee(2).text(), "16");
+}
+
+} // namespace
+} // namespace corvane

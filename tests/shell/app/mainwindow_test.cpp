@@ -1,0 +1,611 @@
+#include "shell/app/mainwindow.h"
+
+#include "input/windows/commonwindow.h"
+#include "input/windows/sectionwindow.h"
+#include "shell/app/aboutwindow.h"
+#include "shell/app/previewpane.h"
+#include "shell/app/printing.h"
+#include "shell/app/screenfit.h"
+#include "testsupport.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// A program folder with the default bend table and logo, and a main window on it whose questions
+// are answered by the test.
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls"),
+                                folder.filePath("BendTbl.xls")));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/data/logo.png"),
+                                folder.filePath("logo.png")));
+    }
+
+    MainWindow &window()
+    {
+        if (!m_window) {
+            m_window = std::make_unique<MainWindow>(MainWindow::Options{folder.path(), false});
+            m_window->ask = [this](const QString &title, const QString &text, int) {
+                questions << title + QStringLiteral(": ") + text;
+                return answers.isEmpty() ? int(QMessageBox::No) : answers.takeFirst();
+            };
+            m_window->chooseFile = [this](bool, const QString &proposed) {
+                proposals << proposed;
+                return files.isEmpty() ? QString() : files.takeFirst();
+            };
+            m_window->choosePdfFile = [this](const QString &proposed) {
+                proposals << proposed;
+                return files.isEmpty() ? QString() : files.takeFirst();
+            };
+            m_window->showPrintPreview = [this](ReportPrinter &printer) {
+                ++previews;
+                // The sheets the preview dialog would show.
+                QPrinter sheets(QPrinter::HighResolution);
+                QPrintPreviewWidget preview(&sheets);
+                QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                                 [&printer](QPrinter *target) { printer.print(*target); });
+                preview.updatePreview();
+                previewSheets = preview.pageCount();
+                if (!printFile.isEmpty()) {
+                    QPrinter pdf(QPrinter::HighResolution);
+                    pdf.setOutputFormat(QPrinter::PdfFormat);
+                    pdf.setOutputFileName(printFile);
+                    printed = printer.print(pdf);
+                }
+            };
+        }
+        return *m_window;
+    }
+    QByteArray page(int n) const
+    {
+        return test::readBytes(folder.filePath(QStringLiteral("temp/wb%1.htm").arg(n)));
+    }
+
+    QTemporaryDir folder;
+    QStringList questions;
+    QList<int> answers;
+    QStringList files;
+    QStringList proposals;
+    int previews = 0;
+    int previewSheets = -1;
+    QString printFile;
+    bool printed = false;
+
+    // Sections 1 and 3 in use, of material MS 2 mm, with a customer.
+    void fillTwoSections()
+    {
+        JobEditor &e = window().editor();
+        e.newJob();
+        e.setCommonText(0, "Acme");
+        e.chooseMaterial(e.job().material().items().indexOf("MS"));
+        e.chooseThickness(e.job().thickness().items().indexOf("2"));
+        for (int n : {1, 3}) {
+            e.setOutside(n, 0, "50");
+            e.setOutside(n, 1, n == 1 ? "100" : "80");
+            e.setAngle(n, 0, "90");
+        }
+        e.showSection(2);
+    }
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+};
+
+TEST_F(MainWindowTest, LoadStepsPrepareTheWindow)
+{
+    // An existing temp folder keeps its files.
+    ASSERT_TRUE(QDir().mkpath(folder.filePath("temp")));
+    ASSERT_TRUE(test::writeBytes(folder.filePath("temp/keep.txt"), "x"));
+    MainWindow &w = window();
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_EQ(w.unitBox().currentText(), "View in mm");
+    EXPECT_FALSE(w.detailBox().isChecked());
+    EXPECT_EQ(w.detailBox().text(), "Show K factor, OSSB, BA, BD");
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
+    EXPECT_TRUE(
+        w.tableStatusText().startsWith(QStringLiteral("Corvane \u00AE 6.0.0, BendTbl.xls ")));
+    EXPECT_GT(w.tableStatusText().size(),
+              QStringLiteral("Corvane \u00AE 6.0.0, BendTbl.xls ").size());
+    EXPECT_EQ(w.editor().activeSectionIndex(), 0);
+
+    QStringList buttons;
+    for (QAction *action : w.findChild<QToolBar *>(QStringLiteral("TB"))->actions()) {
+        if (!action->text().isEmpty() && !action->isSeparator())
+            buttons << action->text();
+    }
+    EXPECT_EQ(buttons.mid(0, 7),
+              (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF"}));
+}
+
+TEST_F(MainWindowTest, NewShowsSectionOneWithItsPage)
+{
+    MainWindow &w = window();
+    w.show();
+    w.newCommand();
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+    EXPECT_TRUE(w.sectionWindow(1).isVisible());
+    EXPECT_FALSE(w.sectionWindow(2).isVisible());
+    EXPECT_FALSE(page(1).isEmpty());
+    EXPECT_EQ(w.editor().job().material().items(), (QStringList{"AL5052", "MS", "SS304"}));
+}
+
+TEST_F(MainWindowTest, UnitAndDetailOptionsRecomputeTheShownSection)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    JobEditor &e = w.editor();
+    e.chooseMaterial(e.job().material().items().indexOf("MS"));
+    e.chooseThickness(e.job().thickness().items().indexOf("2"));
+    e.setOutside(1, 0, "50");
+    e.setOutside(1, 1, "100");
+    e.setAngle(1, 0, "90");
+    e.markSaved();
+    ASSERT_TRUE(page(1).contains("Unfolded Length mm"));
+
+    Q_EMIT w.unitBox().activated(2);
+    EXPECT_TRUE(page(1).contains("Unfolded Length in"));
+    EXPECT_TRUE(page(1).contains("Thickness : <b>1/16 in</b>"));
+    w.detailBox().setChecked(true);
+    EXPECT_TRUE(page(1).contains("colspan='9'"));
+    // A typed text that is no unit leaves lengths without a unit.
+    w.unitBox().setEditText(QStringLiteral("View in feet"));
+    EXPECT_EQ(e.unit(), -1);
+    EXPECT_TRUE(page(1).contains("Unfolded Length </th>"));
+    EXPECT_FALSE(e.job().isChanged());
+}
+
+TEST_F(MainWindowTest, UnreadableBendTableIsReportedInTheStatusBar)
+{
+    ASSERT_TRUE(test::writeBytes(folder.filePath("BendTbl.xls"), "not a workbook"));
+    MainWindow &w = window();
+    EXPECT_TRUE(w.tableStatusText().startsWith(QStringLiteral("Corvane \u00AE 6.0.0, ")));
+    EXPECT_TRUE(w.tableStatusText().contains(folder.filePath("BendTbl.xls")))
+        << w.tableStatusText().toStdString();
+    w.newCommand();
+    EXPECT_TRUE(w.editor().job().material().items().isEmpty());
+}
+
+TEST_F(MainWindowTest, TableQuestionNamesTheWorkbookAndNoStopsThere)
+{
+    EXPECT_EQ(MainWindow::tableQuestion(QStringLiteral("/opt/corvane")),
+              "IMPORTANT INSTRUCTIONS : \r\n\r\n(1) Bend Table is in .xls format (NOT in .xlsx). "
+              "Once you finish editing, please save the file as /opt/corvane/BendTbl.xls\r\n\r\n"
+              "(2) Do not modify the column headers.\r\n\r\n(3) Close the file once you finish. "
+              "Keeping it open may adversely affect Corvane performance.\r\n\r\nEdit now?");
+    MainWindow &w = window();
+    answers << QMessageBox::No;
+    w.tableCommand();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith("Open Bending Table in Excel: IMPORTANT INSTRUCTIONS"));
+}
+
+TEST_F(MainWindowTest, AboutTextNamesTheVersionAndTheMaker)
+{
+    const QStringList lines = AboutWindow::informationText().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 8);
+    EXPECT_EQ(lines[0], "Corvane version 6.0.0  (Sheet Metal Bending Software)");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_TRUE(lines[2].startsWith("Developed and Marketed by: "));
+    EXPECT_TRUE(lines[6].startsWith("Website: "));
+    EXPECT_EQ(lines[7], QString(70, u'_'));
+    AboutWindow about;
+    EXPECT_EQ(about.windowTitle(), "About Corvane");
+}
+
+TEST_F(MainWindowTest, ClosingWithUnsavedChangesAsksFirst)
+{
+    MainWindow &w = window();
+    w.show();
+    w.newCommand();
+    w.editor().setCommonText(0, "Acme");
+    answers << QMessageBox::Cancel;
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith(
+        "Attention!: Do you want to save changes you have made to this file?"));
+    answers << QMessageBox::Yes; // Save, then the dialog is cancelled: the window stays
+    EXPECT_FALSE(w.close());
+    answers << QMessageBox::No;
+    EXPECT_TRUE(w.close());
+}
+
+TEST_F(MainWindowTest, TimedEndSavesUnsavedWorkAsARecoveryFile)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    w.editor().setCommonText(0, "Acme");
+    w.editor().setOutside(1, 0, "75");
+    const QString saved = w.timedEnd();
+    ASSERT_FALSE(saved.isEmpty());
+    EXPECT_TRUE(QFileInfo(saved).fileName().startsWith("recovered-"));
+    EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
+    const JobFileReadResult read = readJobFile(saved);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.content.common[0], "Acme");
+    EXPECT_EQ(read.content.sections[0].outside[0], "75");
+    EXPECT_TRUE(questions.isEmpty());
+}
+
+TEST_F(MainWindowTest, NewAsksToSaveAndACancelledSaveDiscardsTheChanges)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    w.editor().setCommonText(0, "Acme");
+    w.editor().setCommonText(1, "P1");
+    answers << QMessageBox::Yes;
+    w.newCommand(); // the Save dialog is cancelled
+    EXPECT_EQ(proposals, QStringList{"Acme-P1--"});
+    EXPECT_EQ(w.editor().job().common(0), "");
+    EXPECT_FALSE(w.editor().job().isChanged());
+
+    w.editor().setCommonText(0, "Bolt");
+    answers << QMessageBox::Yes;
+    files << folder.filePath("bolt");
+    w.newCommand();
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("bolt.bm")));
+    EXPECT_EQ(w.windowTitle(), "bolt.bm - Corvane");
+}
+
+TEST_F(MainWindowTest, PreviewShowsTheShownSectionsPage)
+{
+    MainWindow &w = window();
+    w.show();
+    w.preview().start();
+    QSignalSpy shown(&w.preview(), &PreviewPane::pageShown);
+    w.newCommand();
+    const QUrl expected = QUrl::fromLocalFile(folder.filePath("temp/wb1.htm"));
+    for (int i = 0; i < 100 && (shown.isEmpty() || shown.last()[0].toUrl() != expected); ++i)
+        shown.wait(200);
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.last()[0].toUrl(), expected);
+    EXPECT_TRUE(shown.last()[1].toBool());
+}
+
+int pdfPages(const QString &path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    info.waitForFinished(30000);
+    for (const QString &line : QString::fromUtf8(info.readAllStandardOutput()).split('\n')) {
+        if (line.startsWith(QStringLiteral("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return -1;
+}
+
+TEST_F(MainWindowTest, SavedJobOpensAgainIdentical)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    const JobFileContent before = jobFileContent(w.editor().job());
+    files << folder.filePath("two.bm");
+    ASSERT_TRUE(w.saveCommand());
+    EXPECT_EQ(proposals.last(), "Acme---");
+    EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
+    EXPECT_FALSE(w.editor().job().isChanged());
+    EXPECT_EQ(w.recentFiles().value(0), folder.filePath("two.bm"));
+
+    files << folder.filePath("two.bm");
+    w.openCommand();
+    EXPECT_EQ(jobFileContent(w.editor().job()), before);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+    EXPECT_FALSE(w.editor().job().isChanged());
+    EXPECT_TRUE(page(1).contains("Customer : <b>Acme</b>"));
+}
+
+TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)
+{
+    const QString key = QStringLiteral("recentFiles");
+    QSettings().remove(key);
+    QSettings earlier(QStringLiteral("Unknown Organization"), QStringLiteral("Corvane"));
+    earlier.setValue(key, QStringList{"/jobs/a.bm", "/jobs/b.bm"});
+    earlier.sync();
+
+    MainWindow &w = window();
+    EXPECT_EQ(w.recentFiles(), (QStringList{"/jobs/a.bm", "/jobs/b.bm"}));
+    // Kept in the program's own place from now on, which is Corvane's folder of settings.
+    EXPECT_EQ(QSettings().fileName(),
+              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/Corvane/Corvane.conf"));
+    EXPECT_EQ(QSettings().value(key).toStringList(), w.recentFiles());
+    earlier.setValue(key, QStringList{"/jobs/c.bm"});
+    earlier.sync();
+    EXPECT_EQ(w.recentFiles().value(0), "/jobs/a.bm");
+    earlier.remove(key);
+}
+
+TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlag)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    files << folder.filePath("no such folder/job.bm");
+    EXPECT_FALSE(w.saveCommand());
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_TRUE(w.editor().job().isChanged());
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(folder.filePath("no such folder/job.bm")));
+}
+
+TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    w.editor().setCommonText(0, "Kept");
+    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
+    files << folder.filePath("broken.bm");
+    answers << QMessageBox::No; // do not save the changes
+    w.openCommand();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions.value(0).startsWith("Attention!"));
+    EXPECT_TRUE(questions.value(1).contains("broken.bm"));
+    EXPECT_EQ(w.editor().job().common(0), "Kept");
+    EXPECT_TRUE(w.editor().job().isChanged());
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+
+    answers << QMessageBox::No;
+    w.openCommand(); // cancelled
+    EXPECT_EQ(w.editor().job().common(0), "");
+    EXPECT_FALSE(w.editor().job().isChanged());
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+}
+
+TEST_F(MainWindowTest, OpenWithAMaterialTheTableNoLongerListsRestoresTheTexts)
+{
+    JobFileContent content;
+    content.common = {"Acme", "P1", "A", "Tray"};
+    content.material = "BRASS";
+    content.thickness = "2";
+    content.sections[0].outside[0] = "40";
+    content.sections[0].notes = "keep\r\nthis";
+    ASSERT_TRUE(writeJobFile(content, folder.filePath("brass.bm")).ok());
+    MainWindow &w = window();
+    files << folder.filePath("brass.bm");
+    w.openCommand();
+    const Job &job = w.editor().job();
+    EXPECT_EQ(job.common(3), "Tray");
+    EXPECT_EQ(job.section(1).notes(), "keep\r\nthis");
+    EXPECT_EQ(job.material().chosen(), -1);
+    EXPECT_TRUE(job.thickness().items().isEmpty());
+    EXPECT_EQ(w.windowTitle(), "brass.bm - Corvane");
+}
+
+TEST_F(MainWindowTest, PrintPreviewsTheJoinedDocumentAndShowsTheCurrentSectionAgain)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    printFile = folder.filePath("printed.pdf");
+    w.printCommand();
+    EXPECT_EQ(previews, 1);
+    EXPECT_EQ(previewSheets, 2);
+    EXPECT_TRUE(printed);
+    EXPECT_EQ(pdfPages(printFile), 2);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+    const QByteArray joined = test::readBytes(folder.filePath("temp/wball.htm"));
+    EXPECT_EQ(joined.count("<!DOCTYPE html>"), 2);
+    EXPECT_TRUE(w.findChild<QToolBar *>(QStringLiteral("TB"))->isEnabled());
+}
+
+TEST_F(MainWindowTest, ExportPdfWritesOnePagePerSectionInUse)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    files << folder.filePath("export.pdf");
+    // Through its button, as the operator starts it.
+    QAction *button = nullptr;
+    for (QAction *action : w.findChild<QToolBar *>(QStringLiteral("TB"))->actions()) {
+        if (action->text() == "Export PDF")
+            button = action;
+    }
+    ASSERT_TRUE(button);
+    EXPECT_EQ(button->shortcut(), QKeySequence("Ctrl+Shift+E"));
+    button->trigger();
+    EXPECT_TRUE(questions.isEmpty()) << questions.value(0).toStdString();
+    EXPECT_EQ(proposals.last(), "Acme---.pdf");
+    EXPECT_EQ(pdfPages(folder.filePath("export.pdf")), 2);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+}
+
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
+{
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.newCommand();
+    ASSERT_EQ(w.editor().activeSectionIndex(), 1);
+
+    // From the first flange of section 1, where New leaves the focus.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+    EXPECT_TRUE(w.detailBox().isChecked());
+    EXPECT_TRUE(w.editor().detailed());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::AltModifier);
+    ASSERT_TRUE(w.unitBox().isAncestorOf(QApplication::focusWidget()) ||
+                QApplication::focusWidget() == &w.unitBox());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(w.editor().unit(), 1);
+    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
+    // Alt and a number show that section from anywhere, the unit selector included.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::AltModifier);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 3);
+    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
+    EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 5);
+
+    EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
+    EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));
+    for (int n = 1; n <= kSectionCount; ++n) {
+        auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
+        ASSERT_TRUE(button);
+        EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n)));
+    }
+}
+
+TEST_F(MainWindowTest, WindowsOpenWithinTheScreen)
+{
+    // The test platform's screen is lower than the window would like to be.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    ASSERT_LT(screen.height(), 860 + kWindowFrame.top() + kWindowFrame.bottom());
+    const auto fits = [&](const QSize &window) {
+        return window.grownBy(kWindowFrame).boundedTo(screen) == window.grownBy(kWindowFrame);
+    };
+    MainWindow &w = window();
+    w.show();
+    EXPECT_TRUE(fits(w.size())) << w.height();
+
+    // The print preview too, which would like 900 by 1000.
+    fillTwoSections();
+    QSize preview;
+    w.showPrintPreview = [&](ReportPrinter &printer) {
+        QTimer::singleShot(0, [&] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                preview = dialog->size();
+                dialog->close();
+            }
+        });
+        printer.preview();
+    };
+    w.printCommand();
+    ASSERT_TRUE(preview.isValid());
+    EXPECT_TRUE(fits(preview)) << preview.height();
+}
+
+TEST(ScreenFit, AWindowTooLargeForTheScreenIsMadeToFitAndCentred)
+{
+    const QMargins frame(4, 30, 4, 4);
+    // A 1366 by 768 screen with a panel of 32 at the bottom.
+    const QRect available(0, 0, 1366, 736);
+    const QRect main = fittedGeometry(QSize(1280, 860), available, frame);
+    EXPECT_EQ(main.size(), QSize(1280, 702));
+    EXPECT_TRUE(available.contains(main.marginsAdded(frame)));
+    EXPECT_EQ(main.center(), available.marginsRemoved(frame).center());
+    // A window that fits keeps its size; the screen may lie right of another one.
+    const QRect right(1600, 0, 1600, 1000);
+    const QRect fits = fittedGeometry(QSize(900, 700), right, frame);
+    EXPECT_EQ(fits.size(), QSize(900, 700));
+    EXPECT_TRUE(right.contains(fits.marginsAdded(frame)));
+}
+
+TEST_F(MainWindowTest, AtShopFloorSizesEveryInputIsReachableWithoutASidewaysScroll)
+{
+    MainWindow &w = window();
+    w.show();
+    w.newCommand();
+    for (const QSize screen : {QSize(1366, 768), QSize(1280, 800)}) {
+        SCOPED_TRACE(screen.width());
+        // The window as it opens on such a screen with a panel of 32 pixels.
+        w.resize(fittedGeometry(QSize(1280, 860), QRect(QPoint(), screen - QSize(0, 32))).size());
+        QCoreApplication::processEvents();
+        for (int n : {1, 3}) {
+            w.editor().showSection(n);
+            QCoreApplication::processEvents();
+            SectionWindow &section = w.sectionWindow(n);
+            auto *scroll = section.findChild<QScrollArea *>();
+            ASSERT_TRUE(scroll);
+            EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+            const int clear = scroll->viewport()->width();
+            for (QWidget *control : scroll->widget()->findChildren<QWidget *>()) {
+                if (!control->isVisible() || control->parentWidget() != scroll->widget())
+                    continue;
+                // Beside the scroll bar, never under it.
+                EXPECT_LE(control->mapTo(scroll->viewport(), control->rect().topRight()).x(), clear)
+                    << control->objectName().toStdString();
+            }
+        }
+        // The Common Details window shows whole, above the section.
+        CommonWindow &common = w.commonWindow();
+        for (QWidget *control : common.findChildren<QWidget *>()) {
+            if (control->parentWidget() == &common && control->isVisible()) {
+                EXPECT_TRUE(common.rect().contains(control->geometry()))
+                    << control->objectName().toStdString();
+            }
+        }
+        EXPECT_GE(common.height(), common.sizeHint().height());
+        // The preview keeps most of the width.
+        EXPECT_GT(w.preview().width(), screen.width() * 2 / 3);
+    }
+}
+
+TEST_F(MainWindowTest, TheOptionsStayInViewAtEveryWidth)
+{
+    MainWindow &w = window();
+    w.show();
+    w.resize(200, 600); // narrower than the window allows
+    QCoreApplication::processEvents();
+    for (QWidget *option : std::initializer_list<QWidget *>{&w.detailBox(), &w.unitBox()}) {
+        EXPECT_TRUE(option->isVisible());
+        const QRect place(option->mapTo(&w, QPoint(0, 0)), option->size());
+        EXPECT_TRUE(w.rect().contains(place)) << place.x() << " of " << w.width();
+    }
+}
+
+TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)
+{
+    MainWindow &w = window();
+    w.show();
+    // Past the first activation, which lays the windows out with a new job.
+    QTest::qWait(100);
+    const auto frames = w.findChildren<QMdiSubWindow *>();
+    ASSERT_EQ(frames.size(), 6);
+    std::vector<QRect> places;
+    for (QMdiSubWindow *frame : frames)
+        places.push_back(frame->geometry());
+    for (QMdiSubWindow *frame : frames) {
+        frame->move(frame->pos() + QPoint(400, 120));
+        frame->resize(frame->size() / 2);
+    }
+    QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i]->geometry(), places[std::size_t(i)]) << i;
+}
+
+TEST_F(MainWindowTest, ExportPdfHasAnIconOfItsOwnAsLargeAsTheOthers)
+{
+    MainWindow &w = window();
+    auto *toolbar = w.findChild<QToolBar *>(QStringLiteral("TB"));
+    QIcon save;
+    QIcon pdf;
+    for (QAction *action : toolbar->actions()) {
+        if (action->text() == "Save")
+            save = action->icon();
+        else if (action->text() == "Export PDF")
+            pdf = action->icon();
+    }
+    ASSERT_FALSE(pdf.isNull());
+    const QSize size = toolbar->iconSize();
+    EXPECT_EQ(pdf.actualSize(size), size);
+    EXPECT_NE(pdf.pixmap(size).toImage(), save.pixmap(size).toImage());
+}
+
+} // namespace
+} // namespace corvane

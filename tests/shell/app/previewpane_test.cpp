@@ -1,0 +1,219 @@
+#include "shell/app/previewpane.h"
+
+#include "compute/run/computesection.h"
+#include "diagrams/imagecanvas.h"
+#include "testsupport.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// The pane's browser is a web engine view.
+QWebEngineView *webView(const PreviewPane &pane)
+{
+    return qobject_cast<QWebEngineView *>(pane.view());
+}
+
+bool waitForPage(PreviewPane &pane, QSignalSpy &shown, const QUrl &url)
+{
+    for (int i = 0; i < 150; ++i) {
+        if (!shown.isEmpty() && shown.last()[0].toUrl() == url)
+            return shown.last()[1].toBool();
+        shown.wait(200);
+    }
+    Q_UNUSED(pane);
+    return false;
+}
+
+TEST(PreviewPane, RunsNoScriptAndReachesNoNetwork)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        ++connections;
+        delete server.nextPendingConnection();
+    });
+
+    QTemporaryDir dir;
+    const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
+    const QByteArray html = "<html><head><title>report</title>"
+                            "<link rel='stylesheet' href='" +
+                            address.toUtf8() +
+                            "x.css'></head>"
+                            "<body><script>document.title='scripted';</script>"
+                            "<img src='" +
+                            address.toUtf8() +
+                            "x.png' onerror=\"document.title='img'\">"
+                            "<a id='out' href='" +
+                            address.toUtf8() + "'>out</a></body></html>";
+    const QString path = dir.filePath(QStringLiteral("wb1.htm"));
+    ASSERT_TRUE(test::writeBytes(path, html));
+
+    PreviewPane pane;
+    pane.resize(400, 300);
+    pane.show();
+    pane.start();
+    ASSERT_NE(webView(pane), nullptr);
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const QUrl url = QUrl::fromLocalFile(path);
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    EXPECT_EQ(webView(pane)->page()->title(), "report");
+
+    // A link in the page does not lead away from it.
+    webView(pane)->page()->triggerAction(QWebEnginePage::Reload);
+    QSignalSpy urlChanged(webView(pane), &QWebEngineView::urlChanged);
+    webView(pane)->setUrl(QUrl(address)); // what a followed link would ask for
+    urlChanged.wait(1000);
+    QTest::qWait(500);
+    EXPECT_EQ(connections, 0);
+}
+
+TEST(PreviewPane, RewrittenPageIsShownAgainWithoutQueueingOrLoadingTwice)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wb1.htm"));
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>one</title></head></html>"));
+    PreviewPane pane;
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const QUrl url = QUrl::fromLocalFile(path);
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    ASSERT_EQ(webView(pane)->page()->title(), "one");
+
+    // Ten quick rewrites while a load is running end in the last page, with few loads.
+    shown.clear();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(test::writeBytes(
+            path, QStringLiteral("<html><head><title>v%1</title></head></html>").arg(i).toUtf8()));
+        pane.showPage(url);
+    }
+    for (int i = 0; i < 100 && webView(pane)->page()->title() != "v9"; ++i)
+        shown.wait(100);
+    EXPECT_EQ(webView(pane)->page()->title(), "v9");
+    EXPECT_LE(shown.size(), 3);
+
+    // Asked for with its old contents and again once rewritten, in one go (a section shown, then
+    // computed): one load, of the new page.
+    QTest::qWait(300);
+    shown.clear();
+    pane.showPage(url);
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>new</title></head></html>"));
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    QTest::qWait(300);
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(webView(pane)->page()->title(), "new");
+}
+
+// The texts an operator types, whatever they hold, are what the page in the preview reads.
+TEST(PreviewPane, HostileOperatorTextsShowAsTheyWereTyped)
+{
+    QTemporaryDir dir;
+    const QString temp = dir.filePath(QStringLiteral("temp"));
+    Job job = test::workedExampleJob();
+    const QStringList texts = {
+        QStringLiteral("<script>document.title='scripted'</script>"),
+        QStringLiteral("<img src=x onerror=\"document.title='img'\">"),
+        QStringLiteral("&amp; &lt;b&gt; &#x41; &nbsp;"),
+        QStringLiteral("\u00d8 12 \u2014 90\u00b0 \u4e2d\u6587 \U0001F527 caf\u00e9"),
+    };
+    for (int i = 0; i < texts.size(); ++i)
+        job.setCommon(i, texts[i]);
+    const QString longText = QString(20000, u'w');
+    job.section(1).setView(QStringLiteral("a\x01"
+                                          "b\x1b[2Jc\x7f"));
+    job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + longText);
+    ImageCanvas canvas;
+    const SectionRun run = computeSection(job, 1, test::workedExampleTable(),
+                                          PageOptions{0, false, dir.path(), temp}, canvas);
+    ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
+
+    PreviewPane pane;
+    pane.resize(800, 600);
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(run.pageUrl);
+    ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
+    EXPECT_EQ(webView(pane)->page()->title(), "Corvane");
+    QString text;
+    bool done = false;
+    webView(pane)->page()->toPlainText([&](const QString &plain) {
+        text = plain;
+        done = true;
+    });
+    for (int i = 0; i < 100 && !done; ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(done);
+    // The job drops quotes; the rest shows in the header and again in the notes.
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(text.count(job.common(i)), 2) << job.common(i).toStdString();
+    EXPECT_TRUE(text.contains(longText));
+    // Control characters do not break the page: the letters around them are still there.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("a.?b.?\\[2Jc")).match(text).hasMatch())
+        << text.mid(text.indexOf("Section Diagram"), 200).toStdString();
+}
+
+// The job of a long unbroken note and description, computed into temp.
+SectionRun longTextsRun(const QString &programFolder, const QString &temp)
+{
+    Job job = test::workedExampleJob();
+    job.setCommon(CommonText::Description,
+                  QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf"));
+    job.section(1).setNotes(QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X'));
+    ImageCanvas canvas;
+    return computeSection(job, 1, test::workedExampleTable(),
+                          PageOptions{0, false, programFolder, temp}, canvas);
+}
+
+TEST(PreviewPane, LongUnbrokenTextsWrapWithinThePage)
+{
+    QTemporaryDir dir;
+    const SectionRun run = longTextsRun(dir.path(), dir.filePath(QStringLiteral("temp")));
+    ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
+    // The page file keeps the texts as they were typed, on their lines.
+    ASSERT_TRUE(test::readBytes(run.pagePath)
+                    .contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
+
+    PreviewPane pane;
+    pane.resize(900, 700);
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(run.pageUrl);
+    ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
+    // The page is no wider than the view: nothing runs off to the right.
+    QVariant widths;
+    bool done = false;
+    webView(pane)->page()->runJavaScript(
+        QStringLiteral(
+            "[document.documentElement.scrollWidth, document.documentElement.clientWidth]"),
+        QWebEngineScript::ApplicationWorld, [&](const QVariant &result) {
+            widths = result;
+            done = true;
+        });
+    for (int i = 0; i < 100 && !done; ++i)
+        QTest::qWait(50);
+    ASSERT_TRUE(done);
+    const QVariantList pair = widths.toList();
+    ASSERT_EQ(pair.size(), 2);
+    EXPECT_GT(pair[1].toInt(), 600);
+    EXPECT_LE(pair[0].toInt(), pair[1].toInt());
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,55 @@
+#include "shell/app/printing.h"
+
+#include "shell/ground/filewrite.h"
+#include "shell/webengine/pdfexport.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// Rewrites path while a reader holds it open; true when the reader still reads the old bytes,
+// that is, when the file was replaced whole rather than rewritten in place.
+bool replacedWhole(const QString &path, const QByteArray &next)
+{
+    QFile reader(path);
+    if (!reader.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray old = test::readBytes(path);
+    if (!overwriteFile(path, next).isEmpty())
+        return false;
+    return reader.readAll() == old && test::readBytes(path) == next;
+}
+
+TEST(RenderReportPdf, PicturesRewrittenWhileItRendersAreReplacedWhole)
+{
+    if (!PdfExport::sandboxProblem().isEmpty())
+        GTEST_SKIP() << PdfExport::sandboxProblem().toStdString();
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(QStringLiteral("sd1.bmp"));
+    const QString page = dir.filePath(QStringLiteral("wball.htm"));
+    ASSERT_TRUE(test::writeBytes(picture, QByteArray(3000, 'a')));
+    ASSERT_TRUE(test::writeBytes(page, "<html><body><img src='sd1.bmp'></body></html>"));
+
+    // A keystroke while the engine renders: its picture is replaced whole.
+    bool typed = false;
+    bool whole = false;
+    QTimer::singleShot(0, [&] {
+        typed = true;
+        whole = replacedWhole(picture, QByteArray(3000, 'b'));
+    });
+    EXPECT_EQ(renderReportPdf(page, dir.filePath(QStringLiteral("report.pdf"))), QString());
+    ASSERT_TRUE(typed);
+    EXPECT_TRUE(whole);
+    EXPECT_TRUE(test::readBytes(dir.filePath(QStringLiteral("report.pdf"))).startsWith("%PDF-"));
+    // Afterwards keystrokes rewrite in place again.
+    EXPECT_FALSE(replacedWhole(picture, QByteArray(3000, 'c')));
+}
+
+} // namespace
+} // namespace corvane

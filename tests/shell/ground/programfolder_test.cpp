@@ -1,0 +1,52 @@
+#include "shell/ground/programfolder.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+TEST(ProgramFolder, ExecutableFolderHoldingTheProgramsOwnFilesIsTheProgramFolder)
+{
+    // A build tree or an unpacked copy, with its workbook or without it for the moment.
+    for (const char *own : {"BendTbl.xls", "logo.png", "corvane-webengine.so"}) {
+        QTemporaryDir exe;
+        QTemporaryDir user;
+        ASSERT_TRUE(test::writeBytes(exe.filePath(QString::fromLatin1(own)), "x"));
+        const ProgramFolder folder = resolveProgramFolder(exe.path(), user.path(), {});
+        EXPECT_EQ(folder.path, QDir::cleanPath(exe.path())) << own;
+        EXPECT_TRUE(folder.error.isEmpty());
+        EXPECT_TRUE(QDir(user.path()).isEmpty()) << own;
+    }
+}
+
+TEST(ProgramFolder, InstalledCopySeedsTheUserFolderOnceAndKeepsTheOperatorsTable)
+{
+    QTemporaryDir exe;
+    QTemporaryDir share;
+    QTemporaryDir home;
+    ASSERT_TRUE(test::writeBytes(share.filePath(QStringLiteral("BendTbl.xls")), "installed"));
+    ASSERT_TRUE(test::writeBytes(share.filePath(QStringLiteral("logo.png")), "logo"));
+    QFile::setPermissions(share.filePath(QStringLiteral("BendTbl.xls")), QFile::ReadOwner);
+    const QString user = home.filePath(QStringLiteral("data/Corvane"));
+
+    const ProgramFolder first = resolveProgramFolder(exe.path(), user, {exe.path(), share.path()});
+    EXPECT_EQ(first.path, user);
+    EXPECT_TRUE(first.error.isEmpty());
+    const QString table = QDir(user).filePath(QStringLiteral("BendTbl.xls"));
+    EXPECT_EQ(test::readBytes(table), "installed");
+    EXPECT_EQ(test::readBytes(QDir(user).filePath(QStringLiteral("logo.png"))), "logo");
+    EXPECT_TRUE(QFile::permissions(table) & QFile::WriteOwner);
+
+    ASSERT_TRUE(test::writeBytes(table, "edited by the operator"));
+    resolveProgramFolder(exe.path(), user, {share.path()});
+    EXPECT_EQ(test::readBytes(table), "edited by the operator");
+}
+
+} // namespace
+} // namespace corvane

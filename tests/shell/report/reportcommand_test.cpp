@@ -1,0 +1,630 @@
+#include "shell/report/reportcommand.h"
+
+#include "bendtable/bendtablesource.h"
+#include "input/editing/jobeditor.h"
+#include "shell/ground/jobfile.h"
+#include "shell/report/reportassembly.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace corvane {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+
+const QString kSample = QStringLiteral(CORVANE_SOURCE_DIR "/examples/bracket.bm");
+
+// The program folder of the built corvane-report: its own folder, which holds BendTbl.xls.
+QString reportProgramFolder()
+{
+    return QFileInfo(QStringLiteral(CORVANE_REPORT_PROGRAM)).canonicalPath();
+}
+
+// ---- The command line, in process.
+
+ReportArguments parse(const QStringList &arguments)
+{
+    return parseReportArguments(QStringList{QStringLiteral("corvane-report")} + arguments);
+}
+
+TEST(ReportArguments, ReadsEveryOption)
+{
+    const ReportArguments a = parse({"--table", "t.xls", "--out", "pages", "--unit", "fraction",
+                                     "--detailed", "--pdf", "r.pdf", "job.bm"});
+    ASSERT_EQ(a.action, ReportArguments::Action::Run) << a.error.toStdString();
+    EXPECT_EQ(a.options.tablePath, "t.xls");
+    EXPECT_EQ(a.options.outFolder, "pages");
+    EXPECT_EQ(a.options.unit, 2);
+    EXPECT_TRUE(a.options.detailed);
+    EXPECT_EQ(a.options.pdfPath, "r.pdf");
+    EXPECT_EQ(a.options.jobPath, "job.bm");
+
+    // Values after "=", the job before the options, and the defaults.
+    const ReportArguments b = parse({"job.bm", "--out=pages", "--unit=in"});
+    ASSERT_EQ(b.action, ReportArguments::Action::Run) << b.error.toStdString();
+    EXPECT_EQ(b.options.outFolder, "pages");
+    EXPECT_EQ(b.options.unit, 1);
+    EXPECT_EQ(b.options.jobPath, "job.bm");
+    EXPECT_TRUE(b.options.tablePath.isEmpty());
+    EXPECT_TRUE(b.options.pdfPath.isEmpty());
+    EXPECT_FALSE(b.options.detailed);
+
+    const ReportArguments c = parse({"job.bm"});
+    EXPECT_EQ(c.options.unit, 0);
+
+    // After "--" a job file may begin with a dash.
+    const ReportArguments d = parse({"--", "-odd.bm"});
+    ASSERT_EQ(d.action, ReportArguments::Action::Run);
+    EXPECT_EQ(d.options.jobPath, "-odd.bm");
+}
+
+TEST(ReportArguments, UnitWords)
+{
+    EXPECT_EQ(reportUnit("mm"), 0);
+    EXPECT_EQ(reportUnit("in"), 1);
+    EXPECT_EQ(reportUnit("fraction"), 2);
+    EXPECT_EQ(reportUnit("MM"), -1);
+    EXPECT_EQ(reportUnit("inch"), -1);
+    EXPECT_EQ(reportUnit(""), -1);
+}
+
+TEST(ReportArguments, WrongCommandLinesGiveTheUsage)
+{
+    const struct
+    {
+        QStringList arguments;
+        const char *says;
+    } rows[] = {
+        {{"--bogus", "job.bm"}, "unknown option --bogus"},
+        {{"--unit", "km", "job.bm"}, "unknown unit km"},
+        {{"job.bm", "--out"}, "--out needs a value"},
+        {{"--table=", "job.bm"}, "--table needs a value"},
+        {{"--detailed=yes", "job.bm"}, "unknown option --detailed"},
+        {{}, "no job file given"},
+        {{"--detailed"}, "no job file given"},
+        {{"a.bm", "b.bm"}, "one job file at a time"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const ReportOutcome outcome = runReportCommand(
+            QStringList{QStringLiteral("corvane-report")} + row.arguments, "/opt/corvane", {});
+        EXPECT_EQ(outcome.exitStatus, 2);
+        EXPECT_TRUE(outcome.out.isEmpty());
+        EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(row.says))) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.err.endsWith(reportUsage() + '\n')) << outcome.err.toStdString();
+    }
+}
+
+TEST(ReportArguments, HelpExplainsEveryOptionAndTheDefaults)
+{
+    for (const QString &flag : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const ReportOutcome outcome =
+            runReportCommand({"corvane-report", "--unit", "in", flag}, "/opt/corvane", {});
+        EXPECT_EQ(outcome.exitStatus, 0);
+        EXPECT_TRUE(outcome.err.isEmpty());
+        EXPECT_TRUE(outcome.out.startsWith(reportUsage()));
+        for (const char *word :
+             {"--table", "--out", "--unit", "--detailed", "--pdf", "wball.htm", "vee error",
+              "Exit status", "/opt/corvane/BendTbl.xls", "/opt/corvane/temp", "DISPLAY"})
+            EXPECT_TRUE(outcome.out.contains(QString::fromUtf8(word))) << word;
+        // Below the synopsis, the text fits a terminal.
+        for (const QString &line : outcome.out.split('\n').mid(1))
+            EXPECT_LE(line.size(), 80) << line.toStdString();
+    }
+}
+
+TEST(ReportPlatform, OffscreenOnlyWhenNoDisplayIsNamed)
+{
+    const struct
+    {
+        const char *variable;
+        const char *value;
+        bool offscreen;
+    } rows[] = {
+        {nullptr, nullptr, true},
+        {"DISPLAY", ":0", false},
+        {"WAYLAND_DISPLAY", "wayland-0", false},
+        {"QT_QPA_PLATFORM", "xcb", false},
+        {"QT_QPA_PLATFORM", "offscreen", false},
+        {"DISPLAY", "", true},
+        {"HOME", "/root", true},
+    };
+    for (const auto &row : rows) {
+        QProcessEnvironment environment;
+        if (row.variable)
+            environment.insert(row.variable, row.value);
+        EXPECT_EQ(needsOffscreenPlatform(environment), row.offscreen)
+            << (row.variable ? row.variable : "(empty)");
+    }
+}
+
+// ---- The output line of a section.
+
+TEST(ReportLine, WorkedExampleInEveryUnit)
+{
+    const Job job = test::workedExampleJob();
+    const BendCalculation c =
+        calculateSection(job.section(1), "MS", "2", test::workedExampleTable());
+    // Unfolded 192.35664 mm: 192.36 mm, 7.573 in, 7 9/16 in.
+    EXPECT_EQ(sectionLine(1, c, 0), "1 3 192.36 mm ok");
+    EXPECT_EQ(sectionLine(4, c, 1), "4 3 7.573 in ok");
+    EXPECT_EQ(sectionLine(5, c, 2), "5 3 7 9/16 in ok");
+}
+
+TEST(ReportLine, SaysWhatIsWrongWithASection)
+{
+    const BendTable &table = test::workedExampleTable();
+    // Vee 93 is too wide for the 50 mm end flanges.
+    Section wide = test::makeSection({"50", "100", "50"}, {{"90", "93"}, {"90", "16"}});
+    EXPECT_EQ(sectionLine(2, calculateSection(wide, "MS", "2", table), 0),
+              "2 3 192.36 mm vee error");
+
+    // Vee 25 has two records and vee 30 none: those bends take nothing off the flat lengths.
+    Section missing = test::makeSection({"50", "100", "50"}, {{"90", "25"}, {"90", "16"}});
+    EXPECT_EQ(sectionLine(1, calculateSection(missing, "MS", "2", table), 0),
+              "1 3 196.18 mm bend not in table");
+    Section none = test::makeSection({"50", "100"}, {{"-90", "30"}});
+    EXPECT_EQ(sectionLine(1, calculateSection(none, "MS", "2", table), 0),
+              "1 2 150 mm bend not in table");
+
+    // A flat bend is not looked up for the page; nothing is missing.
+    Section flat = test::makeSection({"50", "100"}, {{"0", "30"}});
+    EXPECT_EQ(sectionLine(1, calculateSection(flat, "MS", "2", table), 0), "1 2 150 mm ok");
+
+    Section single = test::makeSection({"75.5"}, {});
+    EXPECT_EQ(sectionLine(3, calculateSection(single, "MS", "2", table), 0), "3 1 75.5 mm ok");
+
+    EXPECT_EQ(sectionLine(1, calculateSection(wide, "", "2", table), 0),
+              "1 0 0 mm no material or thickness");
+}
+
+// ---- The sample job.
+
+TEST(SampleJob, IsAJobFileAsCorvaneSavesIt)
+{
+    const QByteArray bytes = readBytes(kSample);
+    ASSERT_FALSE(bytes.isEmpty());
+    const JobFileReadResult read = parseJobFile(bytes);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(formatJobFile(read.content), bytes);
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
+
+    // It opens against the default bend table with every choice found and both sections fit.
+    BendTableSource source(QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls"));
+    const auto table = source.table();
+    ASSERT_TRUE(source.error().isEmpty()) << source.error().toStdString();
+    QTemporaryDir dir;
+    JobEditor editor([table] { return table; }, PageOptions{0, false, dir.path(), dir.path()});
+    editor.openContent(read.content);
+    const Job &job = editor.job();
+    EXPECT_EQ(job.material().text(), read.content.material);
+    EXPECT_EQ(job.thickness().text(), read.content.thickness);
+    EXPECT_EQ(job.veeAll().text(), read.content.veeAll);
+    for (int n = 1; n <= kSectionCount; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_EQ(job.section(n).inUse(), n <= 2);
+        EXPECT_FALSE(job.section(n).notes().isEmpty() && n <= 2);
+        for (int k = 0; k < kBendCount; ++k)
+            EXPECT_EQ(job.section(n).vee(k).text(), read.content.sections[n - 1].vee[k]) << k;
+        if (n > 2)
+            continue;
+        editor.showSection(n);
+        const BendCalculation &c = editor.lastCalculation(n);
+        EXPECT_TRUE(c.gatePassed);
+        EXPECT_FALSE(c.veeError);
+        EXPECT_EQ(c.lastFlange, 2);
+        for (int j = 0; j < c.bendCount(); ++j)
+            EXPECT_TRUE(c.bends[j].found()) << j;
+    }
+    // A bracket bent up and down, and a channel.
+    EXPECT_EQ(job.section(1).angle(0), "90");
+    EXPECT_EQ(job.section(1).angle(1), "-90");
+    EXPECT_EQ(job.section(2).angle(1), "90");
+}
+
+// ---- corvane-report as a program.
+
+struct ProgramRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+    QStringList errLines() const { return err.split('\n', Qt::SkipEmptyParts); }
+};
+
+// Runs corvane-report in folder as an operator would on a machine without a display: nothing
+// names a display or a Qt platform.
+ProgramRun runReportProgram(const QStringList &arguments, const QString &folder,
+                            const QProcessEnvironment &extra = {})
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(name);
+    for (const QString &name : extra.keys())
+        environment.insert(name, extra.value(name));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(CORVANE_REPORT_PROGRAM), arguments);
+    ProgramRun run;
+    if (!process.waitForFinished(180000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return run;
+    }
+    run.status = process.exitCode();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+class ReportProgramTest : public ::testing::Test
+{
+protected:
+    QTemporaryDir dir;
+    // The canonical path: the program writes absolute paths into its pages.
+    QString root = QFileInfo(dir.path()).canonicalFilePath();
+    QString path(const QString &name) const { return root + '/' + name; }
+
+    // The pages the editing model writes for the same job into folder, as Print would.
+    QList<QByteArray> modelFiles(const QString &folder, int unit, bool detailed)
+    {
+        BendTableSource source(reportProgramFolder() + QStringLiteral("/BendTbl.xls"));
+        const auto table = source.table();
+        JobEditor editor([table] { return table; },
+                         PageOptions{unit, detailed, reportProgramFolder(), folder});
+        editor.openContent(readJobFile(kSample).content);
+        QList<QByteArray> files;
+        for (int n : {1, 2}) {
+            editor.showSection(n);
+            for (const QString &name : {QStringLiteral("wb%1.htm"), QStringLiteral("sd%1.bmp"),
+                                        QStringLiteral("md%1.bmp")})
+                files.append(readBytes(folder + '/' + name.arg(n)));
+        }
+        return files;
+    }
+
+    QList<QByteArray> writtenFiles(const QString &folder)
+    {
+        QList<QByteArray> files;
+        for (int n : {1, 2}) {
+            for (const QString &name : {QStringLiteral("wb%1.htm"), QStringLiteral("sd%1.bmp"),
+                                        QStringLiteral("md%1.bmp")})
+                files.append(readBytes(folder + '/' + name.arg(n)));
+        }
+        return files;
+    }
+};
+
+TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
+{
+    ASSERT_TRUE(dir.isValid());
+    // A relative output folder, made by the program.
+    const ProgramRun run = runReportProgram({"--out", "pages", kSample}, root);
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    // Bracket 40, 60, 25 on vee 12 (K 0.38, IR 1.92): BD 3.630259 twice, 117.73948 unfolded.
+    // Channel 30, 80, 30 on vee 16 (K 0.43, IR 2.56): BD 3.747869 twice, 132.50426 unfolded.
+    EXPECT_EQ(run.out, "1 3 117.74 mm ok\n2 3 132.5 mm ok\n");
+
+    const QString pages = path(QStringLiteral("pages"));
+    const QList<QByteArray> written = writtenFiles(pages);
+    const QByteArray joined = readBytes(pages + QStringLiteral("/wball.htm"));
+    EXPECT_EQ(joined, written[0] + pageSeparator() + written[3]);
+    EXPECT_TRUE(written[0].contains(("src='" + reportProgramFolder() + "/logo.png'").toUtf8()));
+    EXPECT_TRUE(written[0].contains(("src='" + pages + "/sd1.bmp'").toUtf8()));
+    EXPECT_TRUE(written[3].contains("Cable channel"));
+
+    const QList<QByteArray> model = modelFiles(pages, 0, false);
+    ASSERT_EQ(model.size(), written.size());
+    for (qsizetype i = 0; i < model.size(); ++i) {
+        EXPECT_FALSE(model[i].isEmpty()) << i;
+        EXPECT_TRUE(model[i] == written[i]) << "file " << i << " differs";
+    }
+    // Nothing but the pages, pictures and joined document.
+    EXPECT_EQ(QDir(pages).entryList(QDir::Files, QDir::Name),
+              (QStringList{"md1.bmp", "md2.bmp", "sd1.bmp", "sd2.bmp", "wb1.htm", "wb2.htm",
+                           "wball.htm"}));
+}
+
+TEST_F(ReportProgramTest, UnitAndDetailReachLinesAndPages)
+{
+    const QString pages = path(QStringLiteral("pages"));
+    const struct
+    {
+        const char *unit;
+        int index;
+        const char *lines;
+    } rows[] = {
+        {"in", 1, "1 3 4.635 in ok\n2 3 5.217 in ok\n"},
+        {"fraction", 2, "1 3 4 5/8 in ok\n2 3 5 3/16 in ok\n"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.unit);
+        const ProgramRun run =
+            runReportProgram({"--unit", row.unit, "--detailed", "--out", pages, kSample}, root);
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        EXPECT_EQ(run.out, QString::fromUtf8(row.lines));
+        const QList<QByteArray> written = writtenFiles(pages);
+        EXPECT_TRUE(written[0].contains("Flange Outside in"));
+        EXPECT_TRUE(written[0].contains("<th style=''>K Factor</th>"));
+        EXPECT_FALSE(written[0].contains("style='display:none;'"));
+        EXPECT_TRUE(modelFiles(pages, row.index, true) == written);
+    }
+}
+
+TEST_F(ReportProgramTest, FailuresExitWithOneLineAndWriteNothing)
+{
+    const QString truncated = path(QStringLiteral("truncated.bm"));
+    ASSERT_TRUE(writeBytes(truncated, readBytes(kSample).left(300)));
+    const QString notATable = path(QStringLiteral("table.xls"));
+    ASSERT_TRUE(writeBytes(notATable, "material,thickness\r\nMS,2\r\n"));
+    const QString blocker = path(QStringLiteral("blocker"));
+    ASSERT_TRUE(writeBytes(blocker, "a file"));
+    const QString pages = path(QStringLiteral("pages"));
+
+    const struct
+    {
+        const char *what;
+        QStringList arguments;
+        QString named; // the error line names it
+    } rows[] = {
+        {"unreadable job", {"--out", pages, path("missing.bm")}, path("missing.bm")},
+        {"job that ends early", {"--out", pages, truncated}, truncated},
+        {"missing table", {"--table", path("none.xls"), "--out", pages, kSample}, path("none.xls")},
+        {"table that is no workbook", {"--table", notATable, "--out", pages, kSample}, notATable},
+        {"output below a file", {"--out", blocker + "/pages", kSample}, blocker + "/pages"},
+        {"PDF into a missing folder",
+         {"--out", pages, "--pdf", path("none/report.pdf"), kSample},
+         path("none/report.pdf")},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        const ProgramRun run = runReportProgram(row.arguments, root);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        ASSERT_EQ(run.errLines().size(), 1) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("corvane-report: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(row.named)) << run.err.toStdString();
+        // Every one of them is found before a page is written.
+        EXPECT_TRUE(QDir(pages).entryList(QDir::Files).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(blocker + "/pages"));
+    }
+}
+
+TEST_F(ReportProgramTest, BadCommandLineExitsWithTheUsage)
+{
+    for (const QStringList &arguments :
+         {QStringList{"--bogus", kSample}, QStringList{"--unit", "km", kSample}, QStringList{}}) {
+        const ProgramRun run = runReportProgram(arguments, root);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        ASSERT_FALSE(run.errLines().isEmpty());
+        EXPECT_EQ(run.errLines().last(), reportUsage());
+    }
+    const ProgramRun help = runReportProgram({"--help"}, root);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith(reportUsage()));
+    EXPECT_TRUE(help.out.contains(reportProgramFolder() + "/BendTbl.xls"));
+}
+
+TEST_F(ReportProgramTest, UnwritableOutputFolderIsAnError)
+{
+    // A folder that exists but that the operator may not write in. The job and the table are
+    // copied where the unprivileged child can read them.
+    ASSERT_TRUE(
+        QFile::setPermissions(root, QFile::permissions(root) | QFile::ReadOther | QFile::ExeOther));
+    const QString job = path(QStringLiteral("bracket.bm"));
+    const QString table = path(QStringLiteral("BendTbl.xls"));
+    ASSERT_TRUE(QFile::copy(kSample, job));
+    ASSERT_TRUE(QFile::copy(reportProgramFolder() + QStringLiteral("/BendTbl.xls"), table));
+    const QString pages = path(QStringLiteral("pages"));
+    ASSERT_TRUE(QDir().mkpath(pages));
+    ASSERT_TRUE(QFile::setPermissions(pages, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                                 QFile::ExeOther));
+
+    const int status = test::runInChild(
+        [&] {
+            ReportOptions options;
+            options.jobPath = job;
+            options.tablePath = table;
+            options.outFolder = pages;
+            const ReportOutcome outcome = runReport(options, root, {});
+            if (outcome.exitStatus != 1 || !outcome.out.isEmpty())
+                return 10;
+            return outcome.err.contains(pages) && outcome.err.count('\n') == 1 ? 0 : 11;
+        },
+        true);
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(QDir(pages).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// The number of pages of a PDF, as pdfinfo (poppler-utils) counts them.
+int pdfPageCount(const QString &pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    if (!info.waitForFinished(60000) || info.exitCode() != 0)
+        return -1;
+    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
+                                   QRegularExpression::MultilineOption);
+    const auto match = pages.match(QString::fromLocal8Bit(info.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QProcessEnvironment pdfEnvironment()
+{
+    QProcessEnvironment environment;
+    // Chromium's sandbox does not start for root; the tests may run as root.
+    environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+#ifdef CORVANE_SANITIZE
+    // Chromium's own code, linked uninstrumented into the program, frees objects with a size
+    // that AddressSanitizer reports as a new/delete type mismatch. Every other check stays on.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       qEnvironmentVariable("ASAN_OPTIONS") +
+                           QStringLiteral(":new_delete_type_mismatch=0"));
+#endif
+    return environment;
+}
+
+TEST_F(ReportProgramTest, PdfHasOnePagePerSectionInUse)
+{
+    // The sample, and the sample with a third section in use after a section left empty.
+    JobFileContent three = readJobFile(kSample).content;
+    three.sections[3] = three.sections[0];
+    three.sections[3].notes = QStringLiteral("A third bracket, in section 4.");
+    const QString threeJob = path(QStringLiteral("three.bm"));
+    ASSERT_TRUE(writeJobFile(three, threeJob).ok());
+
+    const struct
+    {
+        QString job;
+        int pages;
+        const char *folder; // the PDF goes into the output folder, which the run makes
+    } rows[] = {{kSample, 2, "two"}, {threeJob, 3, "three"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.pages);
+        const QString folder = QString::fromUtf8(row.folder);
+        const QString pdf = path(folder + QStringLiteral("/report.pdf"));
+        const ProgramRun run = runReportProgram(
+            {"--out", folder, "--pdf", folder + "/report.pdf", row.job}, root, pdfEnvironment());
+        ASSERT_EQ(run.status, 0) << run.err.toStdString();
+        // Nothing but the program's own lines: none of the engine's notices.
+        EXPECT_EQ(run.err, "");
+        EXPECT_EQ(run.out.count('\n'), row.pages);
+        ASSERT_TRUE(readBytes(pdf).startsWith("%PDF-"));
+        EXPECT_EQ(pdfPageCount(pdf), row.pages);
+        const QStringList files = QDir(path(folder)).entryList(QDir::Files);
+        // Three files per section, the joined document and the PDF.
+        EXPECT_EQ(files.size(), 3 * row.pages + 2) << files.join(' ').toStdString();
+        EXPECT_FALSE(files.contains("report.pdf.part"));
+    }
+}
+
+// The words on each page of a PDF, as pdftotext (poppler-utils) finds them within the page, and
+// the page's width in points.
+struct PdfPageWords
+{
+    double width = 0;
+    QStringList words;
+    double rightmost = 0;
+};
+
+QList<PdfPageWords> pdfWords(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    QList<PdfPageWords> pages;
+    if (!text.waitForFinished(60000) || text.exitCode() != 0)
+        return pages;
+    const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" "
+                       "xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">(.*)</word>"));
+    for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n')) {
+        if (const auto match = page.match(line); match.hasMatch()) {
+            pages.append({match.captured(1).toDouble(), {}, 0});
+        } else if (const auto found = word.match(line); found.hasMatch() && !pages.isEmpty()) {
+            pages.last().words.append(found.captured(2));
+            pages.last().rightmost = std::max(pages.last().rightmost, found.captured(1).toDouble());
+        }
+    }
+    return pages;
+}
+
+TEST_F(ReportProgramTest, LongUnbrokenTextsWrapAndThePdfKeepsItsLayout)
+{
+    // A row of 80 "=" and a long line in the notes, a path in the description: without wrapping
+    // they push the section diagram, the last column and the Total off the sheet.
+    JobFileContent job = readJobFile(kSample).content;
+    job.common[3] = QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf");
+    for (JobFileSection &section : job.sections)
+        section.notes = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
+    const QString jobPath = path(QStringLiteral("long.bm"));
+    ASSERT_TRUE(writeJobFile(job, jobPath).ok());
+    const QString pdf = path(QStringLiteral("long.pdf"));
+    const ProgramRun run =
+        runReportProgram({"--out", "pages", "--pdf", pdf, jobPath}, root, pdfEnvironment());
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QList<PdfPageWords> pages = pdfWords(pdf);
+    ASSERT_EQ(pages.size(), 2);
+    for (const PdfPageWords &page : pages) {
+        EXPECT_TRUE(page.words.contains("Total")) << page.words.join(' ').toStdString();
+        EXPECT_TRUE(page.words.contains("Diagram"));
+        EXPECT_LE(page.rightmost, page.width);
+    }
+    // The page files keep the texts on their lines, as they were typed.
+    EXPECT_TRUE(readBytes(path(QStringLiteral("pages/wb1.htm")))
+                    .contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
+}
+
+TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
+{
+    // The PDF's folder is a disk too small for it: the engine renders, and the write fails.
+    const QString pdfFolder = path(QStringLiteral("small"));
+    ASSERT_TRUE(QDir().mkpath(pdfFolder));
+    const QString pdf = pdfFolder + QStringLiteral("/report.pdf");
+    const QString errors = path(QStringLiteral("errors.txt"));
+    const int status = test::runOnOwnFileSystem(pdfFolder, "size=8k", [&] {
+        // Only the one thread of the child is left: the program is started by hand.
+        const int fd = ::open(QFile::encodeName(errors).constData(), O_WRONLY | O_CREAT, 0644);
+        if (fd < 0 || ::dup2(fd, 2) < 0 || ::dup2(::open("/dev/null", O_WRONLY), 1) < 0)
+            return 90;
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            ::unsetenv(name);
+        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+        const QByteArray out = QFile::encodeName(path(QStringLiteral("pages")));
+        const QByteArray target = QFile::encodeName(pdf);
+        const QByteArray job = QFile::encodeName(kSample);
+        ::execl(CORVANE_REPORT_PROGRAM, CORVANE_REPORT_PROGRAM, "--out", out.constData(), "--pdf",
+                target.constData(), job.constData(), static_cast<char *>(nullptr));
+        return 91;
+    });
+    if (status == test::kCannotMount)
+        GTEST_SKIP() << "a small file system needs root";
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(
+        QString::fromLocal8Bit(readBytes(errors)),
+        QStringLiteral("corvane-report: Cannot write %1: No space left on device\n").arg(pdf));
+}
+
+TEST_F(ReportProgramTest, PdfAsRootWithoutTheSandboxFailsCleanly)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only the root user has no sandbox";
+    const QString old = path(QStringLiteral("report.pdf"));
+    ASSERT_TRUE(writeBytes(old, "an older PDF"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const ProgramRun run = [&] {
+        // Whatever the test's own environment says, the child keeps its sandbox.
+        qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+        qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+        const ProgramRun r = runReportProgram({"--out", "pages", "--pdf", old, kSample}, root);
+        for (const QString &name : {QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"),
+                                    QStringLiteral("QTWEBENGINE_CHROMIUM_FLAGS")}) {
+            if (environment.contains(name))
+                qputenv(name.toLocal8Bit(), environment.value(name).toLocal8Bit());
+        }
+        return r;
+    }();
+    EXPECT_EQ(run.status, 1);
+    ASSERT_EQ(run.errLines().size(), 1) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("root")) << run.err.toStdString();
+    EXPECT_EQ(readBytes(old), QByteArray("an older PDF"));
+    EXPECT_FALSE(QFileInfo::exists(old + ".part"));
+}
+
+} // namespace
+} // namespace corvane

@@ -341,7 +341,7 @@ TEST_F(Faults, TempFolderClosedToTheOperatorIsReportedAndItsPagesKept)
         [&] {
             BendTableSource source(tablePath());
             JobEditor editor([&] { return source.table(); },
-                             PageOptions{0, false, folder.path(), temp});
+                             PageOptions{LengthUnit::Millimetre, false, folder.path(), temp});
             QString failure;
             QObject::connect(&editor, &JobEditor::writeFailed,
                              [&](const QString &message) { failure = message; });

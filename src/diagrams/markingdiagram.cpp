@@ -24,7 +24,7 @@ float sum(float a, double b)
 
 // The vee label's number: the vee text read as a number, with "." as the decimal separator like
 // every number Corvane writes. A text that is not a number shows as it stands.
-QString veeLabel(const QString &veeText, int unit)
+QString veeLabel(const QString &veeText, LengthUnit unit)
 {
     bool ok = false;
     const float vee = QLocale::c().toFloat(veeText.trimmed(), &ok);
@@ -51,7 +51,7 @@ void drawArrowHead(Canvas &canvas, int direction, float size)
 }
 
 void drawMarkingDiagram(Canvas &canvas, const Section &section, const BendCalculation &calculation,
-                        int unit)
+                        LengthUnit unit)
 {
     const float u = calculation.unfoldedTotal;
     const int last = calculation.lastFlange;

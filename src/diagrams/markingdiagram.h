@@ -11,6 +11,7 @@
 
 #include "compute/calculation/bendcalculation.h"
 #include "diagrams/canvas.h"
+#include "input/units/units.h"
 #include "shell/ground/job.h"
 
 namespace corvane {
@@ -22,6 +23,6 @@ void drawArrowHead(Canvas &canvas, int direction, float size);
 // Draws the marking diagram of a calculation whose gate passed. A blank of no positive length
 // cannot be scaled; the picture then stays empty.
 void drawMarkingDiagram(Canvas &canvas, const Section &section, const BendCalculation &calculation,
-                        int unit);
+                        LengthUnit unit);
 
 } // namespace corvane

@@ -49,7 +49,7 @@ float scaleLength(float length, int scale)
     return float(std::log(double(length)) + 1.0);
 }
 
-void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, int unit)
+void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, LengthUnit unit)
 {
     // Extents of the corner points; the origin always lies inside.
     float minX = 0, maxX = 0, minY = 0, maxY = 0;

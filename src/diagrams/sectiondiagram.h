@@ -10,6 +10,7 @@
 // the canvas's previous drawing left. The caller saves the canvas as sd<N>.bmp.
 
 #include "diagrams/canvas.h"
+#include "input/units/units.h"
 #include "shell/ground/job.h"
 
 #include <QString>
@@ -21,6 +22,6 @@ namespace corvane {
 float scaleLength(float length, int scale);
 
 // Draws flanges 0 to lastFlange of the section on the canvas.
-void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, int unit);
+void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, LengthUnit unit);
 
 } // namespace corvane

@@ -17,7 +17,7 @@ struct Drawn
     RecordingCanvas canvas;
 };
 
-std::unique_ptr<Drawn> draw(const Section &section, int unit = 0)
+std::unique_ptr<Drawn> draw(const Section &section, LengthUnit unit = LengthUnit::Millimetre)
 {
     auto drawn = std::make_unique<Drawn>();
     drawn->calculation = calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
@@ -123,7 +123,8 @@ TEST(MarkingDiagram, WorkedExampleLabelsAndTheirPlaces)
 
 TEST(MarkingDiagram, LabelsFollowTheUnit)
 {
-    const auto d = draw(test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}}), 2);
+    const auto d = draw(test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}}),
+                        LengthUnit::FractionalInch);
     const QStringList texts = textsOf(d->canvas);
     EXPECT_EQ(texts[0], "7 9/16");
     EXPECT_TRUE(texts.contains("5 11/16"));
@@ -195,7 +196,7 @@ TEST(MarkingDiagram, BlankOfNoLengthDrawsNothing)
     c.lastFlange = 0;
     c.unfoldedTotal = -5;
     RecordingCanvas canvas;
-    drawMarkingDiagram(canvas, Section(), c, 0);
+    drawMarkingDiagram(canvas, Section(), c, LengthUnit::Millimetre);
     EXPECT_EQ(canvas.items.size(), 1u); // the clear
 }
 

@@ -37,7 +37,7 @@ TEST(SectionDiagram, WorkedExampleCornersAndFit)
     Section s = test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}});
     s.rotate().chooseText(QStringLiteral("0 "));
     RecordingCanvas canvas;
-    drawSectionDiagram(canvas, s, 2, 0);
+    drawSectionDiagram(canvas, s, 2, LengthUnit::Millimetre);
 
     const auto lines = flanges(canvas);
     ASSERT_EQ(lines.size(), 3u);
@@ -67,7 +67,7 @@ TEST(SectionDiagram, LabelsSitAboveLeftOfEachMidpoint)
 {
     const Section s = test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}});
     RecordingCanvas canvas;
-    drawSectionDiagram(canvas, s, 2, 1);
+    drawSectionDiagram(canvas, s, 2, LengthUnit::DecimalInch);
     const auto texts = canvas.texts();
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_EQ(texts[0].text, "1.969");
@@ -130,7 +130,7 @@ TEST(SectionDiagram, LabelsThatWouldLeaveThePictureAreMovedInJustFarEnough)
     PrintedTexts canvas;
     canvas.setFontSize(8);
     canvas.setBold(true);
-    drawSectionDiagram(canvas, s, 2, 2);
+    drawSectionDiagram(canvas, s, 2, LengthUnit::FractionalInch);
     ASSERT_EQ(canvas.texts.size(), 3u);
     EXPECT_EQ(canvas.texts[0].text, "1 15/16");
     expectInsidePicture(canvas, "50, 100, 50");
@@ -139,7 +139,7 @@ TEST(SectionDiagram, LabelsThatWouldLeaveThePictureAreMovedInJustFarEnough)
     RecordingCanvas recorded;
     recorded.setFontSize(8);
     recorded.setBold(true);
-    drawSectionDiagram(recorded, s, 2, 2);
+    drawSectionDiagram(recorded, s, 2, LengthUnit::FractionalInch);
     const auto lines = flanges(recorded);
     ASSERT_EQ(lines.size(), 3u);
     for (int i = 0; i < 3; ++i) {
@@ -162,7 +162,7 @@ TEST(SectionDiagram, MarginUsesTheFontThePreviousDrawingLeft)
     RecordingCanvas canvas;
     canvas.setFontSize(8);
     canvas.setBold(true);
-    drawSectionDiagram(canvas, s, 0, 0);
+    drawSectionDiagram(canvas, s, 0, LengthUnit::Millimetre);
     // One flange of 80 to the right: extents 0 to 80 by 0 to 0.
     const float w = margin(80.2f, 8, true);
     EXPECT_FLOAT_EQ(canvas.scaleWidth(), 80.2f + 2 * w);
@@ -190,7 +190,7 @@ TEST(SectionDiagram, RotationAndBendSignsTurnTheProfile)
         Section s = test::makeSection({"10", "10"}, {{c.angle, "16"}});
         s.rotate().chooseText(QString::fromUtf8(c.rotate));
         RecordingCanvas canvas;
-        drawSectionDiagram(canvas, s, 1, 0);
+        drawSectionDiagram(canvas, s, 1, LengthUnit::Millimetre);
         const auto lines = flanges(canvas);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_NEAR((lines[0].x2 - lines[0].x1) / 10, c.dx0, 1e-5) << c.rotate << ' ' << c.angle;
@@ -211,7 +211,7 @@ TEST(SectionDiagram, CompressedScaleDrawsLogarithmsButLabelsTheLengths)
     Section s = test::makeSection({"50", "100"}, {{"0", "16"}});
     s.setScale(0);
     RecordingCanvas canvas;
-    drawSectionDiagram(canvas, s, 1, 0);
+    drawSectionDiagram(canvas, s, 1, LengthUnit::Millimetre);
     const auto lines = flanges(canvas);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_FLOAT_EQ(lines[0].x2, 4.912023f);
@@ -225,7 +225,7 @@ TEST(SectionDiagram, NegativeLengthsNeverGiveAnUnusableScale)
     Section s = test::makeSection({"50", "-20", "30"}, {{"90", "16"}, {"90", "16"}});
     s.setScale(0);
     RecordingCanvas canvas;
-    drawSectionDiagram(canvas, s, 2, 0);
+    drawSectionDiagram(canvas, s, 2, LengthUnit::Millimetre);
     EXPECT_TRUE(std::isfinite(canvas.scaleWidth()));
     EXPECT_GT(canvas.scaleWidth(), 0);
     for (const DrawnItem &item : canvas.items) {

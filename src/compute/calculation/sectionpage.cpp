@@ -26,7 +26,7 @@ private:
     QString m_text;
 };
 
-QString rounded(float value, int unit)
+QString rounded(float value, LengthUnit unit)
 {
     return formatLength(roundHalfEven2(value), unit);
 }
@@ -92,7 +92,7 @@ QString escaped(const QString &text, bool breakLines)
 void writeSpecTable(Lines &page, const Section &section, const BendCalculation &c,
                     const PageOptions &options)
 {
-    const int unit = options.unit;
+    const LengthUnit unit = options.unit;
     const QString label = unitLabel(unit);
     const QString detail = options.detailed ? QString() : QStringLiteral("display:none;");
     const QString columns = options.detailed ? QStringLiteral("9") : QStringLiteral("5");

@@ -13,6 +13,7 @@
 // (compute/run/computesection.h) writes its result beside the pictures it names.
 
 #include "compute/calculation/bendcalculation.h"
+#include "input/units/units.h"
 #include "shell/ground/job.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ namespace corvane {
 
 struct PageOptions
 {
-    int unit = 0;          // index of the display unit (input/units/units.h)
+    LengthUnit unit = LengthUnit::Millimetre;
     bool detailed = false; // show the K factor, OSSB, BA and BD columns
     QString programFolder; // where logo.png lies
     QString tempFolder;    // where sd<N>.bmp and md<N>.bmp lie

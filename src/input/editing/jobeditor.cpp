@@ -168,7 +168,7 @@ void JobEditor::requestRecompute()
         compute(m_shown);
 }
 
-void JobEditor::setUnit(int unit)
+void JobEditor::setUnit(LengthUnit unit)
 {
     Batch batch(*this);
     m_options.unit = unit;

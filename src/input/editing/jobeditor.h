@@ -49,7 +49,7 @@ public:
     int activeSectionIndex() const { return m_shown; }
     // Whether section button n carries the in-use mark: brought up to date by showSection only.
     bool inUseMark(int n) const { return m_inUseMarks.at(n - 1); }
-    int unit() const { return m_options.unit; }
+    LengthUnit unit() const { return m_options.unit; }
     bool detailed() const { return m_options.detailed; }
     const PageOptions &pageOptions() const { return m_options; }
     // The page of section n as last written, or an empty address when it was never computed.
@@ -76,8 +76,8 @@ public:
     void showSection(int n);
     // Recomputes the shown section without setting the Changed flag.
     void requestRecompute();
-    // The display unit: 0 mm, 1 decimal inch, 2 fractional inch, -1 none.
-    void setUnit(int unit);
+    // The display unit of the pages.
+    void setUnit(LengthUnit unit);
     void setDetailed(bool detailed);
 
     // A new job: every field at its default, the material list read again, section 1 shown, the

@@ -69,31 +69,33 @@ QString mmToFrIn(const QString &millimetres)
     return sign + text;
 }
 
-QString formatLength(float length, int unit)
+QString formatLength(float length, LengthUnit unit)
 {
     switch (unit) {
-    case 0:
+    case LengthUnit::Millimetre:
         return singleText(length);
-    case 1:
+    case LengthUnit::DecimalInch:
         return mmToIn(singleText(length));
-    case 2:
+    case LengthUnit::FractionalInch:
         return mmToFrIn(singleText(length));
-    default:
-        return {};
+    case LengthUnit::None:
+        break;
     }
+    return {};
 }
 
-QString unitLabel(int unit)
+QString unitLabel(LengthUnit unit)
 {
     switch (unit) {
-    case 0:
+    case LengthUnit::Millimetre:
         return QStringLiteral("mm");
-    case 1:
-    case 2:
+    case LengthUnit::DecimalInch:
+    case LengthUnit::FractionalInch:
         return QStringLiteral("in");
-    default:
-        return {};
+    case LengthUnit::None:
+        break;
     }
+    return {};
 }
 
 } // namespace corvane

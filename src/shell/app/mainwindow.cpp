@@ -51,6 +51,21 @@ QIcon themeIcon(const char *name, QStyle::StandardPixmap fallback, const QStyle 
     return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
 }
 
+// The unit of the unit selector's item at index; no item, no unit.
+LengthUnit unitAt(int index)
+{
+    switch (index) {
+    case 0:
+        return LengthUnit::Millimetre;
+    case 1:
+        return LengthUnit::DecimalInch;
+    case 2:
+        return LengthUnit::FractionalInch;
+    default:
+        return LengthUnit::None;
+    }
+}
+
 // Shows the busy pointer while a command works.
 class BusyCursor
 {
@@ -153,9 +168,9 @@ MainWindow::MainWindow(Options options, QWidget *parent)
 
     // The temp folder of generated pages; one left from an earlier run is kept as it is.
     QDir().mkpath(tempFolder());
-    m_editor =
-        std::make_unique<JobEditor>([this] { return m_tableSource.table(); },
-                                    PageOptions{0, false, m_options.programFolder, tempFolder()});
+    m_editor = std::make_unique<JobEditor>(
+        [this] { return m_tableSource.table(); },
+        PageOptions{LengthUnit::Millimetre, false, m_options.programFolder, tempFolder()});
 
     setWindowTitle(maker::kProduct);
     createActions();
@@ -320,14 +335,15 @@ void MainWindow::createStrip()
         m_unit->setFocus(Qt::ShortcutFocusReason);
         m_unit->lineEdit()->selectAll();
     });
-    connect(m_unit, &QComboBox::activated, this, [this](int index) { m_editor->setUnit(index); });
+    connect(m_unit, &QComboBox::activated, this,
+            [this](int index) { m_editor->setUnit(unitAt(index)); });
     // The window is never so narrow that the options leave the strip.
     setMinimumWidth(strip->minimumSizeHint().width());
     // A typed text that is no item leaves no unit chosen.
     connect(m_unit, &QComboBox::editTextChanged, this, [this](const QString &text) {
-        const int index = m_unit->findText(text, Qt::MatchExactly);
-        if (index != m_editor->unit())
-            m_editor->setUnit(index);
+        const LengthUnit unit = unitAt(m_unit->findText(text, Qt::MatchExactly));
+        if (unit != m_editor->unit())
+            m_editor->setUnit(unit);
     });
 }
 

@@ -44,15 +44,15 @@ QString absolutePath(const QString &path)
 
 } // namespace
 
-int reportUnit(const QString &word)
+LengthUnit reportUnit(const QString &word)
 {
     if (word == QLatin1String("mm"))
-        return int(LengthUnit::Millimetre);
+        return LengthUnit::Millimetre;
     if (word == QLatin1String("in"))
-        return int(LengthUnit::DecimalInch);
+        return LengthUnit::DecimalInch;
     if (word == QLatin1String("fraction"))
-        return int(LengthUnit::FractionalInch);
-    return -1;
+        return LengthUnit::FractionalInch;
+    return LengthUnit::None;
 }
 
 ReportArguments parseReportArguments(const QStringList &arguments)
@@ -109,7 +109,7 @@ ReportArguments parseReportArguments(const QStringList &arguments)
             result.options.pdfPath = value;
         } else {
             result.options.unit = reportUnit(value);
-            if (result.options.unit < 0)
+            if (result.options.unit == LengthUnit::None)
                 return usageError(
                     QStringLiteral("unknown unit %1 (mm, in or fraction)").arg(value));
         }
@@ -179,7 +179,7 @@ ordinary user to write PDFs.
                                     QDir::toNativeSeparators(programFolder));
 }
 
-QString sectionLine(int number, const BendCalculation &calculation, int unit)
+QString sectionLine(int number, const BendCalculation &calculation, LengthUnit unit)
 {
     QString status = QStringLiteral("ok");
     if (!calculation.gatePassed) {

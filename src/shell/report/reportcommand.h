@@ -14,6 +14,7 @@
 // engine and so comes in as a function from main(); the rest runs on QtCore and QtGui alone.
 
 #include "compute/calculation/bendcalculation.h"
+#include "input/units/units.h"
 
 #include <QProcessEnvironment>
 #include <QString>
@@ -28,7 +29,7 @@ struct ReportOptions
     QString jobPath;
     QString tablePath; // the bend table workbook; empty for the program folder's
     QString outFolder; // where the pages go; empty for the program folder's temp folder
-    int unit = 0;      // index of the display unit (input/units/units.h)
+    LengthUnit unit = LengthUnit::Millimetre;
     bool detailed = false;
     QString pdfPath; // empty when no PDF is wanted
 };
@@ -53,12 +54,12 @@ ReportArguments parseReportArguments(const QStringList &arguments);
 QString reportUsage();
 QString reportHelp(const QString &programFolder);
 
-// The unit word of the command line (mm, in, fraction) as a unit index, or -1.
-int reportUnit(const QString &word);
+// The unit word of the command line (mm, in, fraction) as a unit; None for any other word.
+LengthUnit reportUnit(const QString &word);
 
 // A section's line of the output: "1 3 192.36 mm ok". The unfolded length is rounded to two
 // decimals in millimetres first, as the page's Total is.
-QString sectionLine(int number, const BendCalculation &calculation, int unit);
+QString sectionLine(int number, const BendCalculation &calculation, LengthUnit unit);
 
 // Whether the process must draw offscreen: nothing says which display to use.
 bool needsOffscreenPlatform(const QProcessEnvironment &environment);

@@ -7,7 +7,7 @@
 namespace corvane {
 namespace {
 
-PageOptions options(int unit = 0, bool detailed = false)
+PageOptions options(LengthUnit unit = LengthUnit::Millimetre, bool detailed = false)
 {
     return {unit, detailed, QStringLiteral("/opt/corvane"), QStringLiteral("/opt/corvane/temp")};
 }
@@ -105,7 +105,7 @@ TEST(SectionPage, WorkedExampleInMillimetresLineForLine)
 TEST(SectionPage, InchesAndTheDetailedOption)
 {
     const Job job = test::workedExampleJob();
-    const QStringList decimal = pageLines(job, options(1, true));
+    const QStringList decimal = pageLines(job, options(LengthUnit::DecimalInch, true));
     EXPECT_EQ(decimal[18], "<tr><td style='text-align:left;' colspan='9'>Material : <b>MS</b>"
                            "<br>Thickness : <b>0.079 in</b></td></tr>");
     EXPECT_EQ(decimal[19], "<tr><th>Flange Outside in</th><th>Bend Angle deg</th><th>Vee in</th>"
@@ -118,7 +118,7 @@ TEST(SectionPage, InchesAndTheDetailedOption)
     EXPECT_EQ(decimal[21], "<td>1.893</td></tr>");
     EXPECT_EQ(decimal[26], "<tr><th colspan='9'>Total : 7.573</th></tr>");
 
-    const QStringList fraction = pageLines(job, options(2, false));
+    const QStringList fraction = pageLines(job, options(LengthUnit::FractionalInch, false));
     EXPECT_EQ(fraction[18], "<tr><td style='text-align:left;' colspan='5'>Material : <b>MS</b>"
                             "<br>Thickness : <b>1/16 in</b></td></tr>");
     EXPECT_TRUE(fraction[20].startsWith("<tr><td>1 15/16</td><td> 90 </td><td>5/8</td>"));
@@ -173,7 +173,7 @@ TEST(SectionPage, MissingBendTableRowIsShownToTheOperator)
     Job job = test::workedExampleJob();
     job.section(1).vee(1).setItems({QStringLiteral("12")});
     job.section(1).vee(1).choose(0);
-    const QStringList lines = pageLines(job, options(0, true));
+    const QStringList lines = pageLines(job, options(LengthUnit::Millimetre, true));
     EXPECT_EQ(lines[22], "<tr><td>100</td><td> 90 </td><td>12</td><td>n/a</td><td style=''>n/a"
                          "</td><td style=''>n/a</td><td style=''>0</td><td style=''>0</td>");
     EXPECT_EQ(lines[27], "</table>");

@@ -16,7 +16,10 @@ namespace {
 struct Folder
 {
     QTemporaryDir dir;
-    PageOptions options() const { return {0, false, dir.path(), dir.filePath("temp")}; }
+    PageOptions options() const
+    {
+        return {LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")};
+    }
     QString file(const QString &name) const { return dir.filePath("temp/" + name); }
 };
 

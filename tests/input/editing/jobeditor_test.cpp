@@ -32,7 +32,7 @@ protected:
     QTemporaryDir dir;
     std::shared_ptr<const BendTable> table = shopTable();
     JobEditor editor{[this] { return table; },
-                     PageOptions{0, false, dir.path(), dir.filePath("temp")}};
+                     PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")}};
 
     QString page(int n) const { return dir.filePath(QStringLiteral("temp/wb%1.htm").arg(n)); }
     QByteArray pageBytes(int n) const { return test::readBytes(page(n)); }
@@ -157,7 +157,7 @@ TEST_F(JobEditorTest, RecomputeRequestsDoNotSetTheChangedFlag)
 {
     fillWorkedExample();
     editor.markSaved();
-    editor.setUnit(1);
+    editor.setUnit(LengthUnit::DecimalInch);
     EXPECT_TRUE(pageBytes(1).contains("Total : 7.573"));
     editor.setDetailed(true);
     EXPECT_TRUE(pageBytes(1).contains("colspan='9'"));
@@ -206,7 +206,7 @@ TEST_F(JobEditorTest, MergedRecomputesLeaveThePicturesEveryRunWouldHaveLeft)
     Job reference = test::workedExampleJob();
     ImageCanvas canvas;
     QTemporaryDir other;
-    const PageOptions options{0, false, other.path(), other.filePath("temp")};
+    const PageOptions options{LengthUnit::Millimetre, false, other.path(), other.filePath("temp")};
     auto run = [&](const char *vee0, const char *vee1) {
         reference.section(1).vee(0).setItems({vee0});
         reference.section(1).vee(0).choose(0);

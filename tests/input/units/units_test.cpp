@@ -31,18 +31,16 @@ TEST(Units, MillimetresShowTheGeneralNumberText)
 {
     EXPECT_EQ(formatLength(100.0f, LengthUnit::Millimetre), "100");
     EXPECT_EQ(formatLength(12.5f, LengthUnit::Millimetre), "12.5");
-    EXPECT_EQ(formatLength(4.178315f, 0), "4.178315");
-    EXPECT_EQ(unitLabel(0), "mm");
-    EXPECT_EQ(unitLabel(1), "in");
-    EXPECT_EQ(unitLabel(2), "in");
+    EXPECT_EQ(formatLength(4.178315f, LengthUnit::Millimetre), "4.178315");
+    EXPECT_EQ(unitLabel(LengthUnit::Millimetre), "mm");
+    EXPECT_EQ(unitLabel(LengthUnit::DecimalInch), "in");
+    EXPECT_EQ(unitLabel(LengthUnit::FractionalInch), "in");
 }
 
 TEST(Units, NoUnitChosenGivesEmptyTexts)
 {
-    for (int unit : {-1, 3, 99}) {
-        EXPECT_EQ(formatLength(50.0f, unit), "");
-        EXPECT_EQ(unitLabel(unit), "");
-    }
+    EXPECT_EQ(formatLength(50.0f, LengthUnit::None), "");
+    EXPECT_EQ(unitLabel(LengthUnit::None), "");
 }
 
 TEST(Units, FractionsBreakTiesTowardTheCoarserFraction)

@@ -85,7 +85,7 @@ protected:
     QTemporaryDir dir;
     std::shared_ptr<const BendTable> table = shopTable();
     JobEditor editor{[this] { return table; },
-                     PageOptions{0, false, dir.path(), dir.filePath("temp")}};
+                     PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")}};
 
 private:
     QTimer m_watchdog;

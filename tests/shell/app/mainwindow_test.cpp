@@ -178,7 +178,7 @@ TEST_F(MainWindowTest, UnitAndDetailOptionsRecomputeTheShownSection)
     EXPECT_TRUE(page(1).contains("colspan='9'"));
     // A typed text that is no unit leaves lengths without a unit.
     w.unitBox().setEditText(QStringLiteral("View in feet"));
-    EXPECT_EQ(e.unit(), -1);
+    EXPECT_EQ(e.unit(), LengthUnit::None);
     EXPECT_TRUE(page(1).contains("Unfolded Length </th>"));
     EXPECT_FALSE(e.job().isChanged());
 }
@@ -452,7 +452,7 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
     ASSERT_TRUE(w.unitBox().isAncestorOf(QApplication::focusWidget()) ||
                 QApplication::focusWidget() == &w.unitBox());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_EQ(w.editor().unit(), 1);
+    EXPECT_EQ(w.editor().unit(), LengthUnit::DecimalInch);
     EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
     // Alt and a number show that section from anywhere, the unit selector included.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_3, Qt::AltModifier);

@@ -138,8 +138,9 @@ TEST(PreviewPane, HostileOperatorTextsShowAsTheyWereTyped)
                                           "b\x1b[2Jc\x7f"));
     job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + longText);
     ImageCanvas canvas;
-    const SectionRun run = computeSection(job, 1, test::workedExampleTable(),
-                                          PageOptions{0, false, dir.path(), temp}, canvas);
+    const SectionRun run =
+        computeSection(job, 1, test::workedExampleTable(),
+                       PageOptions{LengthUnit::Millimetre, false, dir.path(), temp}, canvas);
     ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
 
     PreviewPane pane;
@@ -177,7 +178,7 @@ SectionRun longTextsRun(const QString &programFolder, const QString &temp)
     job.section(1).setNotes(QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X'));
     ImageCanvas canvas;
     return computeSection(job, 1, test::workedExampleTable(),
-                          PageOptions{0, false, programFolder, temp}, canvas);
+                          PageOptions{LengthUnit::Millimetre, false, programFolder, temp}, canvas);
 }
 
 TEST(PreviewPane, LongUnbrokenTextsWrapWithinThePage)

@@ -36,7 +36,8 @@ protected:
     std::shared_ptr<const BendTable> table =
         std::make_shared<const BendTable>(test::workedExampleTable().records());
     JobEditor editor{[this] { return table; },
-                     PageOptions{0, false, dir.path(), dir.filePath(QStringLiteral("temp"))}};
+                     PageOptions{LengthUnit::Millimetre, false, dir.path(),
+                                 dir.filePath(QStringLiteral("temp"))}};
 
     QString temp(const QString &name) const { return dir.filePath(QStringLiteral("temp/") + name); }
     QByteArray page(int n) const { return readBytes(temp(QStringLiteral("wb%1.htm").arg(n))); }
@@ -168,7 +169,8 @@ TEST_F(ReportAssemblyTest, PageThatCannotBeWrittenIsAnError)
     const QString blocker = dir.filePath(QStringLiteral("blocker"));
     ASSERT_TRUE(writeBytes(blocker, "a file"));
     const QString folder = blocker + QStringLiteral("/temp");
-    JobEditor blocked([this] { return table; }, PageOptions{0, false, dir.path(), folder});
+    JobEditor blocked([this] { return table; },
+                      PageOptions{LengthUnit::Millimetre, false, dir.path(), folder});
     blocked.setOutside(2, 0, QStringLiteral("50"));
 
     const ReportAssembly result = assembleReport(blocked);

@@ -46,7 +46,7 @@ TEST(ReportArguments, ReadsEveryOption)
     ASSERT_EQ(a.action, ReportArguments::Action::Run) << a.error.toStdString();
     EXPECT_EQ(a.options.tablePath, "t.xls");
     EXPECT_EQ(a.options.outFolder, "pages");
-    EXPECT_EQ(a.options.unit, 2);
+    EXPECT_EQ(a.options.unit, LengthUnit::FractionalInch);
     EXPECT_TRUE(a.options.detailed);
     EXPECT_EQ(a.options.pdfPath, "r.pdf");
     EXPECT_EQ(a.options.jobPath, "job.bm");
@@ -55,14 +55,14 @@ TEST(ReportArguments, ReadsEveryOption)
     const ReportArguments b = parse({"job.bm", "--out=pages", "--unit=in"});
     ASSERT_EQ(b.action, ReportArguments::Action::Run) << b.error.toStdString();
     EXPECT_EQ(b.options.outFolder, "pages");
-    EXPECT_EQ(b.options.unit, 1);
+    EXPECT_EQ(b.options.unit, LengthUnit::DecimalInch);
     EXPECT_EQ(b.options.jobPath, "job.bm");
     EXPECT_TRUE(b.options.tablePath.isEmpty());
     EXPECT_TRUE(b.options.pdfPath.isEmpty());
     EXPECT_FALSE(b.options.detailed);
 
     const ReportArguments c = parse({"job.bm"});
-    EXPECT_EQ(c.options.unit, 0);
+    EXPECT_EQ(c.options.unit, LengthUnit::Millimetre);
 
     // After "--" a job file may begin with a dash.
     const ReportArguments d = parse({"--", "-odd.bm"});
@@ -72,12 +72,12 @@ TEST(ReportArguments, ReadsEveryOption)
 
 TEST(ReportArguments, UnitWords)
 {
-    EXPECT_EQ(reportUnit("mm"), 0);
-    EXPECT_EQ(reportUnit("in"), 1);
-    EXPECT_EQ(reportUnit("fraction"), 2);
-    EXPECT_EQ(reportUnit("MM"), -1);
-    EXPECT_EQ(reportUnit("inch"), -1);
-    EXPECT_EQ(reportUnit(""), -1);
+    EXPECT_EQ(reportUnit("mm"), LengthUnit::Millimetre);
+    EXPECT_EQ(reportUnit("in"), LengthUnit::DecimalInch);
+    EXPECT_EQ(reportUnit("fraction"), LengthUnit::FractionalInch);
+    EXPECT_EQ(reportUnit("MM"), LengthUnit::None);
+    EXPECT_EQ(reportUnit("inch"), LengthUnit::None);
+    EXPECT_EQ(reportUnit(""), LengthUnit::None);
 }
 
 TEST(ReportArguments, WrongCommandLinesGiveTheUsage)
@@ -158,9 +158,9 @@ TEST(ReportLine, WorkedExampleInEveryUnit)
     const BendCalculation c =
         calculateSection(job.section(1), "MS", "2", test::workedExampleTable());
     // Unfolded 192.35664 mm: 192.36 mm, 7.573 in, 7 9/16 in.
-    EXPECT_EQ(sectionLine(1, c, 0), "1 3 192.36 mm ok");
-    EXPECT_EQ(sectionLine(4, c, 1), "4 3 7.573 in ok");
-    EXPECT_EQ(sectionLine(5, c, 2), "5 3 7 9/16 in ok");
+    EXPECT_EQ(sectionLine(1, c, LengthUnit::Millimetre), "1 3 192.36 mm ok");
+    EXPECT_EQ(sectionLine(4, c, LengthUnit::DecimalInch), "4 3 7.573 in ok");
+    EXPECT_EQ(sectionLine(5, c, LengthUnit::FractionalInch), "5 3 7 9/16 in ok");
 }
 
 TEST(ReportLine, SaysWhatIsWrongWithASection)
@@ -168,25 +168,27 @@ TEST(ReportLine, SaysWhatIsWrongWithASection)
     const BendTable &table = test::workedExampleTable();
     // Vee 93 is too wide for the 50 mm end flanges.
     Section wide = test::makeSection({"50", "100", "50"}, {{"90", "93"}, {"90", "16"}});
-    EXPECT_EQ(sectionLine(2, calculateSection(wide, "MS", "2", table), 0),
+    EXPECT_EQ(sectionLine(2, calculateSection(wide, "MS", "2", table), LengthUnit::Millimetre),
               "2 3 192.36 mm vee error");
 
     // Vee 25 has two records and vee 30 none: those bends take nothing off the flat lengths.
     Section missing = test::makeSection({"50", "100", "50"}, {{"90", "25"}, {"90", "16"}});
-    EXPECT_EQ(sectionLine(1, calculateSection(missing, "MS", "2", table), 0),
+    EXPECT_EQ(sectionLine(1, calculateSection(missing, "MS", "2", table), LengthUnit::Millimetre),
               "1 3 196.18 mm bend not in table");
     Section none = test::makeSection({"50", "100"}, {{"-90", "30"}});
-    EXPECT_EQ(sectionLine(1, calculateSection(none, "MS", "2", table), 0),
+    EXPECT_EQ(sectionLine(1, calculateSection(none, "MS", "2", table), LengthUnit::Millimetre),
               "1 2 150 mm bend not in table");
 
     // A flat bend is not looked up for the page; nothing is missing.
     Section flat = test::makeSection({"50", "100"}, {{"0", "30"}});
-    EXPECT_EQ(sectionLine(1, calculateSection(flat, "MS", "2", table), 0), "1 2 150 mm ok");
+    EXPECT_EQ(sectionLine(1, calculateSection(flat, "MS", "2", table), LengthUnit::Millimetre),
+              "1 2 150 mm ok");
 
     Section single = test::makeSection({"75.5"}, {});
-    EXPECT_EQ(sectionLine(3, calculateSection(single, "MS", "2", table), 0), "3 1 75.5 mm ok");
+    EXPECT_EQ(sectionLine(3, calculateSection(single, "MS", "2", table), LengthUnit::Millimetre),
+              "3 1 75.5 mm ok");
 
-    EXPECT_EQ(sectionLine(1, calculateSection(wide, "", "2", table), 0),
+    EXPECT_EQ(sectionLine(1, calculateSection(wide, "", "2", table), LengthUnit::Millimetre),
               "1 0 0 mm no material or thickness");
 }
 
@@ -206,7 +208,8 @@ TEST(SampleJob, IsAJobFileAsCorvaneSavesIt)
     const auto table = source.table();
     ASSERT_TRUE(source.error().isEmpty()) << source.error().toStdString();
     QTemporaryDir dir;
-    JobEditor editor([table] { return table; }, PageOptions{0, false, dir.path(), dir.path()});
+    JobEditor editor([table] { return table; },
+                     PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.path()});
     editor.openContent(read.content);
     const Job &job = editor.job();
     EXPECT_EQ(job.material().text(), read.content.material);
@@ -280,7 +283,7 @@ protected:
     QString path(const QString &name) const { return root + '/' + name; }
 
     // The pages the editing model writes for the same job into folder, as Print would.
-    QList<QByteArray> modelFiles(const QString &folder, int unit, bool detailed)
+    QList<QByteArray> modelFiles(const QString &folder, LengthUnit unit, bool detailed)
     {
         BendTableSource source(reportProgramFolder() + QStringLiteral("/BendTbl.xls"));
         const auto table = source.table();
@@ -327,7 +330,7 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     EXPECT_TRUE(written[0].contains(("src='" + pages + "/sd1.bmp'").toUtf8()));
     EXPECT_TRUE(written[3].contains("Cable channel"));
 
-    const QList<QByteArray> model = modelFiles(pages, 0, false);
+    const QList<QByteArray> model = modelFiles(pages, LengthUnit::Millimetre, false);
     ASSERT_EQ(model.size(), written.size());
     for (qsizetype i = 0; i < model.size(); ++i) {
         EXPECT_FALSE(model[i].isEmpty()) << i;
@@ -345,11 +348,11 @@ TEST_F(ReportProgramTest, UnitAndDetailReachLinesAndPages)
     const struct
     {
         const char *unit;
-        int index;
+        LengthUnit shown;
         const char *lines;
     } rows[] = {
-        {"in", 1, "1 3 4.635 in ok\n2 3 5.217 in ok\n"},
-        {"fraction", 2, "1 3 4 5/8 in ok\n2 3 5 3/16 in ok\n"},
+        {"in", LengthUnit::DecimalInch, "1 3 4.635 in ok\n2 3 5.217 in ok\n"},
+        {"fraction", LengthUnit::FractionalInch, "1 3 4 5/8 in ok\n2 3 5 3/16 in ok\n"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.unit);
@@ -361,7 +364,7 @@ TEST_F(ReportProgramTest, UnitAndDetailReachLinesAndPages)
         EXPECT_TRUE(written[0].contains("Flange Outside in"));
         EXPECT_TRUE(written[0].contains("<th style=''>K Factor</th>"));
         EXPECT_FALSE(written[0].contains("style='display:none;'"));
-        EXPECT_TRUE(modelFiles(pages, row.index, true) == written);
+        EXPECT_TRUE(modelFiles(pages, row.shown, true) == written);
     }
 }
 

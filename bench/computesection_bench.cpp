@@ -49,7 +49,7 @@ PageOptions options(const QString &name)
 {
     const QString folder = QDir(bench::scratchFolder()).filePath(name);
     QDir().mkpath(folder);
-    return {0, false, bench::scratchFolder(), folder};
+    return {LengthUnit::Millimetre, false, bench::scratchFolder(), folder};
 }
 
 // Median and 95th percentile of the iterations, as counters of the benchmark.
@@ -121,9 +121,9 @@ void floorDrawAndWriteFresh(benchmark::State &state)
     };
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        drawSectionDiagram(canvas, job.section(1), c.lastFlange, 0);
+        drawSectionDiagram(canvas, job.section(1), c.lastFlange, LengthUnit::Millimetre);
         writeFresh(canvas.encodeBitmap());
-        drawMarkingDiagram(canvas, job.section(1), c, 0);
+        drawMarkingDiagram(canvas, job.section(1), c, LengthUnit::Millimetre);
         writeFresh(canvas.encodeBitmap());
         writeFresh(page);
         percentiles.add(std::chrono::steady_clock::now() - start);

@@ -223,7 +223,7 @@ TEST_F(Faults, BendTableOfTenThousandRowsServesItsLastRows)
     e.setOutside(1, 1, "100");
     e.setAngle(1, 0, "90");
     e.chooseVee(1, 0, e.job().section(1).vee(0).items().indexOf("12"));
-    const BendCalculation &run = e.lastCalculation(1);
+    const BendCalculation &run = e.lastRun(1).calculation;
     ASSERT_TRUE(run.gatePassed);
     ASSERT_TRUE(run.bends[0].found());
     // Row 9999: K 0.30 + 9999 % 97 * 0.001, IR 1 + 9999 % 13 * 0.1.

@@ -9,8 +9,8 @@
 // the page is written in UTF-8, as its head declares. Texts typed by operators are escaped, so a
 // "<" in a note shows as a "<" and no markup of theirs reaches the browser.
 //
-// sectionPage() is a pure function of the job, the calculation and the options; computeSection
-// (compute/run/computesection.h) writes its result beside the pictures it names.
+// sectionPage() is a pure function of the job, the calculation and the options; a section run
+// (compute/run/sectionrunner.h) writes its result beside the pictures it names.
 
 #include "compute/calculation/bendcalculation.h"
 #include "input/units/units.h"

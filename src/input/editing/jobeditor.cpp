@@ -22,10 +22,7 @@ private:
 
 JobEditor::JobEditor(TableProvider tables, PageOptions options, QObject *parent)
     : QObject(parent), m_tables(std::move(tables)), m_options(std::move(options))
-{
-    for (auto &canvas : m_canvases)
-        canvas = std::make_unique<ImageCanvas>();
-}
+{}
 
 JobEditor::~JobEditor() = default;
 
@@ -187,12 +184,10 @@ void JobEditor::resetSections()
     m_job = Job();
     m_job.material().setItems(table()->materials());
     m_shown = 0;
-    m_calculations = {};
+    m_runs = {};
+    m_pending = {};
     // Reloaded windows draw with the design's font again.
-    for (int n = 0; n < kSectionCount; ++n) {
-        m_canvases[n] = std::make_unique<ImageCanvas>();
-        m_pending[n] = false;
-    }
+    m_runner.reset();
 }
 
 void JobEditor::newJob()
@@ -250,20 +245,11 @@ void JobEditor::compute(int n)
 {
     if (n != m_shown)
         return;
-    // The light part of the run, now: the calculation sets the vee colours, and the drawing it
-    // would make decides the font the canvas keeps. The drawing and the files wait for the end of
-    // the batch.
-    ImageCanvas &canvas = *m_canvases[n - 1];
-    m_fontBeforeLastRun[n - 1] = {canvas.fontSize(), canvas.bold()};
-    const auto bendTable = table();
-    Section &section = m_job.section(n);
-    const BendCalculation c =
-        calculateSection(section, m_job.material().text(), m_job.thickness().text(), *bendTable);
-    applyVeeColours(section, c);
-    if (c.gatePassed) {
-        canvas.setFontSize(c.veeError ? 9 : 8);
-        canvas.setBold(true);
-    }
+    // The run is noted now, which sets the vee colours; it is drawn and written, or skipped for a
+    // later one, at the end of the batch.
+    const BendCalculation c = m_runner.note(m_job, n, *table());
+    applyVeeColours(m_job.section(n), c);
+    m_noted[n - 1] = c;
     m_pending[n - 1] = true;
 }
 
@@ -286,17 +272,11 @@ void JobEditor::endBatch()
 void JobEditor::fullRun(int n)
 {
     m_pending[n - 1] = false;
-    ImageCanvas &canvas = *m_canvases[n - 1];
-    const FontState before = m_fontBeforeLastRun[n - 1];
-    canvas.setFontSize(before.size);
-    canvas.setBold(before.bold);
-    const auto bendTable = table();
-    const SectionRun run =
-        computeSection(m_job, n, *bendTable, m_options, canvas,
-                       [this](const QString &text) { Q_EMIT statusChanged(text); });
-    m_calculations[n - 1] = run.calculation;
-    m_pages[n - 1] = run.pageUrl;
-    if (!run.error.isEmpty())
+    Q_EMIT statusChanged(QStringLiteral("Computing..."));
+    m_runs[n - 1] = m_runner.write(m_job, n, m_noted[n - 1], m_options);
+    Q_EMIT statusChanged(QString());
+    const SectionRun &run = m_runs[n - 1];
+    if (!run.ok())
         Q_EMIT writeFailed(run.error);
     Q_EMIT pageWritten(n, run.pageUrl, run.error);
 }

@@ -7,18 +7,17 @@
 // own. The cascade of choices is carried out here: a material refills the thicknesses, a thickness
 // refills every vee list and chooses Vee All, Vee All sets the vee of every bend of every section,
 // an angle is brought into -180 to 180 in its box. Every edit sets the Changed flag and recomputes
-// the shown section, which writes its report page (compute/run/computesection.h); a hidden section
-// is not computed until it is shown.
+// the shown section, which writes its report page through the section runner
+// (compute/run/sectionrunner.h); a hidden section is not computed until it is shown.
 //
 // The recomputes that one operation sets off are merged into one run of the shown section at its
-// end. The lighter parts of the runs it skips (the calculation, which sets the vee colours and
-// decides the font the next diagram measures its margin with) are still made in order, so the
-// final page, pictures and colours are those that every run in turn would have left.
+// end. The runs it skips are still noted with the runner, in order (their calculations set the
+// vee colours and move the canvas's font on), so the final page, pictures and colours are those
+// that every run in turn would have left; the last calculation is the one written.
 
 #include "bendtable/bendtable.h"
-#include "compute/run/computesection.h"
 #include "compute/calculation/sectionpage.h"
-#include "diagrams/imagecanvas.h"
+#include "compute/run/sectionrunner.h"
 #include "shell/ground/job.h"
 #include "shell/ground/jobfile.h"
 
@@ -52,9 +51,11 @@ public:
     LengthUnit unit() const { return m_options.unit; }
     bool detailed() const { return m_options.detailed; }
     const PageOptions &pageOptions() const { return m_options; }
-    // The page of section n as last written, or an empty address when it was never computed.
-    QUrl pageUrl(int n) const { return m_pages.at(n - 1); }
-    const BendCalculation &lastCalculation(int n) const { return m_calculations.at(n - 1); }
+    // The last run written of section n: its calculation, its page and any write error. The page
+    // address is empty when the section was never computed.
+    const SectionRun &lastRun(int n) const { return m_runs.at(n - 1); }
+    // The runs of this editor's sections, with the history of their canvases.
+    SectionRunner &runner() { return m_runner; }
 
     // Common details.
     void setCommonText(int index, const QString &text);
@@ -107,11 +108,6 @@ Q_SIGNALS:
 
 private:
     class Batch;
-    struct FontState
-    {
-        double size = 8.25;
-        bool bold = false;
-    };
 
     void edited(int n);
     void compute(int n);
@@ -128,12 +124,12 @@ private:
     Job m_job;
     int m_shown = 0;
     std::array<bool, kSectionCount> m_inUseMarks{};
-    std::array<QUrl, kSectionCount> m_pages;
-    std::array<BendCalculation, kSectionCount> m_calculations;
-    std::array<std::unique_ptr<ImageCanvas>, kSectionCount> m_canvases;
+    SectionRunner m_runner;
+    std::array<SectionRun, kSectionCount> m_runs;
     int m_batchDepth = 0;
     std::array<bool, kSectionCount> m_pending{};
-    std::array<FontState, kSectionCount> m_fontBeforeLastRun;
+    // The calculation of the run noted last for each section, which its write draws.
+    std::array<BendCalculation, kSectionCount> m_noted;
 };
 
 } // namespace corvane

@@ -441,7 +441,7 @@ void MainWindow::showShownSection(int n)
     layoutWindows();
     m_mdi->setActiveSubWindow(frame);
     m_sections[n - 1]->focusFirstFlange();
-    m_preview->showPage(m_editor->pageUrl(n));
+    m_preview->showPage(m_editor->lastRun(n).pageUrl);
 }
 
 QString MainWindow::statusText() const
@@ -658,7 +658,7 @@ void MainWindow::printCommand()
     {
         BusyCursor busy;
         m_toolbar->setEnabled(false);
-        report = assembleReport(*m_editor);
+        report = printSections();
         if (!m_printer)
             m_printer = new ReportPrinter(this);
         if (report.ok())
@@ -674,6 +674,20 @@ void MainWindow::printCommand()
     m_toolbar->setEnabled(true);
 }
 
+ReportAssembly MainWindow::printSections()
+{
+    // As printing walks the sections in use, each is shown in turn, which computes its page; the
+    // section shown before is shown again afterwards (when none was, the last one stays).
+    const int before = m_editor->activeSectionIndex();
+    const ReportAssembly report = assembleReport(m_editor->job(), tempFolder(), [this](int n) {
+        m_editor->showSection(n);
+        return m_editor->lastRun(n);
+    });
+    if (before != 0)
+        m_editor->showSection(before);
+    return report;
+}
+
 void MainWindow::exportPdfCommand()
 {
     QString proposed = proposedFileName(m_editor->job()) + QStringLiteral(".pdf");
@@ -686,7 +700,7 @@ void MainWindow::exportPdfCommand()
     {
         BusyCursor busy;
         m_toolbar->setEnabled(false);
-        const ReportAssembly report = assembleReport(*m_editor);
+        const ReportAssembly report = printSections();
         error = report.ok() ? renderReportPdf(report.path, path) : report.error;
         m_toolbar->setEnabled(true);
     }

@@ -12,6 +12,7 @@
 #include "bendtable/bendtablesource.h"
 #include "input/editing/jobeditor.h"
 #include "shell/ground/programfolder.h"
+#include "shell/report/reportassembly.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -119,6 +120,8 @@ private:
     void offerToSave();
     void startNewJob();
     void readIntoNewJob(const QString &path);
+    // The joined report of every section in use, each shown in turn.
+    ReportAssembly printSections();
     void setTitleFrom(const QString &path);
     void remember(const QString &path);
     void updateRecentMenu();

@@ -3,12 +3,16 @@
 // The joined print document: the report pages of every section in use, one after the other.
 //
 // Printing, the print preview, Export PDF and corvane-report all start here. Every section in use
-// (its first flange reads greater than 0), in order 1 to 5, is shown so that its page wb<N>.htm is
-// computed afresh; the pages are then copied byte for byte into wball.htm in the temp folder, a
-// page separator between two pages and nothing after the last one. With no section in use the
-// document is empty. A browser prints each separator as a page break, so every section starts a
-// page of its own.
+// (its first flange reads greater than 0), in order 1 to 5, is run so that its page wb<N>.htm is
+// computed afresh; the pages as the runs wrote them are then copied byte for byte into wball.htm
+// in the temp folder, a page separator between two pages and nothing after the last one. With no
+// section in use the document is empty. A browser prints each separator as a page break, so
+// every section starts a page of its own.
+//
+// Who runs a section is the caller's: corvane-report runs it directly (compute/run), the main
+// window shows it, as printing walks the sections, and the editing logic runs it then.
 
+#include "compute/run/sectionrunner.h"
 #include "shell/ground/job.h"
 
 #include <QByteArray>
@@ -18,8 +22,6 @@
 #include <functional>
 
 namespace corvane {
-
-class JobEditor;
 
 // The fixed text between two pages.
 QByteArray pageSeparator();
@@ -32,20 +34,18 @@ QString joinedDocumentPath(const QString &tempFolder);
 
 struct ReportAssembly
 {
-    QList<int> sections; // the sections joined, in order
-    QString path;        // the joined document
-    QString error;       // empty when every page was computed, read and joined
+    QList<int> sections;                 // the sections joined, in order
+    QList<BendCalculation> calculations; // theirs, in the same order
+    QString path;                        // the joined document
+    QString error;                       // empty when every page was computed, written and joined
     bool ok() const { return error.isEmpty(); }
 };
 
-// Brings each section in use up to date through showSection (which computes that section's page
-// and returns a write error, or the empty text), joins their pages and writes the document. On an
-// error the document is not written and an older one stays as it was.
+// Runs each section in use of the job through runSection (its number in, its run out), joins
+// their pages and writes the document into tempFolder. At the first run that could not write its
+// files, or when the document cannot be written, the error says which file and why; an older
+// document then stays as it was.
 ReportAssembly assembleReport(const Job &job, const QString &tempFolder,
-                              const std::function<QString(int)> &showSection);
-
-// The same through the editing model; afterwards the section that was shown before is shown
-// again. When none was, the last section printed stays shown.
-ReportAssembly assembleReport(JobEditor &editor);
+                              const std::function<SectionRun(int)> &runSection);
 
 } // namespace corvane

@@ -239,17 +239,16 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
             return failure(problem);
     }
 
-    JobEditor editor([table] { return table; },
-                     PageOptions{options.unit, options.detailed, programFolder, outFolder});
-    QString writeError;
-    QObject::connect(&editor, &JobEditor::writeFailed, [&writeError](const QString &message) {
-        if (writeError.isEmpty())
-            writeError = message;
-    });
+    // The job as Open fills the windows, section 1 shown and computed; then every section in
+    // use is run, each on its own canvas as the desktop program's print would run it.
+    const PageOptions pageOptions{options.unit, options.detailed, programFolder, outFolder};
+    JobEditor editor([table] { return table; }, pageOptions);
     editor.openContent(job.content);
-    if (!writeError.isEmpty())
-        return failure(writeError);
-    const ReportAssembly assembly = assembleReport(editor);
+    if (const SectionRun &shown = editor.lastRun(editor.activeSectionIndex()); !shown.ok())
+        return failure(shown.error);
+    const ReportAssembly assembly = assembleReport(editor.job(), outFolder, [&](int n) {
+        return editor.runner().run(editor.job(), n, *table, pageOptions);
+    });
     if (!assembly.ok())
         return failure(assembly.error);
 
@@ -262,8 +261,9 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     }
 
     ReportOutcome outcome;
-    for (int n : assembly.sections)
-        outcome.out += sectionLine(n, editor.lastCalculation(n), options.unit) + QLatin1Char('\n');
+    for (qsizetype i = 0; i < assembly.sections.size(); ++i)
+        outcome.out += sectionLine(assembly.sections[i], assembly.calculations[i], options.unit) +
+                       QLatin1Char('\n');
     return outcome;
 }
 

@@ -64,7 +64,7 @@ TEST_F(JobEditorTest, NewJobListsTheMaterialsAndShowsSectionOne)
     EXPECT_EQ(editor.activeSectionIndex(), 1);
     EXPECT_FALSE(job().isChanged());
     EXPECT_TRUE(QFileInfo::exists(page(1)));
-    EXPECT_EQ(editor.pageUrl(1).toLocalFile(), page(1));
+    EXPECT_EQ(editor.lastRun(1).pageUrl.toLocalFile(), page(1));
 }
 
 TEST_F(JobEditorTest, MaterialRefillsThicknessesAndLeavesTheVees)
@@ -202,9 +202,9 @@ TEST_F(JobEditorTest, MergedRecomputesLeaveThePicturesEveryRunWouldHaveLeft)
     // Vee All 16 passes through a state with one vee still too wide before all are fine.
     editor.chooseVeeAll(0);
 
-    // The same runs one by one on a canvas of its own.
+    // The same runs one by one, each drawn and written.
     Job reference = test::workedExampleJob();
-    ImageCanvas canvas;
+    SectionRunner runner;
     QTemporaryDir other;
     const PageOptions options{LengthUnit::Millimetre, false, other.path(), other.filePath("temp")};
     auto run = [&](const char *vee0, const char *vee1) {
@@ -212,7 +212,7 @@ TEST_F(JobEditorTest, MergedRecomputesLeaveThePicturesEveryRunWouldHaveLeft)
         reference.section(1).vee(0).choose(0);
         reference.section(1).vee(1).setItems({vee1});
         reference.section(1).vee(1).choose(0);
-        computeSection(reference, 1, *table, options, canvas);
+        runner.run(reference, 1, *table, options);
     };
     // Vee All 93 ends in an error; Vee All 16 sets bend 0 (still an error), then bend 1 (fine),
     // then the other rows and the recompute request (fine, and each starts from a fine run).

@@ -1,7 +1,6 @@
 #include "shell/app/previewpane.h"
 
-#include "compute/run/computesection.h"
-#include "diagrams/imagecanvas.h"
+#include "compute/run/sectionrunner.h"
 #include "testsupport.h"
 
 #include <QRegularExpression>
@@ -137,10 +136,9 @@ TEST(PreviewPane, HostileOperatorTextsShowAsTheyWereTyped)
     job.section(1).setView(QStringLiteral("a\x01"
                                           "b\x1b[2Jc\x7f"));
     job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + longText);
-    ImageCanvas canvas;
     const SectionRun run =
-        computeSection(job, 1, test::workedExampleTable(),
-                       PageOptions{LengthUnit::Millimetre, false, dir.path(), temp}, canvas);
+        SectionRunner().run(job, 1, test::workedExampleTable(),
+                            PageOptions{LengthUnit::Millimetre, false, dir.path(), temp});
     ASSERT_TRUE(run.error.isEmpty()) << run.error.toStdString();
 
     PreviewPane pane;
@@ -176,9 +174,8 @@ SectionRun longTextsRun(const QString &programFolder, const QString &temp)
     job.setCommon(CommonText::Description,
                   QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf"));
     job.section(1).setNotes(QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X'));
-    ImageCanvas canvas;
-    return computeSection(job, 1, test::workedExampleTable(),
-                          PageOptions{LengthUnit::Millimetre, false, programFolder, temp}, canvas);
+    return SectionRunner().run(job, 1, test::workedExampleTable(),
+                               PageOptions{LengthUnit::Millimetre, false, programFolder, temp});
 }
 
 TEST(PreviewPane, LongUnbrokenTextsWrapWithinThePage)

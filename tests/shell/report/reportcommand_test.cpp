@@ -224,7 +224,7 @@ TEST(SampleJob, IsAJobFileAsCorvaneSavesIt)
         if (n > 2)
             continue;
         editor.showSection(n);
-        const BendCalculation &c = editor.lastCalculation(n);
+        const BendCalculation &c = editor.lastRun(n).calculation;
         EXPECT_TRUE(c.gatePassed);
         EXPECT_FALSE(c.veeError);
         EXPECT_EQ(c.lastFlange, 2);

@@ -8,8 +8,8 @@
 
 #include "bendtable/bendtablesource.h"
 #include "benchsupport.h"
-#include "compute/run/computesection.h"
 #include "compute/calculation/sectionpage.h"
+#include "compute/run/sectionrunner.h"
 #include "diagrams/imagecanvas.h"
 #include "diagrams/markingdiagram.h"
 #include "diagrams/sectiondiagram.h"
@@ -77,7 +77,7 @@ void keystrokeToPageWritten(benchmark::State &state)
 {
     BendTableSource source(bench::workbookPath(int(state.range(0))));
     Job job = elevenFlangeJob();
-    ImageCanvas canvas;
+    SectionRunner runner;
     const PageOptions o = options(QStringLiteral("keystroke%1").arg(state.range(0)));
     Percentiles percentiles;
     bool wide = false;
@@ -85,7 +85,7 @@ void keystrokeToPageWritten(benchmark::State &state)
         const auto start = std::chrono::steady_clock::now();
         wide = !wide;
         job.section(1).setOutside(5, wide ? QStringLiteral("111") : QStringLiteral("110"));
-        const SectionRun run = computeSection(job, 1, *source.table(), o, canvas);
+        const SectionRun run = runner.run(job, 1, *source.table(), o);
         percentiles.add(std::chrono::steady_clock::now() - start);
         if (!run.error.isEmpty() || run.calculation.veeError || !run.calculation.bends[9].found())
             state.SkipWithError("the section did not compute as expected");

@@ -41,22 +41,45 @@ JobFileContent fullContent(const QStringList &texts)
         return texts[next++ % texts.size()];
     };
     JobFileContent c;
-    for (QString &common : c.common)
-        common = text();
-    c.material = QStringLiteral("SS304");
-    c.thickness = QStringLiteral("1.5");
-    c.veeAll = QStringLiteral("12");
-    for (int n = 0; n < kSectionCount; ++n) {
-        JobFileSection &s = c.sections[n];
-        s.view = text();
-        s.rotate = QString::number(90 * n);
-        s.scale = n % 2;
-        s.notes = text() + QStringLiteral("\r\n") + text() + QStringLiteral("\r\n\r\nend");
-        for (int k = 0; k < kFlangeCount; ++k)
-            s.outside[k] = QString::number(12.5 * (k + 1) + n);
-        for (int k = 0; k < kBendCount; ++k) {
-            s.angle[k] = QString::number(k % 2 ? -90 : 135);
-            s.vee[k] = k % 3 ? QStringLiteral("12") : QStringLiteral("16");
+    using K = JobField::Kind;
+    for (int i = 0; i < kJobFileItemCount; ++i) {
+        const JobField &f = kJobFileItems[i].field;
+        QString &item = c.items[i];
+        switch (f.kind) {
+        case K::CommonHeader:
+        case K::SectionHeader:
+            break;
+        case K::Common:
+        case K::View:
+            item = text();
+            break;
+        case K::Material:
+            item = QStringLiteral("SS304");
+            break;
+        case K::Thickness:
+            item = QStringLiteral("1.5");
+            break;
+        case K::VeeAll:
+            item = QStringLiteral("12");
+            break;
+        case K::Rotate:
+            item = QString::number(90 * (f.section - 1));
+            break;
+        case K::Scale:
+            item = QString::number((f.section - 1) % 2);
+            break;
+        case K::Notes:
+            item = text() + QStringLiteral("\r\n") + text() + QStringLiteral("\r\n\r\nend");
+            break;
+        case K::Outside:
+            item = QString::number(12.5 * (f.index + 1) + (f.section - 1));
+            break;
+        case K::Angle:
+            item = QString::number(f.index % 2 ? -90 : 135);
+            break;
+        case K::Vee:
+            item = f.index % 3 ? QStringLiteral("12") : QStringLiteral("16");
+            break;
         }
     }
     return c;
@@ -83,18 +106,19 @@ std::vector<std::pair<QString, QByteArray>> jobFiles()
                                    QStringLiteral("\U0001F527 bend"), QStringLiteral("plain")})));
 
     // Section 1 only, as most jobs are.
+    using F = JobField;
     JobFileContent one;
-    one.common[0] = QStringLiteral("Harbour Fabrication");
-    one.material = QStringLiteral("MS");
-    one.thickness = QStringLiteral("2");
-    one.veeAll = QStringLiteral("16");
-    one.sections[0].view = QStringLiteral("end view");
-    one.sections[0].notes = QStringLiteral("Z bracket.\r\nDeburr.");
+    one[F::common(0)] = QStringLiteral("Harbour Fabrication");
+    one[F::material()] = QStringLiteral("MS");
+    one[F::thickness()] = QStringLiteral("2");
+    one[F::veeAll()] = QStringLiteral("16");
+    one[F::view(1)] = QStringLiteral("end view");
+    one[F::notes(1)] = QStringLiteral("Z bracket.\r\nDeburr.");
     for (int k = 0; k < 3; ++k)
-        one.sections[0].outside[k] = QString::number(40 + 10 * k);
-    one.sections[0].angle[0] = QStringLiteral("90");
-    one.sections[0].angle[1] = QStringLiteral("-90");
-    one.sections[0].vee[0] = one.sections[0].vee[1] = QStringLiteral("16");
+        one[F::outside(1, k)] = QString::number(40 + 10 * k);
+    one[F::angle(1, 0)] = QStringLiteral("90");
+    one[F::angle(1, 1)] = QStringLiteral("-90");
+    one[F::vee(1, 0)] = one[F::vee(1, 1)] = QStringLiteral("16");
     const QByteArray section1 = formatJobFile(one);
     files.emplace_back(QStringLiteral("section1.bm"), section1);
 

@@ -180,7 +180,7 @@ TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
             ASSERT_TRUE(replaceFile(tablePath(), c.bytes));
         JobFileContent expected = content();
         const QString length = QString::number(60 + ++edit);
-        expected.sections[0].outside[1] = length;
+        expected[JobField::outside(1, 1)] = length;
         w.editor().setOutside(1, 1, length);
 
         EXPECT_EQ(content(), expected);

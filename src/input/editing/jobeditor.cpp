@@ -202,29 +202,55 @@ void JobEditor::openContent(const JobFileContent &content)
 {
     Batch batch(*this);
     newJob();
-    for (int i = 0; i < kCommonTextCount; ++i)
-        setCommonText(i, content.common[i]);
-    // Each choice that finds its item sets off its cascade; one that does not leaves its list.
-    if (m_job.material().chooseText(content.material))
-        materialClicked();
-    if (m_job.thickness().chooseText(content.thickness))
-        thicknessClicked();
-    if (m_job.veeAll().chooseText(content.veeAll))
-        veeAllClicked();
-    for (int n = 1; n <= kSectionCount; ++n) {
-        const JobFileSection &section = content.sections[n - 1];
-        setView(n, section.view);
-        if (m_job.section(n).rotate().chooseText(section.rotate))
-            edited(n);
-        setScale(n, section.scale);
-        setNotes(n, section.notes);
-        for (int k = 0; k < kBendCount; ++k) {
-            setOutside(n, k, section.outside[k]);
-            setAngle(n, k, section.angle[k]);
-            if (m_job.section(n).vee(k).chooseText(section.vee[k]))
-                edited(n);
+    // Item by item in file order, as if the operator entered each: a choice that finds its item
+    // sets off its cascade, one that does not leaves its list as it was.
+    using K = JobField::Kind;
+    for (int i = 0; i < kJobFileItemCount; ++i) {
+        const JobField &f = kJobFileItems[i].field;
+        const QString &text = content.items[i];
+        switch (f.kind) {
+        case K::CommonHeader:
+        case K::SectionHeader:
+            break;
+        case K::Common:
+            setCommonText(f.index, text);
+            break;
+        case K::Material:
+            if (m_job.material().chooseText(text))
+                materialClicked();
+            break;
+        case K::Thickness:
+            if (m_job.thickness().chooseText(text))
+                thicknessClicked();
+            break;
+        case K::VeeAll:
+            if (m_job.veeAll().chooseText(text))
+                veeAllClicked();
+            break;
+        case K::View:
+            setView(f.section, text);
+            break;
+        case K::Rotate:
+            if (m_job.section(f.section).rotate().chooseText(text))
+                edited(f.section);
+            break;
+        case K::Scale:
+            setScale(f.section, text.toInt());
+            break;
+        case K::Notes:
+            setNotes(f.section, text);
+            break;
+        case K::Outside:
+            setOutside(f.section, f.index, text);
+            break;
+        case K::Angle:
+            setAngle(f.section, f.index, text);
+            break;
+        case K::Vee:
+            if (m_job.section(f.section).vee(f.index).chooseText(text))
+                edited(f.section);
+            break;
         }
-        setOutside(n, kBendCount, section.outside[kBendCount]);
     }
     showSection(1);
     m_job.setChanged(false);

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,41 +17,62 @@
 
 namespace corvane {
 
-bool JobFileSection::operator==(const JobFileSection &other) const
+int jobFileItemIndex(const JobField &field)
 {
-    return view == other.view && rotate == other.rotate && scale == other.scale &&
-           notes == other.notes && outside == other.outside && angle == other.angle &&
-           vee == other.vee;
+    for (int i = 0; i < kJobFileItemCount; ++i) {
+        if (kJobFileItems[i].field == field)
+            return i;
+    }
+    Q_UNREACHABLE();
+    return 0;
 }
 
-bool JobFileContent::operator==(const JobFileContent &other) const
+QString jobFieldText(const Job &job, const JobField &field)
 {
-    return common == other.common && material == other.material && thickness == other.thickness &&
-           veeAll == other.veeAll && sections == other.sections;
+    using K = JobField::Kind;
+    switch (field.kind) {
+    case K::CommonHeader:
+        return QStringLiteral("[COMMON]");
+    case K::Common:
+        return job.common(field.index);
+    case K::Material:
+        return job.material().text();
+    case K::Thickness:
+        return job.thickness().text();
+    case K::VeeAll:
+        return job.veeAll().text();
+    case K::SectionHeader:
+        return QStringLiteral("[SECITION %1]").arg(field.section);
+    case K::View:
+        return job.section(field.section).view();
+    case K::Rotate:
+        return job.section(field.section).rotate().text();
+    case K::Scale:
+        return QString::number(job.section(field.section).scale());
+    case K::Notes:
+        return job.section(field.section).notes();
+    case K::Outside:
+        return job.section(field.section).outside(field.index);
+    case K::Angle:
+        return job.section(field.section).angle(field.index);
+    case K::Vee:
+        return job.section(field.section).vee(field.index).text();
+    }
+    return {};
+}
+
+JobFileContent::JobFileContent()
+{
+    static const Job untouched;
+    for (int i = 0; i < kJobFileItemCount; ++i)
+        items[i] = jobFieldText(untouched, kJobFileItems[i].field);
 }
 
 JobFileContent jobFileContent(const Job &job)
 {
     JobFileContent content;
-    for (int i = 0; i < kCommonTextCount; ++i)
-        content.common[i] = job.common(i);
-    content.material = job.material().text();
-    content.thickness = job.thickness().text();
-    content.veeAll = job.veeAll().text();
-    for (int n = 1; n <= kSectionCount; ++n) {
-        const Section &section = job.section(n);
-        JobFileSection &out = content.sections[n - 1];
-        out.view = section.view();
-        out.rotate = section.rotate().text();
-        out.scale = section.scale();
-        out.notes = section.notes();
-        for (int k = 0; k < kFlangeCount; ++k)
-            out.outside[k] = section.outside(k);
-        for (int k = 0; k < kBendCount; ++k) {
-            out.angle[k] = section.angle(k);
-            out.vee[k] = section.vee(k).text();
-        }
-    }
+    for (int i = 0; i < kJobFileItemCount; ++i)
+        content.items[i] = jobFieldText(job, kJobFileItems[i].field);
     return content;
 }
 
@@ -158,9 +180,10 @@ private:
 // The place of item number index (0-based) in words an operator can find in the file.
 QString itemPlace(int index)
 {
-    if (index < 8)
+    const int section = kJobFileItems[index].field.section;
+    if (section == 0)
         return QStringLiteral("in the common details");
-    return QStringLiteral("in section %1").arg((index - 8) / 36 + 1);
+    return QStringLiteral("in section %1").arg(section);
 }
 
 QString systemError(int error)
@@ -168,14 +191,14 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-bool readScale(const QString &item, int &scale)
+// The 1:1 Scale as it is held, 0 or 1, or nothing for any other item.
+std::optional<int> readScale(const QString &item)
 {
     bool ok = false;
     const int value = item.trimmed().toInt(&ok);
     if (!ok || (value != 0 && value != 1))
-        return false;
-    scale = value;
-    return true;
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -183,19 +206,22 @@ bool readScale(const QString &item, int &scale)
 QByteArray formatJobFile(const JobFileContent &content)
 {
     LineWriter w;
-    w.text(QStringLiteral("[COMMON]")).endLine();
-    for (const QString &text : content.common)
-        w.text(text);
-    w.endLine();
-    w.text(content.material).text(content.thickness).text(content.veeAll).endLine();
-    for (int n = 1; n <= kSectionCount; ++n) {
-        const JobFileSection &section = content.sections[n - 1];
-        w.text(QStringLiteral("[SECITION %1]").arg(n)).endLine();
-        w.text(section.view).text(section.rotate).integer(section.scale).text(section.notes);
-        w.endLine();
-        for (int k = 0; k < kBendCount; ++k)
-            w.text(section.outside[k]).text(section.angle[k]).text(section.vee[k]).endLine();
-        w.text(section.outside[kBendCount]).endLine();
+    static const Job untouched;
+    for (int i = 0; i < kJobFileItemCount; ++i) {
+        const JobFileItem &item = kJobFileItems[i];
+        switch (item.field.kind) {
+        case JobField::Kind::CommonHeader:
+        case JobField::Kind::SectionHeader:
+            w.text(jobFieldText(untouched, item.field));
+            break;
+        case JobField::Kind::Scale:
+            w.integer(readScale(content.items[i]).value_or(1));
+            break;
+        default:
+            w.text(content.items[i]);
+        }
+        if (item.endsLine)
+            w.endLine();
     }
     // The reader takes a file that is valid UTF-8 as UTF-8, and Windows-1252 bytes can happen to
     // be valid UTF-8: an e acute and two euro signs are E9 80 80 there, the UTF-8 of U+9000. A
@@ -214,50 +240,39 @@ JobFileReadResult parseJobFile(const QByteArray &bytes)
     }
     const QString text = decodeFileText(bytes);
     ItemReader reader(text);
-    int index = 0;
-    bool cut = false;
-    auto read = [&](QString &item) {
-        if (cut || !reader.next(item))
-            cut = true;
-        else
-            ++index;
-    };
-
-    QString header;
+    static const Job untouched;
     JobFileContent &c = result.content;
-    read(header);
-    for (QString &text : c.common)
-        read(text);
-    read(c.material);
-    read(c.thickness);
-    read(c.veeAll);
-    for (int n = 1; n <= kSectionCount && !cut; ++n) {
-        JobFileSection &section = c.sections[n - 1];
-        QString scale;
-        read(header);
-        read(section.view);
-        read(section.rotate);
-        read(scale);
-        if (!cut && !readScale(scale, section.scale)) {
-            result.error = QStringLiteral("the 1:1 Scale item of section %1 is \"%2\", not 0 or 1")
-                               .arg(n)
-                               .arg(scale.left(40));
+    for (int i = 0; i < kJobFileItemCount; ++i) {
+        const JobField &field = kJobFileItems[i].field;
+        QString item;
+        if (!reader.next(item)) {
+            result.error = QStringLiteral("the file ends too early: item %1 of %2 (%3) is missing")
+                               .arg(i + 1)
+                               .arg(kJobFileItemCount)
+                               .arg(itemPlace(i));
             return result;
         }
-        read(section.notes);
-        section.notes = withCrLfLineBreaks(section.notes);
-        for (int k = 0; k < kBendCount; ++k) {
-            read(section.outside[k]);
-            read(section.angle[k]);
-            read(section.vee[k]);
+        switch (field.kind) {
+        case JobField::Kind::CommonHeader:
+        case JobField::Kind::SectionHeader:
+            // Not checked: a header holds nothing of the job.
+            c.items[i] = jobFieldText(untouched, field);
+            break;
+        case JobField::Kind::Scale:
+            if (const std::optional<int> scale = readScale(item)) {
+                c.items[i] = QString::number(*scale);
+                break;
+            }
+            result.error = QStringLiteral("the 1:1 Scale item of section %1 is \"%2\", not 0 or 1")
+                               .arg(field.section)
+                               .arg(item.left(40));
+            return result;
+        case JobField::Kind::Notes:
+            c.items[i] = withCrLfLineBreaks(item);
+            break;
+        default:
+            c.items[i] = item;
         }
-        read(section.outside[kBendCount]);
-    }
-    if (cut) {
-        result.error = QStringLiteral("the file ends too early: item %1 of %2 (%3) is missing")
-                           .arg(index + 1)
-                           .arg(kJobFileItemCount)
-                           .arg(itemPlace(index));
     }
     return result;
 }

@@ -6,12 +6,13 @@
 // double quotes without escaping (a text holding line breaks spans lines), the 1:1 Scale is a bare
 // integer, and lines end with CR LF (the reader takes LF or CR as well, and a last line without
 // a line end; a line break inside the notes is read as CR LF). An untouched job is 68 lines. The
-// header items "[COMMON]" and
-// "[SECITION n]" (spelled so in every file on disk) are written but never checked.
+// header items "[COMMON]" and "[SECITION n]" (spelled so in every file on disk) are written but
+// never checked.
 //
-// formatJobFile/writeJobFile turn a job's texts into the file; parseJobFile/readJobFile give the
-// items back in file order as a JobFileContent, which the editing logic applies to a job one item
-// at a time, choosing pick-list items by text with the cascade that each choice sets off.
+// The file is defined once, by kJobFileItems: every item in file order, the field of the job it
+// holds and whether it ends its line. The writer, the reader, the count of items and the order in
+// which the editing logic applies an opened file (choosing pick-list items by text with the
+// cascade each choice sets off) all follow that table.
 
 #include "shell/ground/job.h"
 
@@ -22,37 +23,124 @@
 
 namespace corvane {
 
-struct JobFileSection
+// A field of the job, as one item of the file holds it.
+struct JobField
 {
-    QString view;
-    QString rotate;
-    int scale = 1;
-    QString notes;
-    std::array<QString, kFlangeCount> outside;
-    std::array<QString, kBendCount> angle;
-    std::array<QString, kBendCount> vee;
+    enum class Kind
+    {
+        CommonHeader, // "[COMMON]"
+        Common,       // common text index: Customer, Part No, Revision, Description
+        Material,     // the texts of the chosen items
+        Thickness,
+        VeeAll,
+        SectionHeader, // "[SECITION n]"
+        View,
+        Rotate,
+        Scale, // 1:1 Scale, 0 or 1, the one integer item
+        Notes,
+        Outside, // flange index, 0 to 10
+        Angle,   // bend index, 0 to 9
+        Vee      // bend index, 0 to 9
+    };
+    Kind kind = Kind::CommonHeader;
+    int section = 0; // 1 to 5 for the fields of a section
+    int index = 0;
 
-    bool operator==(const JobFileSection &other) const;
+    static constexpr JobField common(int i) { return {Kind::Common, 0, i}; }
+    static constexpr JobField material() { return {Kind::Material, 0, 0}; }
+    static constexpr JobField thickness() { return {Kind::Thickness, 0, 0}; }
+    static constexpr JobField veeAll() { return {Kind::VeeAll, 0, 0}; }
+    static constexpr JobField view(int n) { return {Kind::View, n, 0}; }
+    static constexpr JobField rotate(int n) { return {Kind::Rotate, n, 0}; }
+    static constexpr JobField scale(int n) { return {Kind::Scale, n, 0}; }
+    static constexpr JobField notes(int n) { return {Kind::Notes, n, 0}; }
+    static constexpr JobField outside(int n, int k) { return {Kind::Outside, n, k}; }
+    static constexpr JobField angle(int n, int k) { return {Kind::Angle, n, k}; }
+    static constexpr JobField vee(int n, int k) { return {Kind::Vee, n, k}; }
+
+    constexpr bool operator==(const JobField &other) const
+    {
+        return kind == other.kind && section == other.section && index == other.index;
+    }
 };
 
-// Everything a job file holds, in the order of the file.
+struct JobFileItem
+{
+    JobField field;
+    bool endsLine = false;
+};
+
+namespace jobfile {
+
+// Calls item(field, endsLine) for every item of the file, in file order.
+template<typename Item> constexpr void eachItem(Item &&item)
+{
+    using F = JobField;
+    item(F{F::Kind::CommonHeader, 0, 0}, true);
+    for (int i = 0; i < kCommonTextCount; ++i)
+        item(F::common(i), i == kCommonTextCount - 1);
+    item(F::material(), false);
+    item(F::thickness(), false);
+    item(F::veeAll(), true);
+    for (int n = 1; n <= kSectionCount; ++n) {
+        item(F{F::Kind::SectionHeader, n, 0}, true);
+        item(F::view(n), false);
+        item(F::rotate(n), false);
+        item(F::scale(n), false);
+        item(F::notes(n), true);
+        for (int k = 0; k < kBendCount; ++k) {
+            item(F::outside(n, k), false);
+            item(F::angle(n, k), false);
+            item(F::vee(n, k), true);
+        }
+        item(F::outside(n, kBendCount), true);
+    }
+}
+
+constexpr int itemCount()
+{
+    int count = 0;
+    eachItem([&count](JobField, bool) { ++count; });
+    return count;
+}
+
+} // namespace jobfile
+
+// The items of every job file, 188 in all, in file order.
+inline constexpr int kJobFileItemCount = jobfile::itemCount();
+inline constexpr std::array<JobFileItem, kJobFileItemCount> kJobFileItems = [] {
+    std::array<JobFileItem, kJobFileItemCount> items{};
+    int next = 0;
+    jobfile::eachItem([&](JobField field, bool endsLine) { items[next++] = {field, endsLine}; });
+    return items;
+}();
+
+// Where a field stands in the file, 0 to 187.
+int jobFileItemIndex(const JobField &field);
+
+// Everything a job file holds: the text of every item, in file order. A new content is that of
+// an untouched job: empty texts, the headers, and 1 for every 1:1 Scale.
 struct JobFileContent
 {
-    std::array<QString, kCommonTextCount> common;
-    QString material;
-    QString thickness;
-    QString veeAll;
-    std::array<JobFileSection, kSectionCount> sections;
+    JobFileContent();
 
-    bool operator==(const JobFileContent &other) const;
+    std::array<QString, kJobFileItemCount> items;
+
+    QString &operator[](const JobField &field) { return items[jobFileItemIndex(field)]; }
+    const QString &operator[](const JobField &field) const
+    {
+        return items[jobFileItemIndex(field)];
+    }
+    bool operator==(const JobFileContent &other) const { return items == other.items; }
     bool operator!=(const JobFileContent &other) const { return !(*this == other); }
 };
 
-// The texts a job saves: free texts as held, pick lists as the text of their chosen item.
-JobFileContent jobFileContent(const Job &job);
+// The text that a field of the job saves: a free text as held, a pick list as the text of its
+// chosen item, the 1:1 Scale as 0 or 1, a header as it is always written.
+QString jobFieldText(const Job &job, const JobField &field);
 
-// The items of every job file, 188 in all.
-inline constexpr int kJobFileItemCount = 8 + kSectionCount * (1 + 4 + 3 * kBendCount + 1);
+// The texts a job saves, item by item.
+JobFileContent jobFileContent(const Job &job);
 
 // The file's bytes: Windows-1252 when every character fits and the bytes cannot be taken for
 // UTF-8 when read, UTF-8 otherwise.

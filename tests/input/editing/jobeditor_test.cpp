@@ -253,15 +253,17 @@ TEST_F(JobEditorTest, OpenRestoresEveryTextAndChoosesListItemsByText)
 TEST_F(JobEditorTest, OpenWithAMaterialTheTableNoLongerListsKeepsTheTexts)
 {
     JobFileContent content;
-    content.common = {"Acme", "P1", "B", "Tray"};
-    content.material = "CU";
-    content.thickness = "2";
-    content.veeAll = "16";
-    content.sections[0].outside[0] = "50";
-    content.sections[0].angle[0] = "190";
-    content.sections[0].vee[0] = "16";
-    content.sections[0].rotate = "0"; // without the blank: no item matches
-    content.sections[0].scale = 0;
+    const char *common[] = {"Acme", "P1", "B", "Tray"};
+    for (int i = 0; i < kCommonTextCount; ++i)
+        content[JobField::common(i)] = common[i];
+    content[JobField::material()] = "CU";
+    content[JobField::thickness()] = "2";
+    content[JobField::veeAll()] = "16";
+    content[JobField::outside(1, 0)] = "50";
+    content[JobField::angle(1, 0)] = "190";
+    content[JobField::vee(1, 0)] = "16";
+    content[JobField::rotate(1)] = "0"; // without the blank: no item matches
+    content[JobField::scale(1)] = "0";
     editor.openContent(content);
     EXPECT_EQ(job().common(3), "Tray");
     EXPECT_EQ(job().material().chosen(), -1);
@@ -279,8 +281,8 @@ TEST_F(JobEditorTest, BendVeeMissingFromTheListKeepsTheVeeAllChoice)
 {
     fillWorkedExample();
     JobFileContent content = jobFileContent(job());
-    content.veeAll = "93";
-    content.sections[0].vee[3] = "40";
+    content[JobField::veeAll()] = "93";
+    content[JobField::vee(1, 3)] = "40";
     editor.openContent(content);
     EXPECT_EQ(job().section(1).vee(3).text(), "93");
     EXPECT_EQ(job().section(1).vee(2).text(), "16");

@@ -250,8 +250,8 @@ TEST_F(MainWindowTest, TimedEndSavesUnsavedWorkAsARecoveryFile)
     EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
     const JobFileReadResult read = readJobFile(saved);
     ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.content.common[0], "Acme");
-    EXPECT_EQ(read.content.sections[0].outside[0], "75");
+    EXPECT_EQ(read.content[JobField::common(0)], "Acme");
+    EXPECT_EQ(read.content[JobField::outside(1, 0)], "75");
     EXPECT_TRUE(questions.isEmpty());
 }
 
@@ -382,11 +382,13 @@ TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
 TEST_F(MainWindowTest, OpenWithAMaterialTheTableNoLongerListsRestoresTheTexts)
 {
     JobFileContent content;
-    content.common = {"Acme", "P1", "A", "Tray"};
-    content.material = "BRASS";
-    content.thickness = "2";
-    content.sections[0].outside[0] = "40";
-    content.sections[0].notes = "keep\r\nthis";
+    const char *common[] = {"Acme", "P1", "A", "Tray"};
+    for (int i = 0; i < kCommonTextCount; ++i)
+        content[JobField::common(i)] = common[i];
+    content[JobField::material()] = "BRASS";
+    content[JobField::thickness()] = "2";
+    content[JobField::outside(1, 0)] = "40";
+    content[JobField::notes(1)] = "keep\r\nthis";
     ASSERT_TRUE(writeJobFile(content, folder.filePath("brass.bm")).ok());
     MainWindow &w = window();
     files << folder.filePath("brass.bm");

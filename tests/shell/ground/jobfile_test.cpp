@@ -97,11 +97,11 @@ TEST(JobFile, FullJobIsSavedAndReadBackIdentical)
     const JobFileReadResult read = readJobFile(path);
     ASSERT_TRUE(read.ok()) << read.error.toStdString();
     EXPECT_EQ(read.content, saved);
-    EXPECT_EQ(read.content.sections[1].notes,
+    EXPECT_EQ(read.content[JobField::notes(2)],
               QStringLiteral("line one, with comma\r\nline \u00e9 two\r\n\r\nlast"));
-    EXPECT_EQ(read.content.sections[2].rotate, "135");
-    EXPECT_EQ(read.content.sections[1].scale, 0);
-    EXPECT_EQ(read.content.sections[0].vee[1], "16");
+    EXPECT_EQ(read.content[JobField::rotate(3)], "135");
+    EXPECT_EQ(read.content[JobField::scale(2)], "0");
+    EXPECT_EQ(read.content[JobField::vee(1, 1)], "16");
 }
 
 TEST(JobFile, TextsOutsideWindows1252AreSavedAsUtf8AndReadBack)
@@ -124,16 +124,16 @@ TEST(JobFile, TextsWhoseWindows1252BytesAreValidUtf8AreSavedAsUtf8)
     // U+9000; "\u00c3\u00a9" is C3 A9, the UTF-8 of an e acute. The reader takes a file of valid
     // UTF-8 as UTF-8, so these texts must not be written in Windows-1252.
     JobFileContent content = jobFileContent(Job());
-    content.common[0] = QStringLiteral("\u00e9\u20ac\u20ac");
-    content.sections[4].notes = QStringLiteral("\u00c3\u00a9\r\n\u00c3\u00a9");
+    content[JobField::common(0)] = QStringLiteral("\u00e9\u20ac\u20ac");
+    content[JobField::notes(5)] = QStringLiteral("\u00c3\u00a9\r\n\u00c3\u00a9");
     const JobFileReadResult read = parseJobFile(formatJobFile(content));
     ASSERT_TRUE(read.ok()) << read.error.toStdString();
-    EXPECT_EQ(read.content.common[0], content.common[0]);
-    EXPECT_EQ(read.content.sections[4].notes, content.sections[4].notes);
+    EXPECT_EQ(read.content[JobField::common(0)], content[JobField::common(0)]);
+    EXPECT_EQ(read.content[JobField::notes(5)], content[JobField::notes(5)]);
 
     // Texts of Windows-1252 that cannot be taken for UTF-8 stay Windows-1252.
     content = jobFileContent(Job());
-    content.common[0] = QStringLiteral("caf\u00e9 \u20ac");
+    content[JobField::common(0)] = QStringLiteral("caf\u00e9 \u20ac");
     EXPECT_TRUE(formatJobFile(content).contains("caf\xe9 \x80"));
 }
 
@@ -175,7 +175,7 @@ TEST(JobFile, AFileCutShortIsRejectedButOneThatOnlyLacksItsLastLineEndIsRead)
     const QByteArray unquotedLast = bytes.left(lastLine) + "12.5";
     const JobFileReadResult read = parseJobFile(unquotedLast);
     ASSERT_TRUE(read.ok()) << read.error.toStdString();
-    EXPECT_EQ(read.content.sections[4].outside[10], "12.5");
+    EXPECT_EQ(read.content[JobField::outside(5, 10)], "12.5");
 }
 
 TEST(JobFile, NotesOfAFileWithLfLineEndsAreReadWithCrLfAndWrittenSo)

@@ -212,15 +212,15 @@ TEST(SampleJob, IsAJobFileAsCorvaneSavesIt)
                      PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.path()});
     editor.openContent(read.content);
     const Job &job = editor.job();
-    EXPECT_EQ(job.material().text(), read.content.material);
-    EXPECT_EQ(job.thickness().text(), read.content.thickness);
-    EXPECT_EQ(job.veeAll().text(), read.content.veeAll);
+    EXPECT_EQ(job.material().text(), read.content[JobField::material()]);
+    EXPECT_EQ(job.thickness().text(), read.content[JobField::thickness()]);
+    EXPECT_EQ(job.veeAll().text(), read.content[JobField::veeAll()]);
     for (int n = 1; n <= kSectionCount; ++n) {
         SCOPED_TRACE(n);
         EXPECT_EQ(job.section(n).inUse(), n <= 2);
         EXPECT_FALSE(job.section(n).notes().isEmpty() && n <= 2);
         for (int k = 0; k < kBendCount; ++k)
-            EXPECT_EQ(job.section(n).vee(k).text(), read.content.sections[n - 1].vee[k]) << k;
+            EXPECT_EQ(job.section(n).vee(k).text(), read.content[JobField::vee(n, k)]) << k;
         if (n > 2)
             continue;
         editor.showSection(n);
@@ -486,8 +486,12 @@ TEST_F(ReportProgramTest, PdfHasOnePagePerSectionInUse)
 {
     // The sample, and the sample with a third section in use after a section left empty.
     JobFileContent three = readJobFile(kSample).content;
-    three.sections[3] = three.sections[0];
-    three.sections[3].notes = QStringLiteral("A third bracket, in section 4.");
+    for (int i = 0; i < kJobFileItemCount; ++i) {
+        const JobField field = kJobFileItems[i].field;
+        if (field.section == 4)
+            three.items[i] = three[JobField{field.kind, 1, field.index}];
+    }
+    three[JobField::notes(4)] = QStringLiteral("A third bracket, in section 4.");
     const QString threeJob = path(QStringLiteral("three.bm"));
     ASSERT_TRUE(writeJobFile(three, threeJob).ok());
 
@@ -552,9 +556,10 @@ TEST_F(ReportProgramTest, LongUnbrokenTextsWrapAndThePdfKeepsItsLayout)
     // A row of 80 "=" and a long line in the notes, a path in the description: without wrapping
     // they push the section diagram, the last column and the Total off the sheet.
     JobFileContent job = readJobFile(kSample).content;
-    job.common[3] = QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf");
-    for (JobFileSection &section : job.sections)
-        section.notes = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
+    job[JobField::common(3)] =
+        QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf");
+    for (int n = 1; n <= kSectionCount; ++n)
+        job[JobField::notes(n)] = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
     const QString jobPath = path(QStringLiteral("long.bm"));
     ASSERT_TRUE(writeJobFile(job, jobPath).ok());
     const QString pdf = path(QStringLiteral("long.pdf"));

@@ -1,13 +1,13 @@
 // Writes the seed inputs of the fuzzers that Corvane's own writers make: job files from
 // formatJobFile() with edits an operator's text editor might make, and workbooks written record
-// by record (tests/bendtable/xlsbuilder.h) with every kind of record the reader knows.
+// by record (xlsbuilder.h) with every kind of record the reader knows.
 //
 //   corvane_fuzz_seeds OUTDIR
 //
 // writes OUTDIR/jobfile/*.bm and OUTDIR/bendtable/*.xls. scripts/fuzz.sh seeds adds the
 // workbooks of other writers and merges everything into fuzz/corpus/.
 
-#include "bendtable/xlsbuilder.h"
+#include "xlsbuilder.h"
 #include "shell/ground/jobfile.h"
 
 #include <QDir>

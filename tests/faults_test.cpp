@@ -3,7 +3,7 @@
 // than any job, a note of a hundred thousand lines. In every case the operator is told where it
 // broke, the open job stays as it was, and each file on disk is either as it was or wholly new.
 
-#include "bendtable/xlsbuilder.h"
+#include "xlsbuilder.h"
 #include "input/editing/jobeditor.h"
 #include "input/windows/sectionwindow.h"
 #include "shell/ground/jobfile.h"

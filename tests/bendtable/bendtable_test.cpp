@@ -1,6 +1,6 @@
 #include "bendtable/bendtable.h"
 
-#include "bendtable/xlsbuilder.h"
+#include "xlsbuilder.h"
 #include "bendtable/xlsreader.h"
 #include "shell/ground/numbers.h"
 #include "testsupport.h"

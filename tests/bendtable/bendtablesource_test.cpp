@@ -1,6 +1,6 @@
 #include "bendtable/bendtablesource.h"
 
-#include "bendtable/xlsbuilder.h"
+#include "xlsbuilder.h"
 #include "testsupport.h"
 
 #include <QDir>

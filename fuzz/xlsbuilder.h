@@ -1,8 +1,9 @@
 #pragma once
 
-// Writes Excel 97-2003 workbooks record by record, for the tests of the workbook reader: cases
-// that no spreadsheet program writes on request (a text split at a chosen byte, a FAT that loops,
-// a DIFAT beyond the header, a chart inside a sheet).
+// Writes Excel 97-2003 workbooks record by record, for the seeds of the workbook fuzzer
+// (makeseeds.cpp) and the tests of the workbook reader: cases that no spreadsheet program writes
+// on request (a text split at a chosen byte, a FAT that loops, a DIFAT beyond the header, a chart
+// inside a sheet).
 
 #include <QByteArray>
 #include <QString>

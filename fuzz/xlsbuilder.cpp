@@ -1,4 +1,4 @@
-#include "bendtable/xlsbuilder.h"
+#include "xlsbuilder.h"
 
 #include <QtEndian>
 

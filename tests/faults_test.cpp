@@ -1,7 +1,8 @@
-// What the program does when the files around it fail: the bend table missing, broken or swapped
-// while a job is open, the temp folder taken away or closed, a full disk, a job file far larger
-// than any job, a note of a hundred thousand lines. In every case the operator is told where it
-// broke, the open job stays as it was, and each file on disk is either as it was or wholly new.
+// What the program does when the files around it fail while a job is open: the bend table
+// missing, broken or swapped, the temp folder taken away or blocked, a full disk, a note of a
+// hundred thousand lines. In every case the operator is told where it broke, the open job stays
+// as it was, and each file on disk is either as it was or wholly new. The readers and writers
+// have the same faults in their own tests, file by file; here they meet the window.
 
 #include "xlsbuilder.h"
 #include "input/editing/jobeditor.h"
@@ -163,10 +164,8 @@ TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
              {"material", "thickness", "vee", "standard", "kfactor", "internal_radius", "version"}),
          "has no column k_factor"},
     };
-    for (int part = 1; part <= 12; ++part) {
-        const qsizetype size = good.size() * part / 13;
-        cases.push_back({"cut at " + std::to_string(size), good.left(size), shown});
-    }
+    // Cut short, as a save interrupted: the workbook's own tests cut it everywhere.
+    cases.push_back({"cut short", good.left(good.size() / 2), shown});
 
     MainWindow &w = window();
     openBracket();
@@ -200,35 +199,6 @@ TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
         EXPECT_FALSE(page().contains("No bend table row"));
     }
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-}
-
-TEST_F(Faults, BendTableOfTenThousandRowsServesItsLastRows)
-{
-    std::vector<Row> rows;
-    for (int i = 0; i < 10000; ++i)
-        rows.push_back({QStringLiteral("M%1").arg(i / 100, 2, 10, QLatin1Char('0')),
-                        0.5 + (i / 5) % 20 * 0.25, 4.0 + i % 5 * 2, i % 5 ? "" : "YES",
-                        0.30 + (i % 97) * 0.001, 1 + (i % 13) * 0.1});
-    ASSERT_TRUE(writeBytes(tablePath(), workbook(rows, "big")));
-    MainWindow &w = window();
-    JobEditor &e = w.editor();
-    e.newJob();
-    EXPECT_EQ(e.job().material().items().size(), 100);
-    EXPECT_TRUE(w.tableStatusText().endsWith("BendTbl.xls big"));
-    e.chooseMaterial(e.job().material().items().indexOf("M99"));
-    EXPECT_EQ(e.job().thickness().items().size(), 20);
-    e.chooseThickness(e.job().thickness().items().indexOf("5.25"));
-    EXPECT_EQ(e.job().veeAll().items(), QStringList({"4", "6", "8", "10", "12"}));
-    e.setOutside(1, 0, "50");
-    e.setOutside(1, 1, "100");
-    e.setAngle(1, 0, "90");
-    e.chooseVee(1, 0, e.job().section(1).vee(0).items().indexOf("12"));
-    const BendCalculation &run = e.lastRun(1).calculation;
-    ASSERT_TRUE(run.gatePassed);
-    ASSERT_TRUE(run.bends[0].found());
-    // Row 9999: K 0.30 + 9999 % 97 * 0.001, IR 1 + 9999 % 13 * 0.1.
-    EXPECT_FLOAT_EQ(run.bends[0].kFactor, float(0.30 + 9999 % 97 * 0.001));
-    EXPECT_FLOAT_EQ(run.bends[0].internalRadius, float(1 + 9999 % 13 * 0.1));
 }
 
 // The workbook swapped under the program while it computes, by rename and by rewriting in place:
@@ -313,50 +283,6 @@ TEST_F(Faults, TempFolderDeletedOrBlockedWhileRunningIsRemadeOrReported)
     EXPECT_TRUE(page().contains("deburr<br>both ends"));
 }
 
-// Root writes anywhere: the operator, who cannot write into a folder closed to him, is "nobody".
-TEST_F(Faults, TempFolderClosedToTheOperatorIsReportedAndItsPagesKept)
-{
-    const QString temp = folder.filePath("temp");
-    {
-        MainWindow &w = window();
-        openBracket();
-        ASSERT_EQ(w.statusText(), "");
-    }
-    const QByteArray page = readBytes(temp + "/wb1.htm");
-    const QByteArray section = readBytes(temp + "/sd1.bmp");
-    const QByteArray marking = readBytes(temp + "/md1.bmp");
-    ASSERT_FALSE(page.isEmpty());
-    const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                      QFileDevice::ReadOther | QFileDevice::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(folder.path(), open));
-    for (const QString &file : QDir(folder.path()).entryList(QDir::Files))
-        ASSERT_TRUE(QFile::setPermissions(folder.filePath(file), open));
-    ASSERT_TRUE(QFile::setPermissions(temp, QFileDevice::ReadOwner | QFileDevice::ReadOther |
-                                                QFileDevice::ExeOwner | QFileDevice::ExeOther));
-    for (const QString &file : QDir(temp).entryList(QDir::Files))
-        ASSERT_TRUE(QFile::setPermissions(temp + "/" + file,
-                                          QFileDevice::ReadOwner | QFileDevice::ReadOther));
-
-    const int status = test::runInChild(
-        [&] {
-            BendTableSource source(tablePath());
-            JobEditor editor([&] { return source.table(); },
-                             PageOptions{LengthUnit::Millimetre, false, folder.path(), temp});
-            QString failure;
-            QObject::connect(&editor, &JobEditor::writeFailed,
-                             [&](const QString &message) { failure = message; });
-            editor.newJob();
-            editor.chooseMaterial(editor.job().material().items().indexOf("MS"));
-            editor.setOutside(1, 0, "70");
-            return failure.contains(QDir::toNativeSeparators(temp)) ? 0 : 1;
-        },
-        true);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(readBytes(temp + "/wb1.htm"), page);
-    EXPECT_EQ(readBytes(temp + "/sd1.bmp"), section);
-    EXPECT_EQ(readBytes(temp + "/md1.bmp"), marking);
-}
-
 // A full disk while the pages are written: each page and picture is the old one or the new one.
 TEST_F(Faults, FullDiskWhileWritingPagesLeavesEachFileOldOrNew)
 {
@@ -417,71 +343,6 @@ TEST_F(Faults, FullDiskWhileWritingPagesLeavesEachFileOldOrNew)
         }
     }
     EXPECT_GE(failed, 20);
-}
-
-TEST_F(Faults, FullDiskWhileSavingAJobKeepsTheOldFileAtEveryOffset)
-{
-    const QString path = folder.filePath("job.bm");
-    MainWindow &w = window();
-    openBracket();
-    files << path;
-    ASSERT_TRUE(w.saveCommand());
-    const QByteArray old = readBytes(path);
-    w.editor().setNotes(1, QString(3000, u'x'));
-    const QByteArray fresh = formatJobFile(content());
-    int offsets = 0;
-    for (long limit = 0; limit < fresh.size(); limit += fresh.size() / 60) {
-        ++offsets;
-        const int status = test::runWithFileSizeLimit(
-            [&] {
-                files << path;
-                return w.saveCommand() ? 1 : 0;
-            },
-            limit);
-        EXPECT_EQ(status, 0) << limit;
-        ASSERT_EQ(readBytes(path), old) << limit;
-        ASSERT_EQ(QDir(folder.path()).entryList({"*.bm*"}, QDir::Files), QStringList{"job.bm"});
-    }
-    EXPECT_GT(offsets, 50);
-    files << path;
-    ASSERT_TRUE(w.saveCommand());
-    EXPECT_EQ(readBytes(path), fresh);
-}
-
-// Writes a job file of about size bytes whose note on section 1 takes the bulk, a line at a time.
-void writeLargeJob(const QString &path, qint64 size)
-{
-    const QByteArray whole = formatJobFile(jobFileContent(Job()));
-    const QByteArray notesItem = "\"\",\"\",1,\"\"";
-    const qsizetype at = whole.indexOf(notesItem) + notesItem.size() - 1;
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(whole.left(at));
-    const QByteArray line =
-        QByteArray("a line of the note, over and over").leftJustified(98, '.') + "\r\n";
-    for (qint64 written = 0; written < size; written += line.size())
-        ASSERT_EQ(file.write(line), line.size());
-    file.write(whole.mid(at));
-}
-
-TEST_F(Faults, JobFileOfAHundredMegabytesIsRefusedAndTheOpenJobKept)
-{
-    const QString path = folder.filePath("huge.bm");
-    writeLargeJob(path, 100 * 1024 * 1024);
-    const QFileInfo before(path);
-    MainWindow &w = window();
-    openBracket();
-    const JobFileContent job = content();
-    files << path;
-    w.openCommand();
-    ASSERT_EQ(messages.size(), 2); // the Attention question and the refusal
-    EXPECT_TRUE(messages[1].contains(path));
-    EXPECT_TRUE(messages[1].contains("at most 32 MB")) << messages[1].toStdString();
-    EXPECT_EQ(content(), job);
-    EXPECT_TRUE(w.editor().job().isChanged());
-    const QFileInfo after(path);
-    EXPECT_EQ(after.size(), before.size());
-    EXPECT_EQ(after.lastModified(), before.lastModified());
 }
 
 TEST_F(Faults, NoteOfAHundredThousandLinesIsSavedShownAndOpenedAgain)

@@ -1,8 +1,7 @@
 #include "input/editing/jobeditor.h"
 
-#include "diagrams/imagecanvas.h"
+#include "editortest.h"
 #include "shell/ground/numbers.h"
-#include "testsupport.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -14,44 +13,7 @@ namespace {
 
 using test::bendRecord;
 
-std::shared_ptr<const BendTable> shopTable()
-{
-    static const auto table = std::make_shared<const BendTable>(std::vector<BendRecord>{
-        bendRecord("MS", 2, 16, 0.33, 2, "YES"),
-        bendRecord("MS", 2, 93, 0.33, 2),
-        bendRecord("MS", 2, 10, 0.33, 2),
-        bendRecord("MS", 3, 20, 0.4, 3, "YES"),
-        bendRecord("AL", 1, 6, 0.3, 1, "YES"),
-    });
-    return table;
-}
-
-class JobEditorTest : public ::testing::Test
-{
-protected:
-    QTemporaryDir dir;
-    std::shared_ptr<const BendTable> table = shopTable();
-    JobEditor editor{[this] { return table; },
-                     PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")}};
-
-    QString page(int n) const { return dir.filePath(QStringLiteral("temp/wb%1.htm").arg(n)); }
-    QByteArray pageBytes(int n) const { return test::readBytes(page(n)); }
-    const Job &job() const { return editor.job(); }
-
-    // Material MS, thickness 2 (vees 16, 93, 10; 16 chosen everywhere), section 1 the worked
-    // example.
-    void fillWorkedExample()
-    {
-        editor.newJob();
-        editor.chooseMaterial(job().material().items().indexOf("MS"));
-        editor.chooseThickness(job().thickness().items().indexOf("2"));
-        editor.setOutside(1, 0, "50");
-        editor.setOutside(1, 1, "100");
-        editor.setOutside(1, 2, "50");
-        editor.setAngle(1, 0, "90");
-        editor.setAngle(1, 1, "90");
-    }
-};
+using JobEditorTest = test::EditorTest;
 
 TEST_F(JobEditorTest, NewJobListsTheMaterialsAndShowsSectionOne)
 {

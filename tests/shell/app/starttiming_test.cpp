@@ -11,25 +11,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 namespace corvane {
 namespace {
-
-TEST(StartTiming, CountsFromTheStartOfThisProcess)
-{
-    // Each test runs in a process of its own, started moments ago.
-    const double first = StartTiming::msSinceProcessStart();
-    EXPECT_GE(first, 0.0);
-    EXPECT_LT(first, 120000.0);
-    QThread::msleep(60);
-    const double second = StartTiming::msSinceProcessStart();
-    // The start is known to a clock tick, 10 ms.
-    EXPECT_GE(second - first, 40.0);
-    EXPECT_LT(second - first, 5000.0);
-}
 
 // A copy of the program in a program folder of its own, with its bend table and logo.
 class TimedProgram : public ::testing::Test

@@ -8,7 +8,6 @@
 #include <QMap>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -17,106 +16,68 @@ namespace {
 
 const QString kSource = QStringLiteral(CORVANE_SOURCE_DIR "/src");
 
-struct Layers
+// The folders of src/ and their layers, as layers.txt lists them: "layer name folder...".
+QMap<QString, int> layerOfFolders()
 {
-    QMap<QString, int> folderLayer; // folder below src/ -> layer number
-    QString error;
-};
-
-Layers readLayers()
-{
-    Layers layers;
+    QMap<QString, int> layers;
     QFile table(kSource + QStringLiteral("/layers.txt"));
-    if (!table.open(QIODevice::ReadOnly)) {
-        layers.error = QStringLiteral("src/layers.txt cannot be read");
+    if (!table.open(QIODevice::ReadOnly))
         return layers;
-    }
     for (const QString &line : QString::fromUtf8(table.readAll()).split(u'\n')) {
         const QStringList words = line.simplified().split(u' ', Qt::SkipEmptyParts);
-        if (words.isEmpty() || words.first().startsWith(u'#'))
-            continue;
-        bool number = false;
-        const int layer = words.first().toInt(&number);
-        if (!number || words.size() < 3) {
-            layers.error = QStringLiteral("src/layers.txt: cannot read the line \"%1\"").arg(line);
-            return layers;
+        if (words.size() >= 3 && !words.first().startsWith(u'#')) {
+            for (const QString &folder : words.mid(2))
+                layers.insert(folder, words.first().toInt());
         }
-        for (const QString &folder : words.mid(2))
-            layers.folderLayer.insert(folder, layer);
     }
     return layers;
 }
 
-// The folder of a path below src/ as the table names it.
-QString folderOf(const QString &path)
+TEST(Layers, EveryIncludePointsToItsOwnLayerOrBelowAndNoFoldersFormACycle)
 {
-    return QFileInfo(path).path();
-}
-
-struct Include
-{
-    QString file;   // below src/
-    QString header; // below src/
-};
-
-QList<Include> projectIncludes()
-{
-    QList<Include> includes;
+    const QMap<QString, int> layers = layerOfFolders();
+    ASSERT_GE(layers.size(), 9) << "src/layers.txt lists too few folders";
     const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s+\"([^\"]+)\""),
                                      QRegularExpression::MultilineOption);
+    QMap<QString, QSet<QString>> uses; // folder -> the other folders it includes from
+    int includes = 0;
     QDirIterator it(kSource, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QString relative = QDir(kSource).relativeFilePath(path);
+        QFile file(it.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString name = QDir(kSource).relativeFilePath(file.fileName());
+        const QString from = QFileInfo(name).path();
+        ASSERT_TRUE(layers.contains(from)) << name.toStdString() << " lies in no layer";
         auto matches = include.globalMatch(QString::fromUtf8(file.readAll()));
         while (matches.hasNext()) {
             const QString header = matches.next().captured(1);
-            if (QFileInfo::exists(kSource + u'/' + header))
-                includes.append({relative, header});
+            if (!QFileInfo::exists(kSource + u'/' + header))
+                continue; // a header of Qt or the system
+            ++includes;
+            const QString to = QFileInfo(header).path();
+            ASSERT_TRUE(layers.contains(to)) << header.toStdString() << " lies in no layer";
+            EXPECT_LE(layers.value(to), layers.value(from))
+                << name.toStdString() << " includes " << header.toStdString()
+                << ", a header of a higher layer";
+            if (from != to)
+                uses[from].insert(to);
         }
     }
-    return includes;
-}
-
-TEST(Layers, EveryIncludePointsToItsOwnLayerOrBelowAndNoFoldersFormACycle)
-{
-    const Layers layers = readLayers();
-    ASSERT_TRUE(layers.error.isEmpty()) << layers.error.toStdString();
-    ASSERT_GE(layers.folderLayer.size(), 9);
-    const QList<Include> includes = projectIncludes();
-    ASSERT_GT(includes.size(), 100);
-
-    QMap<QString, QSet<QString>> uses; // folder -> the other folders it includes from
-    for (const Include &include : includes) {
-        const QString from = folderOf(include.file);
-        const QString to = folderOf(include.header);
-        ASSERT_TRUE(layers.folderLayer.contains(from))
-            << include.file.toStdString() << " lies in no layer of src/layers.txt";
-        ASSERT_TRUE(layers.folderLayer.contains(to))
-            << include.header.toStdString() << " lies in no layer of src/layers.txt";
-        EXPECT_LE(layers.folderLayer.value(to), layers.folderLayer.value(from))
-            << include.file.toStdString() << " includes " << include.header.toStdString()
-            << ", a header of a higher layer";
-        if (from != to)
-            uses[from].insert(to);
-    }
+    EXPECT_GT(includes, 100);
 
     // A walk from every folder along its includes never comes back to it.
-    for (auto it = uses.cbegin(); it != uses.cend(); ++it) {
+    for (auto start = uses.cbegin(); start != uses.cend(); ++start) {
         QSet<QString> seen;
-        QStringList stack(it.value().values());
-        while (!stack.isEmpty()) {
-            const QString folder = stack.takeLast();
-            EXPECT_NE(folder, it.key())
-                << "the folders round " << it.key().toStdString() << " include each other";
-            if (folder == it.key() || seen.contains(folder))
-                continue;
-            seen.insert(folder);
-            stack += uses.value(folder).values();
+        QStringList next = start.value().values();
+        while (!next.isEmpty()) {
+            const QString folder = next.takeLast();
+            EXPECT_NE(folder, start.key())
+                << "the folders round " << start.key().toStdString() << " include each other";
+            if (folder != start.key() && !seen.contains(folder)) {
+                seen.insert(folder);
+                next += uses.value(folder).values();
+            }
         }
     }
 }

@@ -15,40 +15,32 @@ using test::bendRecord;
 
 using JobEditorTest = test::EditorTest;
 
-TEST_F(JobEditorTest, NewJobListsTheMaterialsAndShowsSectionOne)
+TEST_F(JobEditorTest, NewJobListsTheMaterialsAndShowsSectionOneWithTheInUseMarks)
 {
     editor.setCommonText(0, "old");
+    editor.setOutside(1, 0, "10");
+    editor.setOutside(4, 0, "abc");
+    editor.setOutside(5, 0, "5");
+    EXPECT_FALSE(editor.inUseMark(5)); // marks wait for the next section shown
+    editor.showSection(3);
+    const bool inUse[] = {true, false, false, false, true};
+    for (int n = 1; n <= kSectionCount; ++n)
+        EXPECT_EQ(editor.inUseMark(n), inUse[n - 1]) << n;
+
     editor.newJob();
     EXPECT_EQ(job().material().items(), (QStringList{"AL", "MS"}));
     EXPECT_EQ(job().material().chosen(), -1);
-    EXPECT_TRUE(job().thickness().items().isEmpty());
     EXPECT_EQ(job().common(0), "");
     EXPECT_EQ(editor.activeSectionIndex(), 1);
     EXPECT_FALSE(job().isChanged());
-    EXPECT_TRUE(QFileInfo::exists(page(1)));
     EXPECT_EQ(editor.lastRun(1).pageUrl.toLocalFile(), page(1));
+    EXPECT_TRUE(QFileInfo::exists(page(1)));
 }
 
-TEST_F(JobEditorTest, MaterialRefillsThicknessesAndLeavesTheVees)
+TEST_F(JobEditorTest, ChoicesCascadeThroughThicknessesAndVeesOfEverySection)
 {
-    fillWorkedExample();
-    editor.chooseMaterial(job().material().items().indexOf("AL"));
-    EXPECT_EQ(job().thickness().items(), QStringList{"1"});
-    EXPECT_EQ(job().thickness().chosen(), -1);
-    EXPECT_EQ(job().veeAll().text(), "16");
-    EXPECT_EQ(job().section(4).vee(9).text(), "16");
-    EXPECT_TRUE(job().isChanged());
-    // With no thickness chosen the page has the job header only.
-    EXPECT_FALSE(pageBytes(1).contains("Section Specifications"));
-}
-
-TEST_F(JobEditorTest, ThicknessSetsEveryVeeOfEverySectionToTheStandardOne)
-{
-    editor.newJob();
-    editor.chooseMaterial(1);
-    editor.chooseThickness(job().thickness().items().indexOf("2"));
+    chooseMildSteel2();
     EXPECT_EQ(job().veeAll().items(), (QStringList{"16", "93", "10"}));
-    EXPECT_EQ(job().veeAll().chosen(), 0);
     for (int n = 1; n <= kSectionCount; ++n) {
         for (int j = 0; j < kBendCount; ++j) {
             EXPECT_EQ(job().section(n).vee(j).items(), job().veeAll().items());
@@ -56,26 +48,26 @@ TEST_F(JobEditorTest, ThicknessSetsEveryVeeOfEverySectionToTheStandardOne)
         }
     }
     editor.chooseVeeAll(2);
-    for (int n = 1; n <= kSectionCount; ++n) {
-        for (int j = 0; j < kBendCount; ++j)
-            EXPECT_EQ(job().section(n).vee(j).text(), "10");
-    }
+    EXPECT_EQ(job().section(5).vee(9).text(), "10");
+    EXPECT_EQ(job().section(1).vee(0).text(), "10");
     // Hidden sections are not computed.
     EXPECT_FALSE(QFileInfo::exists(page(2)));
-}
 
-TEST_F(JobEditorTest, ThicknessWithoutVeesKeepsTheOldLists)
-{
-    fillWorkedExample();
-    editor.chooseVeeAll(2);
-    // The workbook is edited meanwhile: thickness 3 has lost its records.
+    // A thickness whose records have gone from the workbook leaves the lists as they were.
     table = std::make_shared<const BendTable>(
         std::vector<BendRecord>{bendRecord("MS", 2, 16, 0.33, 2, "YES")});
     editor.chooseThickness(job().thickness().items().indexOf("3"));
     EXPECT_EQ(job().thickness().text(), "3");
     EXPECT_EQ(job().veeAll().items(), (QStringList{"16", "93", "10"}));
-    EXPECT_EQ(job().veeAll().text(), "10");
     EXPECT_EQ(job().section(3).vee(5).text(), "10");
+
+    // Another material refills the thicknesses, none chosen, and leaves the vees.
+    table = shopTable();
+    editor.chooseMaterial(job().material().items().indexOf("AL"));
+    EXPECT_EQ(job().thickness().items(), QStringList{"1"});
+    EXPECT_EQ(job().thickness().chosen(), -1);
+    EXPECT_EQ(job().section(4).vee(9).text(), "10");
+    EXPECT_TRUE(job().isChanged());
 }
 
 TEST_F(JobEditorTest, AnglesAreBroughtIntoRangeInTheirBox)
@@ -127,21 +119,6 @@ TEST_F(JobEditorTest, RecomputeRequestsDoNotSetTheChangedFlag)
     EXPECT_FALSE(job().isChanged());
     editor.setNotes(1, "n");
     EXPECT_TRUE(job().isChanged());
-}
-
-TEST_F(JobEditorTest, ShowSectionMarksTheSectionsInUse)
-{
-    editor.newJob();
-    editor.setOutside(1, 0, "10");
-    editor.setOutside(3, 0, "0");
-    editor.setOutside(4, 0, "abc");
-    editor.setOutside(5, 0, "5");
-    EXPECT_FALSE(editor.inUseMark(5)); // marks wait for the next showSection
-    editor.showSection(3);
-    EXPECT_EQ(editor.activeSectionIndex(), 3);
-    const bool expected[] = {true, false, false, false, true};
-    for (int n = 1; n <= kSectionCount; ++n)
-        EXPECT_EQ(editor.inUseMark(n), expected[n - 1]) << n;
 }
 
 TEST_F(JobEditorTest, VeeTooWideTurnsRedAndStaysRedWhenTheGateFails)

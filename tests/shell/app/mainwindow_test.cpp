@@ -130,7 +130,6 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
     MainWindow &w = window();
     EXPECT_EQ(w.windowTitle(), "Corvane");
     EXPECT_EQ(w.unitBox().currentText(), "View in mm");
-    EXPECT_FALSE(w.detailBox().isChecked());
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
     // The product and its version, then the version the workbook gives.
     EXPECT_EQ(w.tableStatusText(),
@@ -147,36 +146,9 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
 
     w.show();
     w.newCommand();
-    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
     EXPECT_TRUE(w.sectionWindow(1).isVisible());
     EXPECT_FALSE(w.sectionWindow(2).isVisible());
     EXPECT_FALSE(page(1).isEmpty());
-    EXPECT_EQ(w.editor().job().material().items(), (QStringList{"AL5052", "MS", "SS304"}));
-}
-
-TEST_F(MainWindowTest, UnitAndDetailOptionsRecomputeTheShownSection)
-{
-    MainWindow &w = window();
-    w.newCommand();
-    JobEditor &e = w.editor();
-    e.chooseMaterial(e.job().material().items().indexOf("MS"));
-    e.chooseThickness(e.job().thickness().items().indexOf("2"));
-    e.setOutside(1, 0, "50");
-    e.setOutside(1, 1, "100");
-    e.setAngle(1, 0, "90");
-    e.markSaved();
-    ASSERT_TRUE(page(1).contains("Unfolded Length mm"));
-
-    Q_EMIT w.unitBox().activated(2);
-    EXPECT_TRUE(page(1).contains("Unfolded Length in"));
-    EXPECT_TRUE(page(1).contains("Thickness : <b>1/16 in</b>"));
-    w.detailBox().setChecked(true);
-    EXPECT_TRUE(page(1).contains("colspan='9'"));
-    // A typed text that is no unit leaves lengths without a unit.
-    w.unitBox().setEditText(QStringLiteral("View in feet"));
-    EXPECT_EQ(e.unit(), LengthUnit::None);
-    EXPECT_TRUE(page(1).contains("Unfolded Length </th>"));
-    EXPECT_FALSE(e.job().isChanged());
 }
 
 TEST_F(MainWindowTest, TableQuestionNamesTheWorkbookAndNoStopsThere)
@@ -216,13 +188,8 @@ TEST_F(MainWindowTest, TimedEndSavesUnsavedWorkAsARecoveryFile)
     w.editor().setCommonText(0, "Acme");
     w.editor().setOutside(1, 0, "75");
     const QString saved = w.timedEnd();
-    ASSERT_FALSE(saved.isEmpty());
-    EXPECT_TRUE(QFileInfo(saved).fileName().startsWith("recovered-"));
     EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
-    const JobFileReadResult read = readJobFile(saved);
-    ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.content[JobField::common(0)], "Acme");
-    EXPECT_EQ(read.content[JobField::outside(1, 0)], "75");
+    EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
     EXPECT_TRUE(questions.isEmpty());
 }
 
@@ -399,6 +366,9 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
     EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_5, Qt::AltModifier);
     EXPECT_EQ(w.editor().activeSectionIndex(), 5);
+    // A typed text that is no unit leaves lengths without a unit.
+    w.unitBox().setEditText(QStringLiteral("View in feet"));
+    EXPECT_EQ(w.editor().unit(), LengthUnit::None);
 
     EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
     EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));

@@ -224,31 +224,13 @@ protected:
     QString root = QFileInfo(dir.path()).canonicalFilePath();
     QString path(const QString &name) const { return root + '/' + name; }
 
-    // The pages the editing model writes for the same job into folder, as Print would.
-    QList<QByteArray> modelFiles(const QString &folder, LengthUnit unit, bool detailed)
-    {
-        BendTableSource source(reportProgramFolder() + QStringLiteral("/BendTbl.xls"));
-        const auto table = source.table();
-        JobEditor editor([table] { return table; },
-                         PageOptions{unit, detailed, reportProgramFolder(), folder});
-        editor.openContent(readJobFile(kSample).content);
-        QList<QByteArray> files;
-        for (int n : {1, 2}) {
-            editor.showSection(n);
-            for (const QString &name : {QStringLiteral("wb%1.htm"), QStringLiteral("sd%1.bmp"),
-                                        QStringLiteral("md%1.bmp")})
-                files.append(readBytes(folder + '/' + name.arg(n)));
-        }
-        return files;
-    }
-
-    QList<QByteArray> writtenFiles(const QString &folder)
+    // The pages and pictures of sections 1 and 2 in folder.
+    static QList<QByteArray> files(const QString &folder)
     {
         QList<QByteArray> files;
         for (int n : {1, 2}) {
-            for (const QString &name : {QStringLiteral("wb%1.htm"), QStringLiteral("sd%1.bmp"),
-                                        QStringLiteral("md%1.bmp")})
-                files.append(readBytes(folder + '/' + name.arg(n)));
+            for (const char *name : {"wb%1.htm", "sd%1.bmp", "md%1.bmp"})
+                files.append(readBytes(folder + '/' + QString::fromLatin1(name).arg(n)));
         }
         return files;
     }
@@ -265,19 +247,21 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     EXPECT_EQ(run.out, "1 3 117.74 mm ok\n2 3 132.5 mm ok\n");
 
     const QString pages = path(QStringLiteral("pages"));
-    const QList<QByteArray> written = writtenFiles(pages);
-    const QByteArray joined = readBytes(pages + QStringLiteral("/wball.htm"));
-    EXPECT_EQ(joined, written[0] + pageSeparator() + written[3]);
+    const QList<QByteArray> written = files(pages);
+    EXPECT_EQ(readBytes(pages + QStringLiteral("/wball.htm")),
+              written[0] + pageSeparator() + written[3]);
     EXPECT_TRUE(written[0].contains(("src='" + reportProgramFolder() + "/logo.png'").toUtf8()));
     EXPECT_TRUE(written[0].contains(("src='" + pages + "/sd1.bmp'").toUtf8()));
-    EXPECT_TRUE(written[3].contains("Cable channel"));
 
-    const QList<QByteArray> model = modelFiles(pages, LengthUnit::Millimetre, false);
-    ASSERT_EQ(model.size(), written.size());
-    for (qsizetype i = 0; i < model.size(); ++i) {
-        EXPECT_FALSE(model[i].isEmpty()) << i;
-        EXPECT_TRUE(model[i] == written[i]) << "file " << i << " differs";
-    }
+    // The pages the editing model writes for the same job, as Print would.
+    BendTableSource source(reportProgramFolder() + QStringLiteral("/BendTbl.xls"));
+    const auto table = source.table();
+    JobEditor editor([table] { return table; },
+                     PageOptions{LengthUnit::Millimetre, false, reportProgramFolder(), pages});
+    editor.openContent(readJobFile(kSample).content);
+    editor.showSection(2);
+    editor.showSection(1);
+    EXPECT_TRUE(files(pages) == written);
     // Nothing but the pages, pictures and joined document.
     EXPECT_EQ(QDir(pages).entryList(QDir::Files, QDir::Name),
               (QStringList{"md1.bmp", "md2.bmp", "sd1.bmp", "sd2.bmp", "wb1.htm", "wb2.htm",

@@ -18,8 +18,6 @@ struct DrawnItem
     QColor colour;
     int penWidth = 0;
     bool dotted = false;
-    double fontSize = 0;
-    bool bold = false;
 };
 
 class RecordingCanvas : public Canvas
@@ -60,7 +58,7 @@ private:
     DrawnItem item(float x1, float y1, float x2 = 0, float y2 = 0, const QColor &colour = {},
                    const QString &text = {}) const
     {
-        return {x1, y1, x2, y2, text, colour, penWidth(), dotted(), fontSize(), bold()};
+        return {x1, y1, x2, y2, text, colour, penWidth(), dotted()};
     }
 };
 

@@ -101,8 +101,7 @@ TEST(SectionPage, WorkedExampleLineForLineWithTheOperatorsTextsEscaped)
         "</td></tr>",
         "</table>",
         "</body>",
-        "</html>",
-    };
+        "</html>"};
     const QStringList lines = pageLines(job);
     ASSERT_EQ(lines.size(), expected.size());
     for (int i = 0; i < lines.size(); ++i)

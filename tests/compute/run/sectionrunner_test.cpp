@@ -4,7 +4,6 @@
 #include "testsupport.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -12,18 +11,6 @@
 
 namespace corvane {
 namespace {
-
-using test::readBytes;
-
-struct Folder
-{
-    QTemporaryDir dir;
-    PageOptions options() const
-    {
-        return {LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")};
-    }
-    QString file(const QString &name) const { return dir.filePath("temp/" + name); }
-};
 
 // The worked example with the given vee for its second bend: "93" is too wide.
 Job workedExample(const char *secondVee = "16")
@@ -34,97 +21,98 @@ Job workedExample(const char *secondVee = "16")
     return job;
 }
 
-int pixelsWhere(const QImage &image, const std::function<bool(QRgb)> &which)
+class SectionRunnerTest : public testing::Test
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            count += which(image.pixel(x, y));
-    }
-    return count;
-}
-
-TEST(SectionRunner, WritesWhatItDrawsAndKeepsThePicturesItDoesNotDraw)
-{
-    Folder folder;
+protected:
+    QTemporaryDir dir;
+    PageOptions options{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")};
     SectionRunner runner;
-    const auto run = [&](const Job &job) {
-        return runner.run(job, 1, test::workedExampleTable(), folder.options());
-    };
+
+    SectionRun run(const Job &job)
+    {
+        return runner.run(job, 1, test::workedExampleTable(), options);
+    }
+    QByteArray file(const char *name) const
+    {
+        return test::readBytes(dir.filePath("temp/") + name);
+    }
+};
+
+TEST_F(SectionRunnerTest, WritesWhatItDrawsAndKeepsThePicturesItDoesNotDraw)
+{
     Job job = workedExample();
     job.setCommon(CommonText::Customer, QStringLiteral("Caf\u00e9 \u00d8"));
     const SectionRun fine = run(job);
     ASSERT_TRUE(fine.ok()) << fine.error.toStdString();
-    EXPECT_EQ(fine.pageUrl.toLocalFile(), folder.file("wb1.htm"));
-    EXPECT_EQ(readBytes(fine.pagePath), fine.page);
+    EXPECT_EQ(fine.pageUrl.toLocalFile(), dir.filePath("temp/wb1.htm"));
+    EXPECT_EQ(file("wb1.htm"), fine.page);
     EXPECT_TRUE(fine.page.contains(QStringLiteral("Customer : <b>Caf\u00e9 \u00d8</b>").toUtf8()));
-    // The flanges are drawn in gray, the marking diagram in black on white.
-    const QImage section(folder.file("sd1.bmp"), "BMP");
-    const QImage marking(folder.file("md1.bmp"), "BMP");
-    EXPECT_EQ(section.size(), QSize(400, 400));
-    EXPECT_EQ(marking.size(), QSize(800, 400));
-    EXPECT_GT(pixelsWhere(section, [](QRgb p) { return p == qRgb(128, 128, 128); }), 0);
-    EXPECT_GT(pixelsWhere(marking, [](QRgb p) { return qGray(p) < 64; }), 1000);
+    EXPECT_EQ(QImage::fromData(file("sd1.bmp"), "BMP").size(), QSize(400, 400));
+    const QImage marking = QImage::fromData(file("md1.bmp"), "BMP");
+    QImage blank(800, 400, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_NE(marking.convertToFormat(QImage::Format_RGB32), blank);
 
     // A vee too wide: the calculation says so (the job is the caller's to colour), and the
     // marking picture of the earlier run stays.
-    const QByteArray markingBytes = readBytes(folder.file("md1.bmp"));
-    const SectionRun error = run(workedExample("93"));
-    EXPECT_TRUE(error.calculation.veeFailed[1]);
-    EXPECT_EQ(readBytes(folder.file("md1.bmp")), markingBytes);
+    const QByteArray markingBytes = file("md1.bmp");
+    EXPECT_TRUE(run(workedExample("93")).calculation.veeFailed[1]);
+    EXPECT_EQ(file("md1.bmp"), markingBytes);
 
     // A failed gate writes the header page and keeps the pictures.
-    const QByteArray sectionBytes = readBytes(folder.file("sd1.bmp"));
+    const QByteArray sectionBytes = file("sd1.bmp");
     job.material().unchoose();
     run(job);
-    EXPECT_EQ(readBytes(folder.file("sd1.bmp")), sectionBytes);
-    EXPECT_FALSE(readBytes(folder.file("wb1.htm")).contains("Section Specifications"));
-
-    // A temp folder that went meanwhile is made again; one that cannot be made is named.
-    ASSERT_TRUE(QDir(folder.dir.filePath("temp")).removeRecursively());
-    EXPECT_TRUE(run(workedExample()).ok());
-    EXPECT_TRUE(QFileInfo::exists(folder.file("sd1.bmp")));
-    PageOptions blocked = folder.options();
-    blocked.tempFolder = folder.dir.filePath("file-in-the-way");
-    ASSERT_TRUE(test::writeBytes(blocked.tempFolder, "x"));
-    const SectionRun failed = runner.run(workedExample(), 1, test::workedExampleTable(), blocked);
-    EXPECT_TRUE(failed.error.contains(blocked.tempFolder)) << failed.error.toStdString();
+    EXPECT_EQ(file("sd1.bmp"), sectionBytes);
+    EXPECT_FALSE(file("wb1.htm").contains("Section Specifications"));
 }
 
-TEST(SectionRunner, ADiagramsMarginIsMeasuredInTheFontTheSectionsLastRunLeft)
+TEST_F(SectionRunnerTest, RemakesADeletedTempFolderAndNamesAnUnwritableOne)
+{
+    run(workedExample());
+    ASSERT_TRUE(QDir(options.tempFolder).removeRecursively());
+    EXPECT_TRUE(run(workedExample()).ok());
+    EXPECT_FALSE(file("sd1.bmp").isEmpty());
+
+    options.tempFolder = dir.filePath("file-in-the-way");
+    ASSERT_TRUE(test::writeBytes(options.tempFolder, "x"));
+    const SectionRun failed = run(workedExample());
+    EXPECT_TRUE(failed.error.contains(options.tempFolder)) << failed.error.toStdString();
+}
+
+TEST_F(SectionRunnerTest, ADiagramsMarginIsMeasuredInTheFontTheSectionsLastRunLeft)
 {
     // A new canvas measures in the design's 8.25 pt regular, a canvas after a run with a vee
     // error in the 9 pt bold of its section diagram; a run that is only noted counts as drawn.
-    Folder folder;
-    const Job job = workedExample();
-    const Job tooWide = workedExample("93");
-    const BendTable &table = test::workedExampleTable();
-    const auto picture = [&] {
-        return readBytes(folder.file("sd1.bmp"));
-    };
-
-    SectionRunner runner;
-    runner.run(job, 1, table, folder.options());
-    const QByteArray fresh = picture();
-    runner.run(tooWide, 1, table, folder.options());
-    runner.run(job, 1, table, folder.options());
-    const QByteArray afterError = picture();
+    run(workedExample());
+    const QByteArray fresh = file("sd1.bmp");
+    run(workedExample("93"));
+    run(workedExample());
+    const QByteArray afterError = file("sd1.bmp");
     EXPECT_NE(fresh, afterError);
 
     SectionRunner noted;
-    noted.note(tooWide, 1, table);
-    noted.write(job, 1, noted.note(job, 1, table), folder.options());
-    EXPECT_EQ(picture(), afterError);
+    const BendTable &table = test::workedExampleTable();
+    noted.note(workedExample("93"), 1, table);
+    noted.write(workedExample(), 1, noted.note(workedExample(), 1, table), options);
+    EXPECT_EQ(file("sd1.bmp"), afterError);
     // New gives every canvas the design's font again.
     noted.reset();
-    noted.run(job, 1, table, folder.options());
-    EXPECT_EQ(picture(), fresh);
+    noted.run(workedExample(), 1, table, options);
+    EXPECT_EQ(file("sd1.bmp"), fresh);
 }
 
-TEST(ImageCanvas, DegenerateScalesDrawNothingAndDoNotCrash)
+TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)
 {
     ImageCanvas canvas;
     canvas.setSize(6000, 6000);
+    canvas.setScaleWidth(10);
+    canvas.setScaleHeight(10);
+    canvas.clear();
+    canvas.line(0, 5, 10, 5, QColor(128, 128, 128));
+    EXPECT_EQ(canvas.image().pixel(200, 200), qRgb(128, 128, 128));
+    EXPECT_EQ(canvas.image().pixel(200, 100), qRgb(255, 255, 255));
+
     canvas.setScaleWidth(0);
     canvas.setScaleHeight(0);
     canvas.clear();

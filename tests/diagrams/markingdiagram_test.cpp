@@ -14,39 +14,34 @@ using test::DrawnItem;
 using test::makeSection;
 using test::RecordingCanvas;
 
-struct Drawn
+QStringList texts(const RecordingCanvas &canvas)
 {
-    BendCalculation calculation;
-    RecordingCanvas canvas;
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const DrawnItem &item : canvas.texts)
-            out << item.text;
-        return out;
-    }
-};
-
-Drawn draw(const Section &section, LengthUnit unit = LengthUnit::Millimetre)
-{
-    Drawn d{calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
-                             test::workedExampleTable()),
-            {}};
-    // The section diagram leaves the canvas in 9 pt bold.
-    d.canvas.setFontSize(9);
-    d.canvas.setBold(true);
-    drawMarkingDiagram(d.canvas, section, d.calculation, unit);
-    return d;
+    QStringList out;
+    for (const DrawnItem &item : canvas.texts)
+        out << item.text;
+    return out;
 }
 
-// The worked example with its second bend down, which changes no length.
+RecordingCanvas drawn(const Section &section, LengthUnit unit = LengthUnit::Millimetre)
+{
+    RecordingCanvas canvas;
+    // The section diagram leaves the canvas in 9 pt bold.
+    canvas.setFontSize(9);
+    canvas.setBold(true);
+    drawMarkingDiagram(canvas, section,
+                       calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
+                                        test::workedExampleTable()),
+                       unit);
+    return canvas;
+}
+
+// The worked example with its second bend down, which changes no length: U is 192.35664.
 const Section kUpAndDown = makeSection({"50", "100", "50"}, {{"90", "16"}, {"-90", "16"}});
+const float kU = 192.35664f;
 
 TEST(MarkingDiagram, FitBlankAndBendLines)
 {
-    const Drawn d = draw(kUpAndDown);
-    const float u = d.calculation.unfoldedTotal;
-    const RecordingCanvas &canvas = d.canvas;
+    const RecordingCanvas canvas = drawn(kUpAndDown);
 
     // The margin is measured in the 9 pt bold the section diagram left, at scale width U + 0.2.
     const float w = float(RecordingCanvas::metrics(QStringLiteral("XXXXXX"), 9, true).width() *
@@ -58,17 +53,14 @@ TEST(MarkingDiagram, FitBlankAndBendLines)
 
     // The blank from 0.1U to 0.3U with a 4-pixel pen; the bend lines across it at the stations
     // U/3 and 2U/3, solid for Up and dotted for Dn.
-    const auto at = [u](double fraction) {
-        return float(fraction * u);
-    };
-    const auto where = [](const DrawnItem &i) {
-        return std::array{i.x1, i.y1, i.x2, i.y2};
+    const auto at = [](double fraction) {
+        return float(fraction * kU);
     };
     ASSERT_EQ(canvas.boxes.size(), 3u);
-    EXPECT_EQ(where(canvas.boxes[0]), (std::array{0.0f, at(0.1), u, at(0.3)}));
+    EXPECT_EQ(canvas.boxes[0].ends(), (std::array{0.0f, at(0.1), kU, at(0.3)}));
     EXPECT_EQ(canvas.boxes[0].penWidth, 4);
-    EXPECT_EQ(where(canvas.boxes[1]), (std::array{64.11888f, at(0.1), 64.11888f, at(0.3)}));
-    EXPECT_EQ(where(canvas.boxes[2]), (std::array{128.23776f, at(0.1), 128.23776f, at(0.3)}));
+    EXPECT_EQ(canvas.boxes[1].ends(), (std::array{64.11888f, at(0.1), 64.11888f, at(0.3)}));
+    EXPECT_EQ(canvas.boxes[2].ends(), (std::array{128.23776f, at(0.1), 128.23776f, at(0.3)}));
     EXPECT_EQ(canvas.boxes[1].penWidth, 1);
     EXPECT_FALSE(canvas.boxes[1].dotted);
     EXPECT_TRUE(canvas.boxes[2].dotted);
@@ -77,7 +69,7 @@ TEST(MarkingDiagram, FitBlankAndBendLines)
     // The Up bend's leader falls from 0.5U to the base line at 0.6U, the Dn bend's rises from 0.7U.
     const auto leader = [&](float x, double from) {
         return std::any_of(canvas.lines.begin(), canvas.lines.end(), [&](const DrawnItem &l) {
-            return where(l) == std::array{x, at(from), x, at(0.6)};
+            return l.ends() == std::array{x, at(from), x, at(0.6)};
         });
     };
     EXPECT_TRUE(leader(64.11888f, 0.5));
@@ -86,22 +78,21 @@ TEST(MarkingDiagram, FitBlankAndBendLines)
     // A dot at each end of the blank.
     ASSERT_EQ(canvas.dots.size(), 2u);
     EXPECT_EQ(canvas.dots[0].y1, at(0.35));
-    EXPECT_NEAR(canvas.dots[1].x1, u, 1e-4);
+    EXPECT_NEAR(canvas.dots[1].x1, kU, 1e-4);
     EXPECT_EQ(canvas.dots[1].y1, at(0.05));
 }
 
 TEST(MarkingDiagram, LabelsAndTheirPlaces)
 {
-    const Drawn d = draw(kUpAndDown);
-    EXPECT_EQ(d.texts(),
+    const RecordingCanvas c = drawn(kUpAndDown);
+    EXPECT_EQ(texts(c),
               (QStringList{"192.36", "Up 90", "A 90", "V 16", "48.09", "48.09", "144.27", "Dn 90",
                            "A -90", "V 16", "144.27", "96.18", "48.09", "192.36", "48.09"}));
-    EXPECT_EQ(draw(kUpAndDown, LengthUnit::FractionalInch).texts(),
+    EXPECT_EQ(texts(drawn(kUpAndDown, LengthUnit::FractionalInch)),
               (QStringList{"7 9/16", "Up 90", "A 90", "V 5/8", "1 7/8", "1 7/8", "5 11/16", "Dn 90",
                            "A -90", "V 5/8", "5 11/16", "3 13/16", "1 7/8", "7 9/16", "1 7/8"}));
 
-    const RecordingCanvas &c = d.canvas;
-    const double u = d.calculation.unfoldedTotal;
+    const double u = kU;
     const double p = 64.11888;
     const double x = c.textHeight("X");
     const double xxx = c.textHeight("XXX");
@@ -135,12 +126,12 @@ TEST(MarkingDiagram, LabelsAndTheirPlaces)
 TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarks)
 {
     // A single flange has no chain of flat lengths either.
-    const Drawn single = draw(makeSection({"80"}, {}));
-    EXPECT_EQ(single.texts(), (QStringList{"80", "80"}));
-    EXPECT_EQ(single.canvas.boxes.size(), 1u);
-    const Drawn flat = draw(makeSection({"50", "100"}, {{"0", "16"}}));
-    EXPECT_EQ(flat.texts(), (QStringList{"150", "50", "50", "100", "150", "100"}));
-    EXPECT_EQ(flat.canvas.boxes.size(), 1u);
+    const RecordingCanvas single = drawn(makeSection({"80"}, {}));
+    EXPECT_EQ(texts(single), (QStringList{"80", "80"}));
+    EXPECT_EQ(single.boxes.size(), 1u);
+    const RecordingCanvas flat = drawn(makeSection({"50", "100"}, {{"0", "16"}}));
+    EXPECT_EQ(texts(flat), (QStringList{"150", "50", "50", "100", "150", "100"}));
+    EXPECT_EQ(flat.boxes.size(), 1u);
 }
 
 TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <array>
 #include <vector>
 
 namespace corvane::test {
@@ -18,6 +19,8 @@ struct DrawnItem
     QColor colour;
     int penWidth = 0;
     bool dotted = false;
+
+    std::array<float, 4> ends() const { return {x1, y1, x2, y2}; }
 };
 
 class RecordingCanvas : public Canvas

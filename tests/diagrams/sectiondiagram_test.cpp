@@ -3,6 +3,8 @@
 #include "diagrams/recordingcanvas.h"
 #include "testsupport.h"
 
+#include <QPointF>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -41,82 +43,55 @@ const Section kChannel = [] {
     return s;
 }();
 
-TEST(SectionDiagram, FitsTheProfileWithAMarginInThePreviousFont)
+TEST(SectionDiagram, ProfileFitsThePictureWithItsLabelsInside)
 {
-    for (const auto &[points, bold] : {std::pair{8.25, false}, std::pair{8.0, true}}) {
-        const RecordingCanvas canvas =
-            drawn(kWorkedExample, 2, LengthUnit::Millimetre, points, bold);
+    // Each profile is drawn after a drawing that left the given font, which the margin is
+    // measured in. Pi is 3.14159 held as a single: the corners are off by a little. The channel's
+    // first label, "1 15/16" in the 8 pt bold a marking diagram leaves, is wider than the margin
+    // left of it; cut at the picture's edge it would read "15/16", an inch short. A margin
+    // measured in a tiny font is lower than a label.
+    int movedIn = 0, movedDown = 0;
+    const auto check = [&](const Section &section, LengthUnit unit, double points, bool bold,
+                           float top, float side, const QList<QPointF> &corners,
+                           const QStringList &labels) {
+        // top and side: of the profile's bounding square, 0.1 larger on each side.
+        SCOPED_TRACE(labels.join(' ').toStdString());
+        const RecordingCanvas canvas = drawn(section, 2, unit, points, bold);
         const float w =
-            float(RecordingCanvas::metrics("XXXXXX", points, bold).width() * 100.20013 / 400.0);
-        EXPECT_FLOAT_EQ(canvas.scaleLeft(), -0.1f - w) << points;
-        EXPECT_FLOAT_EQ(canvas.scaleTop(), -100.10013f - w) << points;
-        EXPECT_FLOAT_EQ(canvas.scaleWidth(), 100.20013f + 2 * w) << points;
-        EXPECT_EQ(canvas.scaleHeight(), canvas.scaleWidth()) << points;
+            float(RecordingCanvas::metrics("XXXXXX", points, bold).width() * side / 400.0);
+        EXPECT_FLOAT_EQ(canvas.scaleLeft(), -0.1f - w);
+        EXPECT_FLOAT_EQ(canvas.scaleTop(), top - w);
+        EXPECT_FLOAT_EQ(canvas.scaleWidth(), side + 2 * w);
+        EXPECT_EQ(canvas.scaleHeight(), canvas.scaleWidth());
         // The drawing leaves 9 pt bold for the next one.
         EXPECT_EQ(canvas.fontSize(), 9);
         EXPECT_TRUE(canvas.bold());
-    }
-}
 
-TEST(SectionDiagram, CornersTurnByTheRotationAndTheSignedBendAngles)
-{
-    // Pi is 3.14159 held as a single: the worked example's corners are off by a little.
-    struct Case
-    {
-        const Section &section;
-        float corners[3][2];
-    };
-    const Case cases[] = {
-        {kWorkedExample, {{50, 0}, {50.000126f, -100}, {0.0001259f, -100.00013f}}},
-        {kChannel, {{0.0000663f, -50}, {100.00007f, -50}, {100.00012f, 0}}},
-    };
-    for (const Case &c : cases) {
-        const auto lines = flanges(drawn(c.section, 2, LengthUnit::Millimetre));
-        ASSERT_EQ(lines.size(), 3u);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_NEAR(lines[i].x2, c.corners[i][0], 2e-5) << i;
-            EXPECT_NEAR(lines[i].y2, c.corners[i][1], 2e-5) << i;
-            EXPECT_EQ(lines[i].penWidth, 4) << i;
-        }
-    }
-}
-
-TEST(SectionDiagram, LabelsSitAboveLeftOfTheirMidpointsButInsideThePicture)
-{
-    // The channel's first label, "1 15/16" in the 8 pt bold a marking diagram leaves, is wider
-    // than the margin left of it; cut at the picture's edge it would read "15/16", an inch short.
-    // A margin measured in a tiny font is lower than a label.
-    struct Case
-    {
-        const Section &section;
-        LengthUnit unit;
-        double points;
-        bool bold;
-        QStringList labels;
-    };
-    const Case cases[] = {
-        {kChannel, LengthUnit::FractionalInch, 8, true, {"1 15/16", "3 15/16", "1 15/16"}},
-        {kWorkedExample, LengthUnit::Millimetre, 1, false, {"50", "100", "50"}},
-    };
-    int movedIn = 0, movedDown = 0;
-    for (const Case &c : cases) {
-        const RecordingCanvas canvas = drawn(c.section, 2, c.unit, c.points, c.bold);
         const auto lines = flanges(canvas);
+        ASSERT_EQ(lines.size(), 3u);
         ASSERT_EQ(canvas.texts.size(), 3u);
         for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR(lines[i].x2, corners[i].x(), 2e-5) << i;
+            EXPECT_NEAR(lines[i].y2, corners[i].y(), 2e-5) << i;
+            EXPECT_EQ(lines[i].penWidth, 4) << i;
+            // The label sits above and to the left of the midpoint, moved in at the left and top
+            // edges.
             const DrawnItem &label = canvas.texts[i];
-            EXPECT_EQ(label.text, c.labels[i]);
+            EXPECT_EQ(label.text, labels[i]);
             const QString placed = label.text + QStringLiteral("  ");
             const double x = (double(lines[i].x1) + lines[i].x2) / 2 - canvas.textWidth(placed);
             const double y = (double(lines[i].y1) + lines[i].y2) / 2 - canvas.textHeight(placed);
             movedIn += x < canvas.scaleLeft();
             movedDown += y < canvas.scaleTop();
-            EXPECT_FLOAT_EQ(label.x1, float(std::max(x, double(canvas.scaleLeft()))))
-                << label.text.toStdString();
-            EXPECT_FLOAT_EQ(label.y1, float(std::max(y, double(canvas.scaleTop()))))
-                << label.text.toStdString();
+            EXPECT_FLOAT_EQ(label.x1, float(std::max(x, double(canvas.scaleLeft())))) << i;
+            EXPECT_FLOAT_EQ(label.y1, float(std::max(y, double(canvas.scaleTop())))) << i;
         }
-    }
+    };
+    check(kWorkedExample, LengthUnit::Millimetre, 1, false, -100.10013f, 100.20013f,
+          {{50, 0}, {50.000126f, -100}, {0.0001259f, -100.00013f}}, {"50", "100", "50"});
+    check(kChannel, LengthUnit::FractionalInch, 8, true, -50.1f, 100.20012f,
+          {{0.0000663f, -50}, {100.00007f, -50}, {100.00012f, 0}},
+          {"1 15/16", "3 15/16", "1 15/16"});
     EXPECT_GT(movedIn, 0);
     EXPECT_GT(movedDown, 0);
 }

@@ -44,8 +44,7 @@ TEST(MarkingDiagram, FitBlankAndBendLines)
     const RecordingCanvas canvas = drawn(kUpAndDown);
 
     // The margin is measured in the 9 pt bold the section diagram left, at scale width U + 0.2.
-    const float w = float(RecordingCanvas::metrics(QStringLiteral("XXXXXX"), 9, true).width() *
-                          double(192.55664f) / 800.0);
+    const float w = float(RecordingCanvas::metrics("XXXXXX", 9, true).width() * 192.55664 / 800);
     EXPECT_FLOAT_EQ(canvas.scaleLeft(), -0.1f - w);
     EXPECT_FLOAT_EQ(canvas.scaleTop(), -0.1f - w);
     EXPECT_FLOAT_EQ(canvas.scaleWidth(), 192.55664f + 2 * w);
@@ -150,8 +149,6 @@ TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
 TEST(MarkingDiagram, BlankOfNoLengthDrawsNothing)
 {
     BendCalculation c;
-    c.gatePassed = true;
-    c.lastFlange = 0;
     c.unfoldedTotal = -5;
     RecordingCanvas canvas;
     drawMarkingDiagram(canvas, Section(), c, LengthUnit::Millimetre);

@@ -5,8 +5,6 @@
 
 #include "diagrams/canvas.h"
 
-#include <QString>
-
 #include <array>
 #include <vector>
 

@@ -103,10 +103,9 @@ TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
         const char *material, *thickness, *firstFlange;
         bool passes;
     };
-    const Case cases[] = {{"MS", "2", "50", true},    {"ms", "2.0", "50", true},
-                          {"", "2", "50", false},     {"MS", "", "50", false},
-                          {"MS", "abc", "50", false}, {"MS", "2", "0", false},
-                          {"MS", "2", "-5", false},   {"MS", "2", "", false}};
+    const Case cases[] = {{"MS", "2", "50", true}, {"ms", "2.0", "50", true},
+                          {"", "2", "50", false},  {"MS", "", "50", false},
+                          {"MS", "2", "0", false}, {"MS", "2", "-5", false}};
     for (const Case &k : cases) {
         const BendCalculation c =
             calculateSection(makeSection({k.firstFlange, "100"}, {{"90", "16"}}), k.material,
@@ -121,13 +120,11 @@ TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
 TEST(BendCalculation, ProfileEndsBeforeTheFirstFlangeOfZero)
 {
     const BendCalculation single = calculate(makeSection({"80"}, {{"90", "93"}}));
-    EXPECT_EQ(single.bendCount(), 0);
     EXPECT_EQ(single.unfoldedTotal, 80.0f);
 
     // A negative length does not end it, and adds nothing.
     const BendCalculation negative =
         calculate(makeSection({"50", "-20", "50"}, {{"90", "16"}, {"90", "16"}}));
-    EXPECT_EQ(negative.lastFlange, 2);
     EXPECT_EQ(negative.flatLength[1], 0.0f);
     EXPECT_EQ(negative.unfoldedTotal, 2 * 48.08916f);
 
@@ -135,7 +132,6 @@ TEST(BendCalculation, ProfileEndsBeforeTheFirstFlangeOfZero)
     const BendCalculation c = calculate(
         makeSection({"100", "100", "100", "100", "100", "100", "100", "100", "100", "100", "100"},
                     {b, b, b, b, b, b, b, b, b, b}));
-    EXPECT_EQ(c.lastFlange, 10);
     EXPECT_EQ(c.flatLength[10], float(100.0 - double(3.821675f) / 2.0));
     EXPECT_NEAR(c.unfoldedTotal, 1100 - 10 * 3.821675f, 1e-3);
 }

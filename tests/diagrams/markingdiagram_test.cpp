@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace corvane {
 namespace {
@@ -33,6 +34,14 @@ RecordingCanvas drawn(const Section &section, LengthUnit unit = LengthUnit::Mill
                                         test::workedExampleTable()),
                        unit);
     return canvas;
+}
+
+// Whether a line was drawn from (x1, y1) to (x2, y2), to within a rounding.
+bool hasLine(const RecordingCanvas &canvas, double x1, double y1, double x2, double y2)
+{
+    return std::any_of(canvas.lines.begin(), canvas.lines.end(), [&](const DrawnItem &l) {
+        return std::hypot(l.x1 - x1, l.y1 - y1) + std::hypot(l.x2 - x2, l.y2 - y2) < 1e-3;
+    });
 }
 
 // The worked example with its second bend down, which changes no length: U is 192.35664.
@@ -65,14 +74,20 @@ TEST(MarkingDiagram, FitBlankAndBendLines)
     EXPECT_TRUE(canvas.boxes[2].dotted);
     EXPECT_FALSE(canvas.dotted());
 
-    // The Up bend's leader falls from 0.5U to the base line at 0.6U, the Dn bend's rises from 0.7U.
-    const auto leader = [&](float x, double from) {
-        return std::any_of(canvas.lines.begin(), canvas.lines.end(), [&](const DrawnItem &l) {
-            return l.ends() == std::array{x, at(from), x, at(0.6)};
-        });
-    };
-    EXPECT_TRUE(leader(64.11888f, 0.5));
-    EXPECT_TRUE(leader(128.23776f, 0.7));
+    // Lines, in fractions of U: ticks at the left end and the first station, the base line, each
+    // bend's leader (from 0.5 for Up, 0.7 for Dn) with its arrowhead's first stroke, the first
+    // segment's dimension lines, and the last flat length's arrowhead pointing right at the end.
+    const double t = 1.0 / 3;
+    const double lines[][4] = {
+        {0, 0, 0, .09},        {0, .31, 0, .4},        {t, 0, t, .09},
+        {t, .31, t, .4},       {0, .6, 1, .6},         {t, .5, t, .6},
+        {t, .6, t - .01, .59}, {2 * t, .7, 2 * t, .6}, {2 * t, .6, 2 * t - .01, .61},
+        {0, .35, t, .35},      {t, .05, 0, .05},       {t, .27, 0, .27},
+        {1, .27, .99, .26}};
+    for (const auto &[x1, y1, x2, y2] : lines) {
+        EXPECT_TRUE(hasLine(canvas, x1 * kU, y1 * kU, x2 * kU, y2 * kU))
+            << x1 << ' ' << y1 << ' ' << x2 << ' ' << y2;
+    }
 
     // A dot at each end of the blank.
     ASSERT_EQ(canvas.dots.size(), 2u);
@@ -140,10 +155,8 @@ TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
     canvas.setCurrentY(20);
     drawArrowHead(canvas, +1, 100);
     ASSERT_EQ(canvas.lines.size(), 3u);
-    EXPECT_FLOAT_EQ(canvas.lines[0].x2, 11);
-    EXPECT_FLOAT_EQ(canvas.lines[0].y2, 21);
-    EXPECT_FLOAT_EQ(canvas.currentX(), 10);
-    EXPECT_FLOAT_EQ(canvas.currentY(), 20);
+    EXPECT_EQ(canvas.lines[0].ends(), (std::array{10.0f, 20.0f, 11.0f, 21.0f}));
+    EXPECT_EQ(canvas.lines[2].ends(), (std::array{11.0f, 19.0f, 10.0f, 20.0f}));
 }
 
 TEST(MarkingDiagram, BlankOfNoLengthDrawsNothing)

@@ -7,27 +7,17 @@
 namespace corvane {
 namespace {
 
-PageOptions options(LengthUnit unit = LengthUnit::Millimetre, bool detailed = false)
+QStringList pageLines(const Job &job, LengthUnit unit = LengthUnit::Millimetre,
+                      bool detailed = false)
 {
-    return {unit, detailed, QStringLiteral("/opt/corvane"), QStringLiteral("/opt/corvane/temp")};
-}
-
-QStringList pageLines(const Job &job, const PageOptions &o = options())
-{
+    const PageOptions o{unit, detailed, QStringLiteral("/opt/corvane"),
+                        QStringLiteral("/opt/corvane/temp")};
     const BendCalculation c = calculateSection(job.section(1), job.material().text(),
                                                job.thickness().text(), test::workedExampleTable());
     // Every line ends with CR LF, the last one too.
     QStringList lines = sectionPage(job, 1, c, o).split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.takeLast(), QString());
     return lines;
-}
-
-Job workedExampleWithVee(int bend, const char *vee)
-{
-    Job job = test::workedExampleJob();
-    job.section(1).vee(bend).setItems({QString::fromUtf8(vee)});
-    job.section(1).vee(bend).choose(0);
-    return job;
 }
 
 TEST(SectionPage, WorkedExampleLineForLineWithTheOperatorsTextsEscaped)
@@ -109,9 +99,9 @@ TEST(SectionPage, WorkedExampleLineForLineWithTheOperatorsTextsEscaped)
 
 TEST(SectionPage, DetailedInInchesWithAMissingBendTableRowAndAFlangeOfNoFlatLength)
 {
-    Job job = workedExampleWithVee(1, "12");
-    job.section(1).setOutside(1, QStringLiteral("-20"));
-    const QStringList lines = pageLines(job, options(LengthUnit::DecimalInch, true));
+    Job job = test::workedExampleJob();
+    job.section(1) = test::makeSection({"50", "-20", "50"}, {{"90", "16"}, {"90", "12"}});
+    const QStringList lines = pageLines(job, LengthUnit::DecimalInch, true);
     EXPECT_EQ(lines[18], "<tr><td style='text-align:left;' colspan='9'>Material : <b>MS</b><br>"
                          "Thickness : <b>0.079 in</b></td></tr>");
     EXPECT_EQ(lines[19], "<tr><th>Flange Outside in</th><th>Bend Angle deg</th><th>Vee in</th>"
@@ -145,7 +135,9 @@ TEST(SectionPage, VeeErrorAndFailedGateChangeOnlyTheirPartOfThePage)
         expected.indexOf("<img alt='marking diagram' src='/opt/corvane/temp/md1.bmp'>"),
         "<div style='text-align:center;height:350px;width:100%;color:#f00;'><br><br>"
         "<br><br><b>Error in Vee(s) selection.</b></div>");
-    EXPECT_EQ(pageLines(workedExampleWithVee(1, "93")), expected);
+    Job tooWide = test::workedExampleJob();
+    tooWide.section(1) = test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "93"}});
+    EXPECT_EQ(pageLines(tooWide), expected);
 
     // A failed gate leaves the job header only.
     Job job = test::workedExampleJob();

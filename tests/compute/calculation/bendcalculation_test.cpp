@@ -70,11 +70,10 @@ TEST(BendCalculation, OnlyNonZeroAnglesDeductAndByTheirMagnitude)
 {
     const BendCalculation flat =
         calculate(makeSection({"50", "100", "40"}, {{"90", "16"}, {"0", "16"}}));
-    EXPECT_FALSE(flat.fullRow(1));
     EXPECT_EQ(flat.flatLength[1], float(100.0 - double(flat.bends[0].bd) / 2.0));
     EXPECT_EQ(flat.flatLength[2], 40.0f);
 
-    // A vee too wide changes no length either.
+    // A negative angle deducts as its magnitude; a vee too wide changes no length.
     const BendCalculation negative =
         calculate(makeSection({"50", "100", "50"}, {{"-90", "16"}, {"90", "93"}}));
     EXPECT_EQ(negative.bends[0].enteredAngle, -90.0);
@@ -109,15 +108,14 @@ TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
         const BendCalculation c =
             calculateSection(makeSection({k.firstFlange, "100"}, {{"90", "16"}}), k.material,
                              k.thickness, test::workedExampleTable());
-        SCOPED_TRACE(testing::Message()
-                     << k.material << ' ' << k.thickness << ' ' << k.firstFlange);
+        SCOPED_TRACE(std::string(k.material) + ' ' + k.thickness + ' ' + k.firstFlange);
         EXPECT_EQ(c.gatePassed, k.passes);
     }
 }
 
 TEST(BendCalculation, ProfileEndsBeforeTheFirstFlangeOfZero)
 {
-    EXPECT_EQ(calculate(makeSection({"80"}, {{"90", "93"}})).unfoldedTotal, 80.0f);
+    EXPECT_EQ(calculate(makeSection({"80", "0", "50"}, {{"90", "16"}})).unfoldedTotal, 80.0f);
 
     // A negative length does not end it, and adds nothing.
     const BendCalculation negative =

@@ -16,8 +16,7 @@ namespace {
 Job workedExample(const char *secondVee = "16")
 {
     Job job = test::workedExampleJob();
-    job.section(1).vee(1).setItems({QString::fromUtf8(secondVee)});
-    job.section(1).vee(1).choose(0);
+    job.section(1) = test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", secondVee}});
     return job;
 }
 
@@ -103,11 +102,16 @@ TEST_F(SectionRunnerTest, ADiagramsMarginIsMeasuredInTheFontTheSectionsLastRunLe
 
 TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)
 {
+    QImage white(400, 400, QImage::Format_RGB32);
+    white.fill(Qt::white);
     ImageCanvas canvas;
     canvas.setSize(6000, 6000);
     canvas.setScaleWidth(10);
     canvas.setScaleHeight(10);
     canvas.clear();
+    // A text hangs from its position, here the top left corner.
+    canvas.print(QStringLiteral("X"));
+    EXPECT_NE(canvas.image().copy(0, 0, 20, 20), white.copy(0, 0, 20, 20));
     canvas.line(0, 5, 10, 5, QColor(128, 128, 128));
     EXPECT_EQ(canvas.image().pixel(200, 200), qRgb(128, 128, 128));
 
@@ -121,8 +125,6 @@ TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)
     canvas.setScaleHeight(1);
     canvas.line(0, 0.5f, 1e30f, 0.5f);
     canvas.box(0, 0, std::numeric_limits<float>::infinity(), 1);
-    QImage white(400, 400, QImage::Format_RGB32);
-    white.fill(Qt::white);
     EXPECT_EQ(canvas.image(), white);
 }
 

@@ -5,199 +5,168 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace corvane {
 namespace {
 
 using test::DrawnItem;
+using test::makeSection;
 using test::RecordingCanvas;
 
-struct Drawn
-{
-    BendCalculation calculation;
-    RecordingCanvas canvas;
-};
-
-std::unique_ptr<Drawn> draw(const Section &section, LengthUnit unit = LengthUnit::Millimetre)
-{
-    auto drawn = std::make_unique<Drawn>();
-    drawn->calculation = calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
-                                          test::workedExampleTable());
-    // The section diagram leaves the canvas in 9 pt bold.
-    drawn->canvas.setFontSize(9);
-    drawn->canvas.setBold(true);
-    drawMarkingDiagram(drawn->canvas, section, drawn->calculation, unit);
-    return drawn;
-}
-
-const DrawnItem *findText(const RecordingCanvas &canvas, const QString &text, int nth = 0)
-{
-    for (const DrawnItem &item : canvas.items) {
-        if (item.kind == DrawnItem::Kind::Text && item.text == text && nth-- == 0)
-            return &item;
-    }
-    return nullptr;
-}
-
-QStringList textsOf(const RecordingCanvas &canvas)
+QStringList texts(const RecordingCanvas &canvas)
 {
     QStringList out;
-    for (const DrawnItem &item : canvas.texts())
+    for (const DrawnItem &item : canvas.texts)
         out << item.text;
     return out;
 }
 
-TEST(MarkingDiagram, WorkedExampleFitAndStations)
+RecordingCanvas drawn(const Section &section, LengthUnit unit = LengthUnit::Millimetre)
 {
-    const auto d = draw(test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}}));
-    const float u = d->calculation.unfoldedTotal;
-    ASSERT_EQ(u, 192.35664f);
-    RecordingCanvas &canvas = d->canvas;
+    RecordingCanvas canvas;
+    // The section diagram leaves the canvas in 9 pt bold.
+    canvas.setFontSize(9);
+    canvas.setBold(true);
+    drawMarkingDiagram(canvas, section,
+                       calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
+                                        test::workedExampleTable()),
+                       unit);
+    return canvas;
+}
+
+// Whether a line was drawn from (x1, y1) to (x2, y2), to within a rounding.
+bool hasLine(const RecordingCanvas &canvas, double x1, double y1, double x2, double y2)
+{
+    return std::any_of(canvas.lines.begin(), canvas.lines.end(), [&](const DrawnItem &l) {
+        return std::hypot(l.x1 - x1, l.y1 - y1) + std::hypot(l.x2 - x2, l.y2 - y2) < 1e-3;
+    });
+}
+
+// The worked example with its second bend down, which changes no length: U is 192.35664.
+const Section kUpAndDown = makeSection({"50", "100", "50"}, {{"90", "16"}, {"-90", "16"}});
+const float kU = 192.35664f;
+
+TEST(MarkingDiagram, FitBlankAndBendLines)
+{
+    const RecordingCanvas canvas = drawn(kUpAndDown);
 
     // The margin is measured in the 9 pt bold the section diagram left, at scale width U + 0.2.
-    const float w = float(RecordingCanvas::metrics(QStringLiteral("XXXXXX"), 9, true).width() *
-                          double(192.55664f) / 800.0);
+    const float w = float(RecordingCanvas::metrics("XXXXXX", 9, true).width() * 192.55664 / 800);
     EXPECT_FLOAT_EQ(canvas.scaleLeft(), -0.1f - w);
     EXPECT_FLOAT_EQ(canvas.scaleTop(), -0.1f - w);
     EXPECT_FLOAT_EQ(canvas.scaleWidth(), 192.55664f + 2 * w);
     EXPECT_FLOAT_EQ(canvas.scaleHeight(), canvas.scaleWidth() * 8 / 12);
-    EXPECT_EQ(canvas.pixelWidth(), 800);
-    EXPECT_EQ(canvas.pixelHeight(), 400);
 
-    // The blank, with a 4-pixel pen.
-    const auto boxes = canvas.ofKind(DrawnItem::Kind::Box);
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_FLOAT_EQ(boxes[0].y1, 0.1f * u);
-    EXPECT_FLOAT_EQ(boxes[0].x2, u);
-    EXPECT_FLOAT_EQ(boxes[0].y2, 0.3f * u);
-    EXPECT_EQ(boxes[0].penWidth, 4);
-    // Two solid bend lines at the stations 64.11888 and 128.23776.
-    EXPECT_FLOAT_EQ(boxes[1].x1, 64.11888f);
-    EXPECT_FLOAT_EQ(boxes[2].x1, 128.23776f);
-    EXPECT_FALSE(boxes[1].dotted);
-    EXPECT_EQ(boxes[1].penWidth, 1);
-
-    // Both end dots.
-    const auto dots = canvas.ofKind(DrawnItem::Kind::Dot);
-    ASSERT_EQ(dots.size(), 2u);
-    EXPECT_FLOAT_EQ(dots[0].y1, float(0.35 * u));
-    EXPECT_NEAR(dots[1].x1, u, 1e-4);
-    EXPECT_FLOAT_EQ(dots[1].y1, float(0.05 * u));
-}
-
-TEST(MarkingDiagram, WorkedExampleLabelsAndTheirPlaces)
-{
-    const auto d = draw(test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}}));
-    const float u = d->calculation.unfoldedTotal;
-    RecordingCanvas &canvas = d->canvas;
-    EXPECT_EQ(textsOf(canvas), (QStringList{"192.36", "Up 90", "A 90", "V 16", "48.09", "48.09",  //
-                                            "144.27", "Up 90", "A 90", "V 16", "144.27", "96.18", //
-                                            "48.09", "192.36", "48.09"}));
-
-    const float p = 64.11888f;
-    const float xxx = canvas.textHeight(QStringLiteral("XXX"));
-    const float x = canvas.textHeight(QStringLiteral("X"));
-    // Distance-from-right labels: odd flanges one line higher.
-    EXPECT_FLOAT_EQ(findText(canvas, "192.36")->x1, 0);
-    EXPECT_FLOAT_EQ(findText(canvas, "192.36")->y1, 0);
-    EXPECT_FLOAT_EQ(findText(canvas, "144.27")->x1, p);
-    EXPECT_FLOAT_EQ(findText(canvas, "144.27")->y1, -xxx);
-    // Up labels centred on the bend lines, the second one a line lower.
-    const DrawnItem *up0 = findText(canvas, "Up 90");
-    const DrawnItem *up1 = findText(canvas, "Up 90", 1);
-    EXPECT_FLOAT_EQ(up0->x1, float(p - canvas.textWidth("Up 90") / 2.0));
-    EXPECT_FLOAT_EQ(up0->y1, float(0.16 * u));
-    EXPECT_FLOAT_EQ(up1->y1, float(0.16 * u) + xxx);
-    // Angle and vee under the base line for an Up bend.
-    EXPECT_FLOAT_EQ(findText(canvas, "A 90")->y1, float(0.6 * u));
-    EXPECT_FLOAT_EQ(findText(canvas, "V 16")->y1, float(0.6 * u) + x);
-    // Distance-from-left labels end a blank's width left of their station; even flanges higher.
-    const DrawnItem *left1 = findText(canvas, "48.09", 0);
-    EXPECT_FLOAT_EQ(left1->x1, float(p - canvas.textWidth("48.09 ")));
-    EXPECT_FLOAT_EQ(left1->y1, float(0.4 * u) - xxx);
-    EXPECT_FLOAT_EQ(findText(canvas, "144.27", 1)->y1, float(0.4 * u));
-    // Flat lengths centred on their segments.
-    const DrawnItem *flat1 = findText(canvas, "96.18");
-    EXPECT_FLOAT_EQ(flat1->x1, float(128.23776 - (canvas.textWidth("96.18") + p) / 2.0));
-    EXPECT_FLOAT_EQ(flat1->y1, float(0.24 * u));
-}
-
-TEST(MarkingDiagram, LabelsFollowTheUnit)
-{
-    const auto d = draw(test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}}),
-                        LengthUnit::FractionalInch);
-    const QStringList texts = textsOf(d->canvas);
-    EXPECT_EQ(texts[0], "7 9/16");
-    EXPECT_TRUE(texts.contains("5 11/16"));
-    EXPECT_TRUE(texts.contains("1 7/8"));
-    EXPECT_TRUE(texts.contains("V 5/8"));
-    EXPECT_TRUE(texts.contains("A 90"));
-}
-
-TEST(MarkingDiagram, DnBendIsDottedWithItsArrowFromBelow)
-{
-    const auto d = draw(test::makeSection({"50", "100"}, {{"-45", "16"}}));
-    RecordingCanvas &canvas = d->canvas;
-    const float u = d->calculation.unfoldedTotal;
-    const auto boxes = canvas.ofKind(DrawnItem::Kind::Box);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_TRUE(boxes[1].dotted);
-    EXPECT_TRUE(textsOf(canvas).contains("Dn 45"));
-    const float x = canvas.textHeight(QStringLiteral("X"));
-    EXPECT_FLOAT_EQ(findText(canvas, "A -45")->y1, float(0.6 * u) - x);
-    EXPECT_FLOAT_EQ(findText(canvas, "V 16")->y1, float(float(0.6 * u) - 2.0 * x));
-    // The leader rises from 0.7U to the base line.
-    bool leader = false;
-    for (const DrawnItem &line : canvas.ofKind(DrawnItem::Kind::Line)) {
-        leader = leader ||
-                 (line.y1 == float(0.7 * u) && line.y2 == float(0.6 * u) && line.x1 == line.x2);
-    }
-    EXPECT_TRUE(leader);
+    // The blank from 0.1U to 0.3U with a 4-pixel pen; the bend lines across it at the stations
+    // U/3 and 2U/3, solid for Up and dotted for Dn.
+    const auto at = [](double fraction) {
+        return float(fraction * kU);
+    };
+    ASSERT_EQ(canvas.boxes.size(), 3u);
+    EXPECT_EQ(canvas.boxes[0].ends(), (std::array{0.0f, at(0.1), kU, at(0.3)}));
+    EXPECT_EQ(canvas.boxes[0].penWidth, 4);
+    EXPECT_EQ(canvas.boxes[1].ends(), (std::array{64.11888f, at(0.1), 64.11888f, at(0.3)}));
+    EXPECT_EQ(canvas.boxes[2].ends(), (std::array{128.23776f, at(0.1), 128.23776f, at(0.3)}));
+    EXPECT_EQ(canvas.boxes[1].penWidth, 1);
+    EXPECT_FALSE(canvas.boxes[1].dotted);
+    EXPECT_TRUE(canvas.boxes[2].dotted);
     EXPECT_FALSE(canvas.dotted());
+
+    // Lines, in fractions of U: ticks at the left end and the first station, the base line, each
+    // bend's leader (from 0.5 for Up, 0.7 for Dn) with its arrowhead's first stroke, the first
+    // segment's dimension lines, and the last flat length's arrowhead pointing right at the end.
+    const double t = 1.0 / 3;
+    const double lines[][4] = {
+        {0, 0, 0, .09},        {0, .31, 0, .4},        {t, 0, t, .09},
+        {t, .31, t, .4},       {0, .6, 1, .6},         {t, .5, t, .6},
+        {t, .6, t - .01, .59}, {2 * t, .7, 2 * t, .6}, {2 * t, .6, 2 * t - .01, .61},
+        {0, .35, t, .35},      {t, .05, 0, .05},       {t, .27, 0, .27},
+        {1, .27, .99, .26}};
+    for (const auto &[x1, y1, x2, y2] : lines) {
+        EXPECT_TRUE(hasLine(canvas, x1 * kU, y1 * kU, x2 * kU, y2 * kU))
+            << x1 << ' ' << y1 << ' ' << x2 << ' ' << y2;
+    }
+
+    // A dot at each end of the blank.
+    ASSERT_EQ(canvas.dots.size(), 2u);
+    EXPECT_EQ(canvas.dots[0].y1, at(0.35));
+    EXPECT_NEAR(canvas.dots[1].x1, kU, 1e-4);
+    EXPECT_EQ(canvas.dots[1].y1, at(0.05));
 }
 
-TEST(MarkingDiagram, SingleFlangeHasNoBendsAndNoFlatChain)
+TEST(MarkingDiagram, LabelsAndTheirPlaces)
 {
-    const auto d = draw(test::makeSection({"80"}, {}));
-    EXPECT_EQ(textsOf(d->canvas), (QStringList{"80", "80"}));
-    EXPECT_EQ(d->canvas.ofKind(DrawnItem::Kind::Box).size(), 1u);
-    EXPECT_TRUE(d->canvas.ofKind(DrawnItem::Kind::Point).empty());
+    const RecordingCanvas c = drawn(kUpAndDown);
+    EXPECT_EQ(texts(c),
+              (QStringList{"192.36", "Up 90", "A 90", "V 16", "48.09", "48.09", "144.27", "Dn 90",
+                           "A -90", "V 16", "144.27", "96.18", "48.09", "192.36", "48.09"}));
+    EXPECT_EQ(texts(drawn(kUpAndDown, LengthUnit::FractionalInch)),
+              (QStringList{"7 9/16", "Up 90", "A 90", "V 5/8", "1 7/8", "1 7/8", "5 11/16", "Dn 90",
+                           "A -90", "V 5/8", "5 11/16", "3 13/16", "1 7/8", "7 9/16", "1 7/8"}));
+
+    const double u = kU;
+    const double p = 64.11888;
+    const double x = c.textHeight("X");
+    const double xxx = c.textHeight("XXX");
+    // Index into the texts above, and where that text starts.
+    const double places[][3] = {
+        // Distances from the right end above the blank, odd flanges a line higher.
+        {0, 0, 0},
+        {6, p, -xxx},
+        // Bends centred on their lines, every other one a line lower.
+        {1, p - c.textWidth("Up 90") / 2, 0.16 * u},
+        {7, 2 * p - c.textWidth("Dn 90") / 2, double(float(0.16 * u)) + xxx},
+        // Angle and vee under the base line for an Up bend, over it for a Dn bend.
+        {2, p - c.textWidth("A 90") / 2, 0.6 * u},
+        {3, p - c.textWidth("V 16") / 2, double(float(0.6 * u)) + x},
+        {8, 2 * p - c.textWidth("A -90") / 2, double(float(0.6 * u)) - x},
+        {9, 2 * p - c.textWidth("V 16") / 2, double(float(0.6 * u)) - 2 * x},
+        // Distances from the left end below the blank, ending a blank's width left of their
+        // station; even flanges a line higher.
+        {4, p - c.textWidth("48.09 "), double(float(0.4 * u)) - xxx},
+        {10, 2 * p - c.textWidth("144.27 "), 0.4 * u},
+        // Flat lengths centred on their segments.
+        {11, 2 * p - (c.textWidth("96.18") + p) / 2.0, 0.24 * u},
+    };
+    for (const auto &[index, left, top] : places) {
+        const DrawnItem &text = c.texts.at(size_t(index));
+        EXPECT_FLOAT_EQ(text.x1, float(left)) << text.text.toStdString() << " at " << index;
+        EXPECT_FLOAT_EQ(text.y1, float(top)) << text.text.toStdString() << " at " << index;
+    }
 }
 
-TEST(MarkingDiagram, FlatBendGetsItsStationButNoBendMarks)
+TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarks)
 {
-    const auto d = draw(test::makeSection({"50", "100"}, {{"0", "16"}}));
-    const QStringList texts = textsOf(d->canvas);
-    EXPECT_EQ(texts, (QStringList{"150", "50", "50", "100", "150", "100"}));
-    EXPECT_EQ(d->canvas.ofKind(DrawnItem::Kind::Box).size(), 1u);
+    // A single flange has no chain of flat lengths either.
+    const RecordingCanvas single = drawn(makeSection({"80"}, {}));
+    EXPECT_EQ(texts(single), (QStringList{"80", "80"}));
+    EXPECT_EQ(single.boxes.size(), 1u);
+    const RecordingCanvas flat = drawn(makeSection({"50", "100"}, {{"0", "16"}}));
+    EXPECT_EQ(texts(flat), (QStringList{"150", "50", "50", "100", "150", "100"}));
+    EXPECT_EQ(flat.boxes.size(), 1u);
 }
 
 TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
 {
     RecordingCanvas canvas;
-    canvas.setSize(1500, 1500);
-    canvas.setScaleWidth(100);
-    canvas.setScaleHeight(100);
     canvas.setCurrentX(10);
     canvas.setCurrentY(20);
     drawArrowHead(canvas, +1, 100);
-    const auto lines = canvas.ofKind(DrawnItem::Kind::Line);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_FLOAT_EQ(lines[0].x2, 11);
-    EXPECT_FLOAT_EQ(lines[0].y2, 21);
-    EXPECT_FLOAT_EQ(lines[1].y2, 19);
-    EXPECT_FLOAT_EQ(canvas.currentX(), 10);
-    EXPECT_FLOAT_EQ(canvas.currentY(), 20);
+    ASSERT_EQ(canvas.lines.size(), 3u);
+    EXPECT_EQ(canvas.lines[0].ends(), (std::array{10.0f, 20.0f, 11.0f, 21.0f}));
+    EXPECT_EQ(canvas.lines[2].ends(), (std::array{11.0f, 19.0f, 10.0f, 20.0f}));
 }
 
 TEST(MarkingDiagram, BlankOfNoLengthDrawsNothing)
 {
     BendCalculation c;
-    c.gatePassed = true;
-    c.lastFlange = 0;
     c.unfoldedTotal = -5;
     RecordingCanvas canvas;
     drawMarkingDiagram(canvas, Section(), c, LengthUnit::Millimetre);
-    EXPECT_EQ(canvas.items.size(), 1u); // the clear
+    EXPECT_EQ(canvas.clears, 1);
+    EXPECT_TRUE(canvas.lines.empty() && canvas.boxes.empty() && canvas.texts.empty());
 }
 
 } // namespace

@@ -5,48 +5,27 @@
 
 #include "diagrams/canvas.h"
 
-#include <QString>
-
+#include <array>
 #include <vector>
 
 namespace corvane::test {
 
 struct DrawnItem
 {
-    enum class Kind
-    {
-        Clear,
-        Line,
-        Box,
-        Point,
-        Dot,
-        Text
-    };
-    Kind kind = Kind::Clear;
     float x1 = 0, y1 = 0, x2 = 0, y2 = 0; // a dot's radius is x2
     QString text;
     QColor colour;
     int penWidth = 0;
     bool dotted = false;
-    double fontSize = 0;
-    bool bold = false;
+
+    std::array<float, 4> ends() const { return {x1, y1, x2, y2}; }
 };
 
 class RecordingCanvas : public Canvas
 {
 public:
-    std::vector<DrawnItem> items;
-
-    std::vector<DrawnItem> ofKind(DrawnItem::Kind kind) const
-    {
-        std::vector<DrawnItem> out;
-        for (const DrawnItem &item : items) {
-            if (item.kind == kind)
-                out.push_back(item);
-        }
-        return out;
-    }
-    std::vector<DrawnItem> texts() const { return ofKind(DrawnItem::Kind::Text); }
+    int clears = 0;
+    std::vector<DrawnItem> lines, boxes, points, dots, texts;
 
     // Text metrics in pixels: every character as wide as 0.7 of the point size, a line 1.6 times
     // the point size high, bold 10 % wider.
@@ -60,42 +39,27 @@ protected:
     {
         return metrics(text, points, bold);
     }
-    void paintClear() override { add(DrawnItem::Kind::Clear); }
+    void paintClear() override { ++clears; }
     void paintLine(float x1, float y1, float x2, float y2, const QColor &colour) override
     {
-        add(DrawnItem::Kind::Line, x1, y1, x2, y2, {}, colour);
+        lines.push_back(item(x1, y1, x2, y2, colour));
     }
     void paintBox(float x1, float y1, float x2, float y2) override
     {
-        add(DrawnItem::Kind::Box, x1, y1, x2, y2);
+        boxes.push_back(item(x1, y1, x2, y2));
     }
-    void paintPoint(float x, float y) override { add(DrawnItem::Kind::Point, x, y); }
-    void paintDot(float x, float y, float radius) override
-    {
-        add(DrawnItem::Kind::Dot, x, y, radius);
-    }
+    void paintPoint(float x, float y) override { points.push_back(item(x, y)); }
+    void paintDot(float x, float y, float radius) override { dots.push_back(item(x, y, radius)); }
     void paintText(float x, float y, const QString &text) override
     {
-        add(DrawnItem::Kind::Text, x, y, 0, 0, text);
+        texts.push_back(item(x, y, 0, 0, {}, text));
     }
 
 private:
-    void add(DrawnItem::Kind kind, float x1 = 0, float y1 = 0, float x2 = 0, float y2 = 0,
-             const QString &text = {}, const QColor &colour = {})
+    DrawnItem item(float x1, float y1, float x2 = 0, float y2 = 0, const QColor &colour = {},
+                   const QString &text = {}) const
     {
-        DrawnItem item;
-        item.kind = kind;
-        item.x1 = x1;
-        item.y1 = y1;
-        item.x2 = x2;
-        item.y2 = y2;
-        item.text = text;
-        item.colour = colour;
-        item.penWidth = penWidth();
-        item.dotted = dotted();
-        item.fontSize = fontSize();
-        item.bold = bold();
-        items.push_back(item);
+        return {x1, y1, x2, y2, text, colour, penWidth(), dotted()};
     }
 };
 

@@ -43,39 +43,24 @@ TEST(PreviewPane, RunsNoScriptAndReachesNoNetwork)
         ++connections;
         delete server.nextPendingConnection();
     });
-
     QTemporaryDir dir;
-    const QString address = QStringLiteral("http://127.0.0.1:%1/").arg(server.serverPort());
-    const QByteArray html = "<html><head><title>report</title>"
-                            "<link rel='stylesheet' href='" +
-                            address.toUtf8() +
-                            "x.css'></head>"
-                            "<body><script>document.title='scripted';</script>"
-                            "<img src='" +
-                            address.toUtf8() +
-                            "x.png' onerror=\"document.title='img'\">"
-                            "<a id='out' href='" +
-                            address.toUtf8() + "'>out</a></body></html>";
+    const QByteArray address = "http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/";
     const QString path = dir.filePath(QStringLiteral("wb1.htm"));
-    ASSERT_TRUE(test::writeBytes(path, html));
-
+    ASSERT_TRUE(test::writeBytes(
+        path, "<html><head><title>report</title><link rel='stylesheet' href='" + address +
+                  "x.css'></head><body><script>document.title='scripted';</script><img src='" +
+                  address + "x.png' onerror=\"document.title='img'\"></body></html>"));
     PreviewPane pane;
-    pane.resize(400, 300);
     pane.show();
     pane.start();
-    ASSERT_NE(webView(pane), nullptr);
     QSignalSpy shown(&pane, &PreviewPane::pageShown);
     const QUrl url = QUrl::fromLocalFile(path);
     pane.showPage(url);
     ASSERT_TRUE(waitForPage(pane, shown, url));
     EXPECT_EQ(webView(pane)->page()->title(), "report");
-
     // A link in the page does not lead away from it.
-    webView(pane)->page()->triggerAction(QWebEnginePage::Reload);
-    QSignalSpy urlChanged(webView(pane), &QWebEngineView::urlChanged);
-    webView(pane)->setUrl(QUrl(address)); // what a followed link would ask for
-    urlChanged.wait(1000);
-    QTest::qWait(500);
+    webView(pane)->setUrl(QUrl(QString::fromLatin1(address))); // what a followed link asks for
+    QTest::qWait(1000);
     EXPECT_EQ(connections, 0);
 }
 

@@ -222,33 +222,6 @@ TEST_F(Faults, BendTableReplacedWhileComputingGivesThePageOfOneWholeTable)
     EXPECT_GE(seen.size(), 2u);
 }
 
-TEST_F(Faults, TempFolderDeletedOrBlockedWhileRunningIsRemadeOrReported)
-{
-    MainWindow &w = window();
-    openBracket();
-    const QString temp = w.tempFolder();
-    const JobFileContent job = content();
-
-    ASSERT_TRUE(QDir(temp).removeRecursively());
-    w.editor().requestRecompute();
-    EXPECT_TRUE(page().contains("50"));
-    EXPECT_TRUE(QFileInfo::exists(temp + "/sd1.bmp"));
-    EXPECT_EQ(w.statusText(), "");
-
-    ASSERT_TRUE(QDir(temp).removeRecursively());
-    ASSERT_TRUE(writeBytes(temp, "in the way"));
-    w.editor().requestRecompute();
-    EXPECT_TRUE(w.statusText().contains(QDir::toNativeSeparators(temp)))
-        << w.statusText().toStdString();
-    EXPECT_EQ(readBytes(temp), "in the way");
-    EXPECT_EQ(content(), job);
-
-    ASSERT_TRUE(QFile::remove(temp));
-    w.editor().requestRecompute();
-    EXPECT_EQ(w.statusText(), "");
-    EXPECT_TRUE(page().contains("deburr<br>both ends"));
-}
-
 // A full disk while the pages are written: each page and picture is the old one or the new one.
 TEST_F(Faults, FullDiskWhileWritingPagesLeavesEachFileOldOrNew)
 {

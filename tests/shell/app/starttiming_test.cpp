@@ -86,42 +86,5 @@ TEST_F(TimedProgram, ReportsFirstPaintThenThePageAndEnds)
     EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("temp/wb1.htm"))));
 }
 
-TEST(FirstActivation, WaitsForTheWindowToBePainted)
-{
-    QTemporaryDir folder;
-    for (const char *name : {"BendTbl.xls", "logo.png"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/data/") + QLatin1String(name),
-                                folder.filePath(QLatin1String(name))));
-    MainWindow window({folder.path(), false});
-    int paints = 0;
-    int paintsAtNewJob = -1;
-    struct PaintCounter : QObject
-    {
-        int *count;
-        bool eventFilter(QObject *, QEvent *event) override
-        {
-            if (event->type() == QEvent::Paint)
-                ++*count;
-            return false;
-        }
-    } counter;
-    counter.count = &paints;
-    window.installEventFilter(&counter);
-    QObject::connect(&window.editor(), &JobEditor::shownSectionChanged, &window,
-                     [&] { paintsAtNewJob = paintsAtNewJob < 0 ? paints : paintsAtNewJob; });
-
-    // Activated before it has been painted, as some platforms do it: nothing starts yet.
-    QEvent activate(QEvent::WindowActivate);
-    QCoreApplication::sendEvent(&window, &activate);
-    QTest::qWait(50);
-    EXPECT_EQ(window.editor().activeSectionIndex(), 0);
-    EXPECT_FALSE(window.preview().started());
-
-    window.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.editor().activeSectionIndex() == 1; }, 10000));
-    EXPECT_GT(paintsAtNewJob, 0);
-    EXPECT_TRUE(window.preview().started());
-}
-
 } // namespace
 } // namespace corvane

@@ -5,26 +5,16 @@
 namespace corvane {
 namespace {
 
-TEST(Job, NewJobHasTheDefaults)
+TEST(Job, NewJobIsUnchangedAndDrawsEverySectionToScale)
 {
+    // The rest of an untouched job shows in its file (jobfile_test.cpp).
     const Job job;
-    for (int i = 0; i < kCommonTextCount; ++i)
-        EXPECT_TRUE(job.common(i).isEmpty());
-    EXPECT_EQ(job.material().chosen(), -1);
-    EXPECT_EQ(job.thickness().chosen(), -1);
-    EXPECT_EQ(job.veeAll().chosen(), -1);
     EXPECT_FALSE(job.isChanged());
     for (int n = 1; n <= kSectionCount; ++n) {
-        const Section &section = job.section(n);
-        EXPECT_EQ(section.scale(), 1);
-        EXPECT_EQ(section.rotate().chosen(), -1);
-        EXPECT_EQ(section.rotate().items().first(), "0 ");
-        EXPECT_EQ(section.rotate().items().size(), 8);
-        EXPECT_FALSE(section.inUse());
-        for (int k = 0; k < kBendCount; ++k) {
-            EXPECT_TRUE(section.vee(k).items().isEmpty());
-            EXPECT_FALSE(section.veeRed(k));
-        }
+        EXPECT_EQ(job.section(n).scale(), 1) << n;
+        EXPECT_EQ(job.section(n).rotate().items().first(), "0 ") << n;
+        for (int k = 0; k < kBendCount; ++k)
+            EXPECT_FALSE(job.section(n).veeRed(k)) << n << " " << k;
     }
 }
 
@@ -81,28 +71,25 @@ TEST(Job, EveryLineBreakOfTheNotesIsHeldAsCrLf)
 
 TEST(PickList, ChoosingByTextNeedsAnExactMatchAndKeepsTheChoiceOtherwise)
 {
-    PickList list(rotateItems());
+    PickList list(QStringList{"0 ", "90", "MS", "ms", "MS"});
     EXPECT_FALSE(list.chooseText(QStringLiteral("0")));
     EXPECT_EQ(list.chosen(), -1);
     EXPECT_EQ(list.text(), "");
+    EXPECT_TRUE(list.chooseText(QStringLiteral("0 ")));
+    EXPECT_EQ(list.text(), "0 ");
     EXPECT_TRUE(list.chooseText(QStringLiteral("90")));
-    EXPECT_EQ(list.text(), "90");
     EXPECT_FALSE(list.chooseText(QStringLiteral("91")));
     EXPECT_EQ(list.text(), "90");
-    EXPECT_TRUE(list.chooseText(QStringLiteral("0 ")));
-    EXPECT_EQ(list.chosen(), 0);
-
-    PickList materials(
-        QStringList{QStringLiteral("MS"), QStringLiteral("ms"), QStringLiteral("MS")});
-    EXPECT_TRUE(materials.chooseText(QStringLiteral("MS")));
-    EXPECT_EQ(materials.chosen(), 0);
-    EXPECT_TRUE(materials.chooseText(QStringLiteral("ms")));
-    EXPECT_EQ(materials.chosen(), 1);
-    EXPECT_FALSE(materials.choose(5));
-    EXPECT_EQ(materials.chosen(), -1);
-    materials.choose(2);
-    materials.setItems({QStringLiteral("AL")});
-    EXPECT_EQ(materials.chosen(), -1);
+    EXPECT_TRUE(list.chooseText(QStringLiteral("ms")));
+    EXPECT_EQ(list.chosen(), 3);
+    EXPECT_TRUE(list.chooseText(QStringLiteral("MS")));
+    EXPECT_EQ(list.chosen(), 2);
+    // An index outside the list chooses nothing; new items leave nothing chosen.
+    EXPECT_FALSE(list.choose(5));
+    EXPECT_EQ(list.chosen(), -1);
+    list.choose(4);
+    list.setItems({QStringLiteral("AL")});
+    EXPECT_EQ(list.chosen(), -1);
 }
 
 } // namespace

@@ -33,21 +33,18 @@ using Kind = XlsCell::Kind;
 // empty cells left out when only values count.
 std::string cellsOf(const std::vector<XlsCell> &cells, bool valuesOnly = false)
 {
+    static const char *const kinds[] = {"empty", "number", "text"}; // as XlsCell::Kind
     QStringList out;
     for (const XlsCell &c : cells) {
-        if (valuesOnly && c.kind == Kind::Empty)
-            continue;
         const QString value = c.kind == Kind::Number
                                   ? QString::number(c.number, 'g', QLocale::FloatingPointShortest)
                                   : c.text;
-        const char *kind = c.kind == Kind::Number ? "number"
-                           : c.kind == Kind::Text ? "text"
-                                                  : "empty";
-        out.append(QStringLiteral("%1:%2 %3 %4")
-                       .arg(c.row)
-                       .arg(c.column)
-                       .arg(QLatin1String(kind), value)
-                       .trimmed());
+        if (!valuesOnly || c.kind != Kind::Empty)
+            out.append(QStringLiteral("%1:%2 %3 %4")
+                           .arg(c.row)
+                           .arg(c.column)
+                           .arg(QLatin1String(kinds[int(c.kind)]), value)
+                           .trimmed());
     }
     return out.join(u'\n').toStdString();
 }
@@ -113,8 +110,8 @@ TEST(XlsReader, EveryKindOfCellRecord)
         + numberCell(5, 0, 1) + numberCell(5, 0, 2) +
         numberCell(6, 0, std::numeric_limits<double>::quiet_NaN()) +
         numberCell(6, 1, std::numeric_limits<double>::infinity())
-        // Cells out of order, some given again by a run of blanks or by a number: the cells still
-        // come by row and column, and the last record of a cell stands.
+        // Cells out of order, some given again by a run of blanks or by a number: the cells
+        // still come by row and column, and the last record of a cell stands.
         + numberCell(8, 2, 4) + numberCell(7, 0, 6) +
         biffRecord(0x00BE, le16(7) + le16(0) + le16(0).repeated(3) + le16(2)) +
         numberCell(7, 1, 3) + numberCell(8, 0, 5) + numberCell(1, 0, 8);
@@ -158,21 +155,19 @@ TEST(XlsReader, SharedStringsReadAcrossContinueRecords)
     // Records of 40 bytes: texts run over into the next record, once changing from one byte per
     // character to two there, once with the header alone at the end of a record.
     QStringList texts;
+    for (int i = 0; i < 30; ++i)
+        texts.append(QStringLiteral("text number %1 of the table").arg(i));
+    texts << QStringLiteral("\u0394\u03b5\u03bb\u03c4\u03b1 wide and long enough to split") << "x";
     std::vector<XlsCell> expected;
     QByteArray records;
-    for (int i = 0; i < 32; ++i) {
-        texts.append(i == 31   ? QStringLiteral("x")
-                     : i == 30 ? QStringLiteral(
-                                     "\u0394\u03b5\u03bb\u03c4\u03b1 wide and long enough to split")
-                               : QStringLiteral("text number %1 of the table").arg(i));
+    for (int i = 0; i < texts.size(); ++i) {
         records += labelSstCell(i, 0, quint32(i));
         expected.push_back({i, 0, Kind::Text, 0, texts[i]});
     }
     for (int maxData : {40, 41, 43, 8224}) {
         const XlsSheetResult result =
             read(simpleWorkbook(QStringLiteral("BendTbl"), records, sstRecords(texts, maxData)));
-        EXPECT_EQ(cellsOf(result.cells), cellsOf(expected))
-            << maxData << ": " << result.error.toStdString();
+        EXPECT_EQ(cellsOf(result.cells), cellsOf(expected)) << maxData;
     }
 
     // "Rich" with two formatting runs and 6 bytes of phonetic data, split so that the runs and
@@ -196,9 +191,7 @@ TEST(XlsReader, SheetIsFoundByNameWithoutRegardToCase)
     const QByteArray file = compoundFile({{QStringLiteral("Workbook"), stream}});
     EXPECT_EQ(cellsOf(read(file).cells), "0:0 number 2");
 
-    const XlsSheetResult missing = readXlsSheet(file, QStringLiteral("Other"));
-    EXPECT_EQ(missing.errorKind, XlsSheetResult::Error::NoSheet);
-    EXPECT_EQ(missing.error, QStringLiteral("no sheet named Other"));
+    EXPECT_EQ(readXlsSheet(file, QStringLiteral("Other")).error, "no sheet named Other");
     const XlsSheetResult chart = readXlsSheet(file, QStringLiteral("Chart1"));
     EXPECT_EQ(chart.errorKind, XlsSheetResult::Error::NoSheet);
     EXPECT_EQ(chart.error, QStringLiteral("no sheet named Chart1 that holds cells"));
@@ -249,13 +242,8 @@ TEST(XlsReader, DamagedContainersGiveErrors)
     ASSERT_TRUE(read(good).ok());
     // Where the FAT holds the stream's first link.
     const qint64 chain = l.firstFatSectorOffset + 4 * l.streamStarts[0];
-    struct Case
-    {
-        qint64 at;
-        QByteArray bytes;
-        const char *error;
-    };
-    const Case cases[] = {
+    // Where to write, what, and the damage that the reader names.
+    const std::tuple<qint64, QByteArray, const char *> cases[] = {
         {chain + 12, le32(l.streamStarts[0] + 1), "the sector chain of the stream Workbook loops"},
         {chain, le32(0x00FFFFFF), "the sector chain of the stream Workbook leaves the file"},
         {chain, le32(0xFFFFFFFE), "the sector chain of the stream Workbook ends too early"},
@@ -268,10 +256,10 @@ TEST(XlsReader, DamagedContainersGiveErrors)
         {l.directoryOffset + 0x42, QByteArray(1, '\1'),
          "the first directory entry is not the root storage"},
     };
-    for (const Case &c : cases) {
-        const XlsSheetResult result = read(QByteArray(good).replace(c.at, c.bytes.size(), c.bytes));
-        EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << c.error;
-        EXPECT_EQ(result.error, QStringLiteral("the workbook is damaged: ") + c.error);
+    for (const auto &[at, bytes, error] : cases) {
+        const XlsSheetResult result = read(QByteArray(good).replace(at, bytes.size(), bytes));
+        EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << error;
+        EXPECT_EQ(result.error, QStringLiteral("the workbook is damaged: ") + error);
     }
 }
 

@@ -7,7 +7,7 @@
 namespace corvane {
 namespace {
 
-TEST(Units, LengthsInDecimalAndFractionalInches)
+TEST(Units, LengthsAndUnitWordsInEveryUnit)
 {
     // A negative length keeps its sign in front of the text of its magnitude.
     struct Row
@@ -29,8 +29,13 @@ TEST(Units, LengthsInDecimalAndFractionalInches)
         EXPECT_EQ(formatLength(row.mm, LengthUnit::DecimalInch), row.decimal) << row.mm;
         EXPECT_EQ(formatLength(row.mm, LengthUnit::FractionalInch), row.fractional) << row.mm;
     }
+    // Millimetres show the general number text; no unit shows nothing.
     EXPECT_EQ(formatLength(4.178315f, LengthUnit::Millimetre), "4.178315");
     EXPECT_EQ(formatLength(50.0f, LengthUnit::None), "");
+    EXPECT_EQ(unitLabel(LengthUnit::Millimetre), "mm");
+    EXPECT_EQ(unitLabel(LengthUnit::DecimalInch), "in");
+    EXPECT_EQ(unitLabel(LengthUnit::FractionalInch), "in");
+    EXPECT_EQ(unitLabel(LengthUnit::None), "");
 }
 
 TEST(Units, MillimetreTextsInInches)
@@ -49,14 +54,6 @@ TEST(Units, MillimetreTextsInInches)
         EXPECT_EQ(mmToIn(mm), decimal) << mm.toStdString();
         EXPECT_EQ(mmToFrIn(mm), fractional) << mm.toStdString();
     }
-}
-
-TEST(Units, UnitWords)
-{
-    EXPECT_EQ(unitLabel(LengthUnit::Millimetre), "mm");
-    EXPECT_EQ(unitLabel(LengthUnit::DecimalInch), "in");
-    EXPECT_EQ(unitLabel(LengthUnit::FractionalInch), "in");
-    EXPECT_EQ(unitLabel(LengthUnit::None), "");
 }
 
 } // namespace

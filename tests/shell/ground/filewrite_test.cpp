@@ -29,7 +29,7 @@ QString cannotWrite(const QString &path, const char *why)
     return QStringLiteral("Cannot write %1: %2").arg(path, QString::fromUtf8(why));
 }
 
-TEST(FileWrite, OverwriteLeavesExactlyTheNewBytesInPlaceUnlessAnExportRuns)
+TEST(FileWrite, OverwriteWritesInPlaceUnlessAnExportRunsOrTheFileIsALink)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wb1.htm"));
@@ -58,29 +58,23 @@ TEST(FileWrite, OverwriteLeavesExactlyTheNewBytesInPlaceUnlessAnExportRuns)
     EXPECT_EQ(overwriteFile(path, "newer"), "");
     EXPECT_EQ(inodeOf(path), replaced);
 
-    // A new file is made; nothing is left beside the files.
+    // A new file is made; a link, symbolic or hard, is replaced, never written through into
+    // the file it shares; nothing is left beside the files.
     const QString fresh = dir.filePath(QStringLiteral("sd1.bmp"));
     EXPECT_EQ(overwriteFile(fresh, "BM"), "");
     EXPECT_EQ(readBytes(fresh), "BM");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"sd1.bmp", "wb1.htm"}));
-}
-
-TEST(FileWrite, NeverWritesThroughALinkIntoAnotherFile)
-{
-    QTemporaryDir dir;
-    const QString outside = dir.filePath(QStringLiteral("drawing.bmp"));
-    ASSERT_TRUE(writeBytes(outside, "kept"));
-    const QString symbolic = dir.filePath(QStringLiteral("sd1.bmp"));
-    const QString hard = dir.filePath(QStringLiteral("md1.bmp"));
-    ASSERT_TRUE(QFile::link(outside, symbolic));
-    ASSERT_EQ(::link(QFile::encodeName(outside).constData(), QFile::encodeName(hard).constData()),
-              0);
-    for (const QString &path : {symbolic, hard}) {
-        EXPECT_EQ(overwriteFile(path, "new"), "");
-        EXPECT_EQ(readBytes(path), "new");
-        EXPECT_EQ(readBytes(outside), "kept");
+    const QString symbolic = dir.filePath(QStringLiteral("md1.bmp"));
+    const QString hard = dir.filePath(QStringLiteral("wb2.htm"));
+    ASSERT_TRUE(QFile::link(fresh, symbolic));
+    ASSERT_EQ(::link(QFile::encodeName(fresh).constData(), QFile::encodeName(hard).constData()), 0);
+    for (const QString &link : {symbolic, hard}) {
+        EXPECT_EQ(overwriteFile(link, "new"), "");
+        EXPECT_EQ(readBytes(link), "new");
+        EXPECT_EQ(readBytes(fresh), "BM");
     }
     EXPECT_FALSE(QFileInfo(symbolic).isSymLink());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              QStringList({"md1.bmp", "sd1.bmp", "wb1.htm", "wb2.htm"}));
 }
 
 TEST(FileWrite, ReportsWhatStandsInTheWayAndWritesWhereTheOperatorMay)

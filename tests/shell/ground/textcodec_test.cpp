@@ -19,9 +19,7 @@ TEST(TextCodec, WritesWindows1252WhenEveryCharacterFitsAndUtf8Otherwise)
         EXPECT_EQ(decodeFileText(bytes), text) << text.toStdString();
     }
     // A byte-order mark is no part of the text.
-    EXPECT_EQ(decodeFileText(QByteArray("\xef\xbb\xbf"
-                                        "abc")),
-              "abc");
+    EXPECT_EQ(decodeFileText(QByteArray("\xef\xbb\xbf") + "abc"), "abc");
 }
 
 TEST(TextCodec, ReadsEveryByteOfWindows1252)

@@ -61,7 +61,6 @@ protected:
 TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTable)
 {
     // The reader's own words for each kind of failure follow the file's name.
-    const QByteArray workbook = tableWithVersion(QStringLiteral("v1"));
     const std::pair<QByteArray, QString> cases[] = {
         {"material,thickness,vee\nMS,2,16\n",
          "The bend table " + shown() + " is not an Excel 97-2003 workbook (.xls)"},
@@ -72,7 +71,7 @@ TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTable)
         {test::simpleWorkbook(QStringLiteral("BendTbl"),
                               test::labelCell(0, 0, QStringLiteral("material"), false)),
          "The bend table " + shown() + " has no column thickness"},
-        {workbook.left(workbook.size() - 600),
+        {tableWithVersion(QStringLiteral("v1")).chopped(600),
          "Cannot read the bend table " + shown() + ": the workbook is damaged: "},
     };
     for (const auto &[bytes, error] : cases) {
@@ -90,8 +89,8 @@ TEST_F(BendTableSourceTest, OnlyARegularFileOfAtMost64MegabytesIsReadAndAFifoNev
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile large(path());
-    ASSERT_TRUE(large.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(large.resize(BendTableSource::kMaxBytes + 1)); // sparse: no disk used
+    // Sparse: no disk used.
+    ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(BendTableSource::kMaxBytes + 1));
     large.close();
     for (const auto &[file, problem] :
          {std::pair(fifo, " is not a regular file"), std::pair(folder, " is not a regular file"),

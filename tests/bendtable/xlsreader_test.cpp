@@ -86,9 +86,14 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(XlsReader, EveryKindOfCellRecord)
 {
     const QString wide = QStringLiteral("\u4e0d\u9508\u94a2 304");
+    // Cells out of order, some given again by a run of blanks or by a number: the cells still
+    // come by row and column, and the last record of a cell stands.
+    const QByteArray outOfOrderRecords =
+        numberCell(7, 3, 4) + numberCell(7, 0, 6) +
+        biffRecord(0x00BE, le16(7) + le16(0) + le16(0).repeated(3) + le16(2)) + numberCell(7, 1, 3);
     const QByteArray records =
-        numberCell(0, 0, 1.5) + rkCell(0, 1, (quint32(-7) << 2) | 2) // integer -7
-        + rkCell(0, 2, (1234u << 2) | 3)                             // 12.34
+        outOfOrderRecords + numberCell(0, 0, 1.5) + rkCell(0, 1, (quint32(-7) << 2) | 2) // -7
+        + rkCell(0, 2, (1234u << 2) | 3)                                                 // 12.34
         + rkCell(0, 3, 0x3FE00000) // the high half of the double 0.5
         + mulRkCells(1, 2, {(1u << 2) | 2, (2u << 2) | 2, (250u << 2) | 3}) +
         labelCell(2, 0, QStringLiteral("Stahl \u00bd"), false) + labelCell(2, 1, wide, true) +
@@ -105,12 +110,7 @@ TEST(XlsReader, EveryKindOfCellRecord)
         // The last record for a cell stands; numbers that are not finite read as empty cells.
         + numberCell(5, 0, 1) + numberCell(5, 0, 2) +
         numberCell(6, 0, std::numeric_limits<double>::quiet_NaN()) +
-        numberCell(6, 1, std::numeric_limits<double>::infinity())
-        // Cells out of order, some given again by a run of blanks or by a number: the cells
-        // still come by row and column, and the last record of a cell stands.
-        + numberCell(7, 3, 4) + numberCell(7, 0, 6) +
-        biffRecord(0x00BE, le16(7) + le16(0) + le16(0).repeated(3) + le16(2)) +
-        numberCell(7, 1, 3) + numberCell(1, 0, 8);
+        numberCell(6, 1, std::numeric_limits<double>::infinity()) + numberCell(1, 0, 8);
     const QByteArray globals = sstRecords({QStringLiteral("zero"), QStringLiteral("one")});
     const XlsSheetResult result = read(simpleWorkbook(QStringLiteral("BendTbl"), records, globals));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();

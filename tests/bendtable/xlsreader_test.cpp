@@ -190,8 +190,7 @@ TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesReadsAsInTheSmallerSectors)
 
 TEST(XlsReader, FatListedPartlyInDifatSectors)
 {
-    // Over 109 FAT sectors (7 MB of 512-byte sectors): the header lists 109, DIFAT sectors the
-    // rest.
+    // Over 109 FAT sectors (7 MB): the header lists 109, DIFAT sectors the rest.
     const QByteArray file =
         compoundFile({{QStringLiteral("Padding"), QByteArray(7400 * 1024, 'p')},
                       {QStringLiteral("Workbook"),

@@ -119,7 +119,6 @@ TEST(FileWrite, ReportsWhatStandsInTheWayAndWritesWhereTheOperatorMay)
     EXPECT_EQ(status, 1);
     EXPECT_EQ(readBytes(readOnly), "new");
     EXPECT_EQ(readBytes(writableThere), "new");
-    // Nothing is left behind.
     EXPECT_EQ(dir.entryList(QDir::Files), QStringList{QStringLiteral("sd1.bmp")});
     EXPECT_EQ(QDir(closed).entryList(QDir::Files), QStringList{QStringLiteral("md1.bmp")});
 }

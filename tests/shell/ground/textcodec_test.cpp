@@ -12,6 +12,8 @@ TEST(TextCodec, WritesWindows1252WhenEveryCharacterFitsAndUtf8Otherwise)
          QByteArray("Caf\xe9 90\xb0 \xd8 \x80 \x96")},
         {QStringLiteral("\u00d8 12 \u6d4b\u8bd5 \u0141"),
          QStringLiteral("\u00d8 12 \u6d4b\u8bd5 \u0141").toUtf8()},
+        // U+0080 is no character of Windows-1252, whose byte 80 is the euro sign.
+        {QStringLiteral("\u00d8 \u0080"), QStringLiteral("\u00d8 \u0080").toUtf8()},
     };
     for (const auto &[text, bytes] : cases) {
         EXPECT_EQ(encodeFileText(text), bytes) << text.toStdString();

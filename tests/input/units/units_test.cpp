@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace corvane {
 namespace {
 
-TEST(Units, ConvertEveryRowOfTheUnitTable)
+TEST(Units, LengthsAndUnitWordsInEveryUnit)
 {
+    // A negative length keeps its sign in front of the text of its magnitude.
     struct Row
     {
         float mm;
@@ -19,55 +22,38 @@ TEST(Units, ConvertEveryRowOfTheUnitTable)
         {25.4f, "1.000", "1"},        {38.1f, "1.500", "1 1/2"},    {50.0f, "1.969", "1 15/16"},
         {100.0f, "3.937", "3 15/16"}, {250.0f, "9.843", "9 13/16"}, {51.054f, "2.010", "2 1/16"},
         {76.2f, "3.000", "3"},        {192.36f, "7.573", "7 9/16"}, {144.27f, "5.680", "5 11/16"},
-        {48.09f, "1.893", "1 7/8"},
+        {48.09f, "1.893", "1 7/8"},   {-63.5f, "-2.500", "-2 1/2"}, {-12.7f, "-0.500", "-1/2"},
+        {-24.7f, "-0.972", "-1"},     {-25.4f, "-1.000", "-1"},     {-0.001f, "0.000", "-1/16"},
     };
     for (const Row &row : rows) {
         EXPECT_EQ(formatLength(row.mm, LengthUnit::DecimalInch), row.decimal) << row.mm;
         EXPECT_EQ(formatLength(row.mm, LengthUnit::FractionalInch), row.fractional) << row.mm;
     }
-}
-
-TEST(Units, MillimetresShowTheGeneralNumberText)
-{
-    EXPECT_EQ(formatLength(100.0f, LengthUnit::Millimetre), "100");
-    EXPECT_EQ(formatLength(12.5f, LengthUnit::Millimetre), "12.5");
+    // Millimetres show the general number text; no unit shows nothing.
     EXPECT_EQ(formatLength(4.178315f, LengthUnit::Millimetre), "4.178315");
+    EXPECT_EQ(formatLength(50.0f, LengthUnit::None), "");
     EXPECT_EQ(unitLabel(LengthUnit::Millimetre), "mm");
     EXPECT_EQ(unitLabel(LengthUnit::DecimalInch), "in");
     EXPECT_EQ(unitLabel(LengthUnit::FractionalInch), "in");
-}
-
-TEST(Units, NoUnitChosenGivesEmptyTexts)
-{
-    EXPECT_EQ(formatLength(50.0f, LengthUnit::None), "");
     EXPECT_EQ(unitLabel(LengthUnit::None), "");
 }
 
-TEST(Units, FractionsBreakTiesTowardTheCoarserFraction)
+TEST(Units, MillimetreTextsInInches)
 {
-    // Remainders exactly between two sixteenths: 3/32 and 7/32 inch, and 31/32 of the next inch.
-    EXPECT_EQ(mmToFrIn(QString::number(25.4 * 3 / 32)), "1/8");
-    EXPECT_EQ(mmToFrIn(QString::number(25.4 * 7 / 32)), "1/4");
-    EXPECT_EQ(mmToFrIn(QString::number(25.4 * (2 + 31.0 / 32))), "3");
-    // Anything above zero shows at least 1/16.
-    EXPECT_EQ(mmToFrIn(QStringLiteral("0.01")), "1/16");
-}
-
-TEST(Units, ConversionsOfEmptyAndOddTexts)
-{
-    EXPECT_EQ(mmToIn(QString()), "");
-    EXPECT_EQ(mmToFrIn(QString()), "");
-    EXPECT_EQ(mmToFrIn(QStringLiteral("abc")), "0");
-    EXPECT_EQ(mmToIn(QStringLiteral("1.5875")), "0.062");
-}
-
-TEST(Units, NegativeLengthsKeepTheirSign)
-{
-    EXPECT_EQ(formatLength(-63.5f, LengthUnit::FractionalInch), "-2 1/2");
-    EXPECT_EQ(formatLength(-12.7f, LengthUnit::FractionalInch), "-1/2");
-    EXPECT_EQ(formatLength(-24.7f, LengthUnit::FractionalInch), "-1");
-    EXPECT_EQ(formatLength(-25.4f, LengthUnit::DecimalInch), "-1.000");
-    EXPECT_EQ(formatLength(-0.001f, LengthUnit::DecimalInch), "0.000");
+    // Remainders exactly between two sixteenths (3/32, 7/32 and 2 31/32 inch) go to the coarser
+    // fraction; anything above zero shows at least 1/16; no text shows as no text.
+    const std::tuple<QString, const char *, const char *> rows[] = {
+        {QString::number(25.4 * 3 / 32), "0.094", "1/8"},
+        {QString::number(25.4 * 7 / 32), "0.219", "1/4"},
+        {QString::number(25.4 * (2 + 31.0 / 32)), "2.969", "3"},
+        {QStringLiteral("0.01"), "0.000", "1/16"},
+        {QStringLiteral("abc"), "0.000", "0"},
+        {QString(), "", ""},
+    };
+    for (const auto &[mm, decimal, fractional] : rows) {
+        EXPECT_EQ(mmToIn(mm), decimal) << mm.toStdString();
+        EXPECT_EQ(mmToFrIn(mm), fractional) << mm.toStdString();
+    }
 }
 
 } // namespace

@@ -5,29 +5,6 @@
 namespace corvane {
 namespace {
 
-TEST(Job, NewJobHasTheDefaults)
-{
-    const Job job;
-    for (int i = 0; i < kCommonTextCount; ++i)
-        EXPECT_TRUE(job.common(i).isEmpty());
-    EXPECT_EQ(job.material().chosen(), -1);
-    EXPECT_EQ(job.thickness().chosen(), -1);
-    EXPECT_EQ(job.veeAll().chosen(), -1);
-    EXPECT_FALSE(job.isChanged());
-    for (int n = 1; n <= kSectionCount; ++n) {
-        const Section &section = job.section(n);
-        EXPECT_EQ(section.scale(), 1);
-        EXPECT_EQ(section.rotate().chosen(), -1);
-        EXPECT_EQ(section.rotate().items().first(), "0 ");
-        EXPECT_EQ(section.rotate().items().size(), 8);
-        EXPECT_FALSE(section.inUse());
-        for (int k = 0; k < kBendCount; ++k) {
-            EXPECT_TRUE(section.vee(k).items().isEmpty());
-            EXPECT_FALSE(section.veeRed(k));
-        }
-    }
-}
-
 TEST(Job, SectionIsInUseWhenItsFirstFlangeReadsAboveZero)
 {
     Section section;
@@ -69,7 +46,7 @@ TEST(Job, EveryLineBreakOfTheNotesIsHeldAsCrLf)
     const std::pair<const char *, const char *> cases[] = {
         {"a\r\nb", "a\r\nb"},           {"a\nb", "a\r\nb"},       {"a\rb", "a\r\nb"},
         {"a\n\nb\n", "a\r\n\r\nb\r\n"}, {"a\r\rb", "a\r\n\r\nb"}, {"a\n\rb", "a\r\n\r\nb"},
-        {"\r\n\n\r", "\r\n\r\n\r\n"},   {"no break", "no break"},
+        {"\r\n\n\r", "\r\n\r\n\r\n"},   {"no break", "no break"}, {"a\r\n", "a\r\n"},
     };
     Section section;
     for (const auto &[typed, held] : cases) {
@@ -81,28 +58,23 @@ TEST(Job, EveryLineBreakOfTheNotesIsHeldAsCrLf)
 
 TEST(PickList, ChoosingByTextNeedsAnExactMatchAndKeepsTheChoiceOtherwise)
 {
-    PickList list(rotateItems());
+    PickList list(QStringList{"0 ", "90", "MS", "ms", "MS"});
     EXPECT_FALSE(list.chooseText(QStringLiteral("0")));
-    EXPECT_EQ(list.chosen(), -1);
     EXPECT_EQ(list.text(), "");
-    EXPECT_TRUE(list.chooseText(QStringLiteral("90")));
-    EXPECT_EQ(list.text(), "90");
-    EXPECT_FALSE(list.chooseText(QStringLiteral("91")));
-    EXPECT_EQ(list.text(), "90");
     EXPECT_TRUE(list.chooseText(QStringLiteral("0 ")));
+    EXPECT_EQ(list.text(), "0 ");
+    EXPECT_FALSE(list.chooseText(QStringLiteral("91")));
     EXPECT_EQ(list.chosen(), 0);
-
-    PickList materials(
-        QStringList{QStringLiteral("MS"), QStringLiteral("ms"), QStringLiteral("MS")});
-    EXPECT_TRUE(materials.chooseText(QStringLiteral("MS")));
-    EXPECT_EQ(materials.chosen(), 0);
-    EXPECT_TRUE(materials.chooseText(QStringLiteral("ms")));
-    EXPECT_EQ(materials.chosen(), 1);
-    EXPECT_FALSE(materials.choose(5));
-    EXPECT_EQ(materials.chosen(), -1);
-    materials.choose(2);
-    materials.setItems({QStringLiteral("AL")});
-    EXPECT_EQ(materials.chosen(), -1);
+    EXPECT_TRUE(list.chooseText(QStringLiteral("ms")));
+    EXPECT_EQ(list.chosen(), 3);
+    EXPECT_TRUE(list.chooseText(QStringLiteral("MS")));
+    EXPECT_EQ(list.chosen(), 2);
+    // An index outside the list chooses nothing; new items leave nothing chosen.
+    EXPECT_FALSE(list.choose(5));
+    EXPECT_EQ(list.chosen(), -1);
+    list.choose(4);
+    list.setItems({QStringLiteral("AL")});
+    EXPECT_EQ(list.chosen(), -1);
 }
 
 } // namespace

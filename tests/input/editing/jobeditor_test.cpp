@@ -90,35 +90,28 @@ TEST_F(JobEditorTest, AnglesAreBroughtIntoRangeInTheirBox)
     EXPECT_TRUE(job().isChanged());
 }
 
-TEST_F(JobEditorTest, EditsRecomputeOnlyTheShownSection)
+TEST_F(JobEditorTest, EditsRecomputeOnlyTheShownSectionAndRequestsChangeNothing)
 {
     fillWorkedExample();
-    EXPECT_TRUE(pageBytes(1).contains("Total : 192.36"));
     editor.setOutside(1, 2, "60");
     EXPECT_TRUE(pageBytes(1).contains("Total : 202.36"));
-
     editor.setOutside(2, 0, "80");
     EXPECT_FALSE(QFileInfo::exists(page(2)));
     editor.showSection(2);
-    EXPECT_TRUE(pageBytes(2).contains("Total : 80"));
     const QByteArray second = pageBytes(2);
+    EXPECT_TRUE(second.contains("Total : 80"));
     editor.showSection(1);
     editor.setView(2, "Side");
     EXPECT_EQ(pageBytes(2), second);
-}
 
-TEST_F(JobEditorTest, RecomputeRequestsDoNotSetTheChangedFlag)
-{
-    fillWorkedExample();
+    // The unit, the detail and a recompute request rewrite the page, but are no edits.
     editor.markSaved();
     editor.setUnit(LengthUnit::DecimalInch);
-    EXPECT_TRUE(pageBytes(1).contains("Total : 7.573"));
+    EXPECT_TRUE(pageBytes(1).contains("Total : 7.967"));
     editor.setDetailed(true);
     EXPECT_TRUE(pageBytes(1).contains("colspan='9'"));
     editor.requestRecompute();
     EXPECT_FALSE(job().isChanged());
-    editor.setNotes(1, "n");
-    EXPECT_TRUE(job().isChanged());
 }
 
 TEST_F(JobEditorTest, VeeTooWideTurnsRedAndStaysRedWhenTheGateFails)
@@ -189,18 +182,14 @@ TEST_F(JobEditorTest, OpenRestoresEveryTextAndChoosesListItemsByText)
     EXPECT_TRUE(pageBytes(1).contains("Customer : <b>Acme, Inc.</b>"));
 }
 
-TEST_F(JobEditorTest, OpenWithAMaterialTheTableNoLongerListsKeepsTheTexts)
+TEST_F(JobEditorTest, OpenKeepsTheTextsOfItemsTheListsNoLongerHold)
 {
     JobFileContent content;
-    const char *common[] = {"Acme", "P1", "B", "Tray"};
-    for (int i = 0; i < kCommonTextCount; ++i)
-        content[JobField::common(i)] = common[i];
-    content[JobField::material()] = "CU";
+    content[JobField::common(3)] = "Tray";
+    content[JobField::material()] = "CU"; // gone from the table: no thickness, no vees
     content[JobField::thickness()] = "2";
-    content[JobField::veeAll()] = "16";
     content[JobField::outside(1, 0)] = "50";
     content[JobField::angle(1, 0)] = "190";
-    content[JobField::vee(1, 0)] = "16";
     content[JobField::rotate(1)] = "0"; // without the blank: no item matches
     content[JobField::scale(1)] = "0";
     editor.openContent(content);
@@ -208,23 +197,19 @@ TEST_F(JobEditorTest, OpenWithAMaterialTheTableNoLongerListsKeepsTheTexts)
     EXPECT_EQ(job().material().chosen(), -1);
     EXPECT_TRUE(job().thickness().items().isEmpty());
     EXPECT_TRUE(job().veeAll().items().isEmpty());
-    EXPECT_EQ(job().section(1).vee(0).chosen(), -1);
     EXPECT_EQ(job().section(1).outside(0), "50");
     EXPECT_EQ(job().section(1).angle(0), "-170");
     EXPECT_EQ(job().section(1).rotate().chosen(), -1);
     EXPECT_EQ(job().section(1).scale(), 0);
     EXPECT_FALSE(job().isChanged());
-}
 
-TEST_F(JobEditorTest, BendVeeMissingFromTheListKeepsTheVeeAllChoice)
-{
+    // A bend vee the list does not hold keeps the one Vee All gave it.
     fillWorkedExample();
-    JobFileContent content = jobFileContent(job());
+    content = jobFileContent(job());
     content[JobField::veeAll()] = "93";
     content[JobField::vee(1, 3)] = "40";
     editor.openContent(content);
     EXPECT_EQ(job().section(1).vee(3).text(), "93");
-    EXPECT_EQ(job().section(1).vee(2).text(), "16");
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -44,6 +44,11 @@ int main(int argc, char *argv[])
     // never turns it off.
     if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // Settings (the recent files) and the data folder are the process's own, not the user's and
+    // not shared with the tests that run beside it.
+    const QTemporaryDir home;
+    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
+        qputenv(name, QString(home.path() + QLatin1Char('/') + QLatin1String(name)).toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -51,8 +56,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     // The windows load the web engine from the module beside the program, and this is elsewhere.
     corvane::setWebEngineModule(QStringLiteral(CORVANE_WEBENGINE_MODULE));
-    // Settings (the recent files) go to a folder of the tests' own, not the user's.
-    QStandardPaths::setTestModeEnabled(true);
     // Numbers must not depend on the machine's settings.
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");

@@ -35,8 +35,10 @@ private:
 // One row of the table: | measure | median | p95 | target | met |, on stdout.
 void printRow(const QString &measure, const QString &median, const QString &p95,
               const QString &target, const QString &met);
-// A row of times in milliseconds against a target of less than targetMs (0: no target).
-void printTimeRow(const QString &measure, const Samples &samples, double targetMs);
+// A row of times in milliseconds against a target of less than targetMs for the median (0: no
+// target) and, when p95TargetMs is above 0, of at most that for the 95th percentile.
+void printTimeRow(const QString &measure, const Samples &samples, double targetMs,
+                  double p95TargetMs = 0);
 QString formatMs(double ms);
 QString formatMb(double kb);
 

@@ -62,12 +62,16 @@ SectionRun SectionRunner::write(const Job &job, int number, const BendCalculatio
         if (run.error.isEmpty())
             run.error = error;
     };
+    auto writePicture = [&](const QString &path) {
+        run.pictures.append({path, canvas.encodeBitmap()});
+        write(path, run.pictures.last().bytes);
+    };
     if (c.gatePassed) {
         drawSectionDiagram(canvas, section, c.lastFlange, options.unit);
-        write(sectionDiagramPath(options.tempFolder, number), canvas.encodeBitmap());
+        writePicture(sectionDiagramPath(options.tempFolder, number));
         if (!c.veeError) {
             drawMarkingDiagram(canvas, section, c, options.unit);
-            write(markingDiagramPath(options.tempFolder, number), canvas.encodeBitmap());
+            writePicture(markingDiagramPath(options.tempFolder, number));
         }
     }
     run.pagePath = sectionPagePath(options.tempFolder, number);

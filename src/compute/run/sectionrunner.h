@@ -18,14 +18,18 @@
 // as that run would have, and writes the last one (write). A whole run is both (run).
 //
 // The files are rewritten in place (overwriteFile in shell/ground/filewrite.h), which keeps a
-// keystroke from waiting on the file system; whoever shows a page loads it again after the run.
+// keystroke from waiting on the file system. The run also hands back the page and its pictures as
+// written, so that whoever shows the page can bring it up to date from them, without reading
+// files that the next run may be rewriting.
 
 #include "bendtable/bendtable.h"
 #include "compute/calculation/bendcalculation.h"
 #include "compute/calculation/sectionpage.h"
+#include "shell/ground/filewrite.h"
 #include "shell/ground/job.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QUrl>
 
@@ -41,8 +45,9 @@ struct SectionRun
     BendCalculation calculation;
     QString pagePath;
     QUrl pageUrl;
-    QByteArray page; // the page as written
-    QString error;   // a file that could not be written, and why; empty when all were written
+    QByteArray page;             // the page as written
+    QList<FileContent> pictures; // the pictures written, the ones that the page shows
+    QString error; // a file that could not be written, and why; empty when all were written
     bool ok() const { return error.isEmpty(); }
 };
 

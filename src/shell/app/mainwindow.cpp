@@ -213,9 +213,10 @@ MainWindow::MainWindow(Options options, QWidget *parent)
                 if (n != m_editor->activeSectionIndex())
                     return;
                 // A page whose files could not all be written is not the current one.
-                if (error.isEmpty())
-                    m_preview->showPage(url);
-                else
+                if (error.isEmpty()) {
+                    const SectionRun &run = m_editor->lastRun(n);
+                    m_preview->showPage(url, run.page, run.pictures);
+                } else
                     m_preview->showProblem(error);
             });
     connect(m_editor.get(), &JobEditor::shownSectionChanged, this,
@@ -441,7 +442,8 @@ void MainWindow::showShownSection(int n)
     layoutWindows();
     m_mdi->setActiveSubWindow(frame);
     m_sections[n - 1]->focusFirstFlange();
-    m_preview->showPage(m_editor->lastRun(n).pageUrl);
+    const SectionRun &run = m_editor->lastRun(n);
+    m_preview->showPage(run.pageUrl, run.page, run.pictures);
 }
 
 QString MainWindow::statusText() const

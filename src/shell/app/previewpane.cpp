@@ -62,6 +62,8 @@ void PreviewPane::start()
     showCurrent();
     m_browser->loadFinished = [this](bool ok) {
         m_loading = false;
+        m_loadedOk = ok;
+        m_wholeWrites.reset();
         Q_EMIT pageShown(m_loaded, ok);
         if (m_stale || m_wanted != m_loaded)
             load();
@@ -69,8 +71,11 @@ void PreviewPane::start()
     load();
 }
 
-void PreviewPane::showPage(const QUrl &url)
+void PreviewPane::showPage(const QUrl &url, const QByteArray &page,
+                           const QList<FileContent> &pictures)
 {
+    m_wantedPage = page;
+    m_pictures = pictures;
     if (!m_problem.isEmpty()) {
         m_problem.clear();
         showCurrent();
@@ -116,6 +121,12 @@ void PreviewPane::load()
     const QUrl target = m_wanted.isEmpty() ? QUrl(QStringLiteral("about:blank")) : m_wanted;
     m_stale = false;
     m_loading = true;
+    if (target == m_loaded && m_browser->url() == target && m_loadedOk && m_inPlace &&
+        !m_wantedPage.isEmpty()) {
+        m_browser->update(m_wantedPage, m_pictures);
+        return;
+    }
+    m_wholeWrites.emplace();
     if (target == m_loaded && m_browser->url() == target) {
         // The same file written anew, with pictures of the same names: past the cache, keeping
         // the place the operator scrolled to.

@@ -7,6 +7,13 @@
 
 namespace corvane {
 
+// A generated file as written: where it is and what it holds.
+struct FileContent
+{
+    QString path;
+    QByteArray bytes;
+};
+
 // Replaces a file with new contents: the bytes go to a new file beside it, which is then renamed
 // over the old one. A reader sees the old file or the new one, never a half-written one. Returns
 // an error naming the file, or the empty text.

@@ -10,6 +10,9 @@
 // PDF of a report document (pdfexport.h) and the pages of a PDF as pictures, without a line of
 // either library.
 
+#include "shell/ground/filewrite.h"
+
+#include <QList>
 #include <QPageLayout>
 #include <QString>
 
@@ -35,8 +38,13 @@ public:
     virtual void load(const QUrl &url) = 0;
     // Loads the page shown again, past the cache.
     virtual void reload() = 0;
+    // Brings the page shown, loaded from its file, up to date in place: page is what the file now
+    // holds, and pictures are files that it shows with what they now hold, taken from these bytes
+    // and not from the files. The document is swapped whole once its pictures are ready, so that
+    // no frame shows it half done; where the page cannot be updated so, it is loaded again.
+    virtual void update(const QByteArray &page, const QList<FileContent> &pictures) = 0;
     virtual QUrl url() const = 0;
-    // Called when a load has finished.
+    // Called when a load or an update has finished.
     std::function<void(bool ok)> loadFinished;
 };
 

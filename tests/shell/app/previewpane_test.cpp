@@ -3,6 +3,7 @@
 #include "compute/run/sectionrunner.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,6 +14,8 @@
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace corvane {
 namespace {
@@ -165,6 +168,77 @@ TEST(PreviewPane, OperatorTextsShowAsTypedAndLongOnesWrapWithinThePage)
     ASSERT_EQ(widths.size(), 2);
     EXPECT_GT(widths[1].toInt(), 600);
     EXPECT_LE(widths[0].toInt(), widths[1].toInt());
+}
+
+// A page that the pane shows already is brought up to date in place: it then looks exactly as the
+// same file loaded afresh, keeps the place scrolled to, and takes its pictures from the run, not
+// from files that the next run may be rewriting; while a load reads files, they are replaced whole.
+TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfresh)
+{
+    QTemporaryDir dir;
+    const PageOptions options{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")};
+    Job job = test::workedExampleJob();
+    SectionRunner runner;
+    const SectionRun first = runner.run(job, 1, test::workedExampleTable(), options);
+    ASSERT_TRUE(first.ok()) << first.error.toStdString();
+    const QString picture = first.pictures.value(0).path;
+    ASSERT_EQ(first.pictures.size(), 2);
+
+    PreviewPane pane;
+    pane.resize(900, 700);
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(first.pageUrl, first.page, first.pictures);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(pane.loading());
+    const auto inode = [&] {
+        struct stat info
+        {};
+        return ::stat(QFile::encodeName(picture).constData(), &info) == 0 ? quint64(info.st_ino)
+                                                                          : 0;
+    };
+    const quint64 loaded = inode();
+    ASSERT_EQ(overwriteFile(picture, first.pictures[0].bytes), QString());
+    EXPECT_NE(inode(), loaded) << "a picture rewritten in place while the page loads";
+    ASSERT_TRUE(waitForPage(pane, shown, first.pageUrl));
+    const quint64 shownInode = inode();
+    ASSERT_EQ(overwriteFile(picture, first.pictures[0].bytes), QString());
+    EXPECT_EQ(inode(), shownInode);
+
+    // A world of the program's own, which a load would make anew.
+    evaluate(pane, QStringLiteral("window.loadMark = 1; window.scrollTo(0, 120);"));
+    job.section(1).setOutside(0, QStringLiteral("61"));
+    job.section(1).setNotes(QStringLiteral("<b>bold?</b>\r\nsecond line"));
+    const SectionRun second = runner.run(job, 1, test::workedExampleTable(), options);
+    ASSERT_TRUE(second.ok());
+    ASSERT_NE(second.pictures[0].bytes, first.pictures[0].bytes);
+    // The files hold something else: the pictures shown are the run's.
+    for (const FileContent &file : second.pictures)
+        ASSERT_TRUE(test::writeBytes(file.path, QByteArray(file.bytes.size(), '\0')));
+    shown.clear();
+    pane.showPage(second.pageUrl, second.page, second.pictures);
+    ASSERT_TRUE(waitForPage(pane, shown, second.pageUrl));
+    EXPECT_EQ(evaluate(pane, QStringLiteral("window.loadMark")).toInt(), 1);
+    EXPECT_EQ(evaluate(pane, QStringLiteral("window.scrollY")).toInt(), 120);
+    EXPECT_TRUE(evaluate(pane, QStringLiteral("document.body.innerText"))
+                    .toString()
+                    .contains(QStringLiteral("<b>bold?</b>\nsecond line")));
+    evaluate(pane, QStringLiteral("window.scrollTo(0, 0);"));
+    QTest::qWait(300);
+    const QImage updated = pane.grab().toImage();
+
+    for (const FileContent &file : second.pictures)
+        ASSERT_TRUE(test::writeBytes(file.path, file.bytes));
+    PreviewPane fresh;
+    fresh.resize(900, 700);
+    fresh.show();
+    fresh.start();
+    QSignalSpy freshShown(&fresh, &PreviewPane::pageShown);
+    fresh.showPage(second.pageUrl);
+    ASSERT_TRUE(waitForPage(fresh, freshShown, second.pageUrl));
+    QTest::qWait(300);
+    EXPECT_EQ(fresh.grab().toImage(), updated);
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,7 +38,7 @@ ReportArguments parse(const QStringList &arguments)
     return parseReportArguments(QStringList{QStringLiteral("corvane-report")} + arguments);
 }
 
-TEST(ReportArguments, ReadsEveryOption)
+TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
 {
     const ReportArguments a = parse({"--table", "t.xls", "--out=pages", "--unit", "fraction",
                                      "--detailed", "--pdf", "r.pdf", "--", "-job.bm"});
@@ -56,10 +55,8 @@ TEST(ReportArguments, ReadsEveryOption)
     EXPECT_EQ(b.options.jobPath, "job.bm");
     EXPECT_FALSE(b.options.detailed);
     EXPECT_EQ(parse({"job.bm"}).options.unit, LengthUnit::Millimetre);
-}
 
-TEST(ReportArguments, WrongCommandLinesGiveTheUsage)
-{
+    // Wrong command lines give the usage.
     const struct
     {
         QStringList arguments;
@@ -117,7 +114,7 @@ TEST(ReportPlatform, OffscreenOnlyWhenNoDisplayIsNamed)
 
 // ---- The output line of a section.
 
-TEST(ReportLine, WorkedExampleInEveryUnit)
+TEST(ReportLine, GivesTheLengthInEveryUnitOrSaysWhatIsWrongWithASection)
 {
     const Job job = test::workedExampleJob();
     const BendCalculation c =
@@ -126,10 +123,7 @@ TEST(ReportLine, WorkedExampleInEveryUnit)
     EXPECT_EQ(sectionLine(1, c, LengthUnit::Millimetre), "1 3 192.36 mm ok");
     EXPECT_EQ(sectionLine(4, c, LengthUnit::DecimalInch), "4 3 7.573 in ok");
     EXPECT_EQ(sectionLine(5, c, LengthUnit::FractionalInch), "5 3 7 9/16 in ok");
-}
 
-TEST(ReportLine, SaysWhatIsWrongWithASection)
-{
     const BendTable &table = test::workedExampleTable();
     // Vee 93 is too wide for the 50 mm end flanges.
     Section wide = test::makeSection({"50", "100", "50"}, {{"90", "93"}, {"90", "16"}});
@@ -157,17 +151,6 @@ TEST(ReportLine, SaysWhatIsWrongWithASection)
               "1 0 0 mm no material or thickness");
 }
 
-// ---- The sample job.
-
-TEST(SampleJob, IsAJobFileAsCorvaneSavesIt)
-{
-    // Its pages, opened against the default table, are the program's test below.
-    const QByteArray bytes = readBytes(kSample);
-    const JobFileReadResult read = parseJobFile(bytes);
-    ASSERT_TRUE(read.ok()) << read.error.toStdString();
-    EXPECT_EQ(formatJobFile(read.content), bytes);
-}
-
 // ---- corvane-report as a program.
 
 struct ProgramRun
@@ -175,7 +158,6 @@ struct ProgramRun
     int status = -1;
     QString out;
     QString err;
-    QStringList errLines() const { return err.split('\n', Qt::SkipEmptyParts); }
 };
 
 // Runs corvane-report in folder as an operator would on a machine without a display: nothing
@@ -193,13 +175,10 @@ ProgramRun runReportProgram(const QStringList &arguments, const QString &folder,
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(CORVANE_REPORT_PROGRAM), arguments);
     ProgramRun run;
-    if (!process.waitForFinished(180000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QString::fromLocal8Bit(process.readAllStandardError());
-        return run;
-    }
-    run.status = process.exitCode();
+    if (process.waitForFinished(180000) && process.exitStatus() == QProcess::NormalExit)
+        run.status = process.exitCode();
+    process.kill();
+    process.waitForFinished();
     run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
     run.err = QString::fromLocal8Bit(process.readAllStandardError());
     return run;
@@ -227,7 +206,10 @@ protected:
 
 TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
 {
-    ASSERT_TRUE(dir.isValid());
+    // The sample is a job file as Corvane saves it.
+    const JobFileReadResult sample = readJobFile(kSample);
+    ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
+    EXPECT_EQ(formatJobFile(sample.content), readBytes(kSample));
     // A relative output folder, made by the program.
     const ProgramRun run = runReportProgram({"--out", "pages", kSample}, root);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -247,7 +229,7 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     const auto table = source.table();
     JobEditor editor([table] { return table; },
                      PageOptions{LengthUnit::Millimetre, false, reportProgramFolder(), pages});
-    editor.openContent(readJobFile(kSample).content);
+    editor.openContent(sample.content);
     editor.showSection(2);
     editor.showSection(1);
     EXPECT_TRUE(files(pages) == written);
@@ -257,7 +239,7 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
                            "wball.htm"}));
 }
 
-TEST_F(ReportProgramTest, FailuresExitWithOneLineAndWriteNothing)
+TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndWriteNothing)
 {
     const QString truncated = path(QStringLiteral("truncated.bm"));
     ASSERT_TRUE(writeBytes(truncated, readBytes(kSample).left(300)));
@@ -287,17 +269,14 @@ TEST_F(ReportProgramTest, FailuresExitWithOneLineAndWriteNothing)
         const ProgramRun run = runReportProgram(row.arguments, root);
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
-        ASSERT_EQ(run.errLines().size(), 1) << run.err.toStdString();
+        ASSERT_EQ(run.err.count('\n'), 1) << run.err.toStdString();
         EXPECT_TRUE(run.err.startsWith("corvane-report: ")) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(row.named)) << run.err.toStdString();
         // Every one of them is found before a page is written.
         EXPECT_TRUE(QDir(pages).entryList(QDir::Files).isEmpty());
         EXPECT_FALSE(QFileInfo::exists(blocker + "/pages"));
     }
-}
 
-TEST_F(ReportProgramTest, UnwritableOutputFolderIsAnError)
-{
     // A folder that exists but that the operator may not write in. The job and the table are
     // copied where the unprivileged child can read them.
     ASSERT_TRUE(
@@ -306,7 +285,6 @@ TEST_F(ReportProgramTest, UnwritableOutputFolderIsAnError)
     const QString table = path(QStringLiteral("BendTbl.xls"));
     ASSERT_TRUE(QFile::copy(kSample, job));
     ASSERT_TRUE(QFile::copy(reportProgramFolder() + QStringLiteral("/BendTbl.xls"), table));
-    const QString pages = path(QStringLiteral("pages"));
     ASSERT_TRUE(QDir().mkpath(pages));
     ASSERT_TRUE(QFile::setPermissions(pages, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
                                                  QFile::ExeOther));
@@ -342,37 +320,6 @@ QProcessEnvironment pdfEnvironment()
     return environment;
 }
 
-// The words on each page of a PDF, as pdftotext (poppler-utils) finds them within the page, and
-// the page's width in points.
-struct PdfPageWords
-{
-    double width = 0;
-    QStringList words;
-    double rightmost = 0;
-};
-
-QList<PdfPageWords> pdfWords(const QString &pdf)
-{
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    QList<PdfPageWords> pages;
-    if (!text.waitForFinished(60000) || text.exitCode() != 0)
-        return pages;
-    const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
-    const QRegularExpression word(
-        QStringLiteral("<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" "
-                       "xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">(.*)</word>"));
-    for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n')) {
-        if (const auto match = page.match(line); match.hasMatch()) {
-            pages.append({match.captured(1).toDouble(), {}, 0});
-        } else if (const auto found = word.match(line); found.hasMatch() && !pages.isEmpty()) {
-            pages.last().words.append(found.captured(2));
-            pages.last().rightmost = std::max(pages.last().rightmost, found.captured(1).toDouble());
-        }
-    }
-    return pages;
-}
-
 TEST_F(ReportProgramTest, PdfHasAPagePerSectionWhoseLayoutLongUnbrokenTextsKeep)
 {
     // A row of 80 "=" and a long line in the notes, a path in the description: without wrapping
@@ -392,9 +339,9 @@ TEST_F(ReportProgramTest, PdfHasAPagePerSectionWhoseLayoutLongUnbrokenTextsKeep)
     // Nothing but the program's own lines: none of the engine's notices.
     EXPECT_EQ(run.err, "");
     // A page for each section in use, each keeping its layout.
-    const QList<PdfPageWords> pages = pdfWords(pdf);
+    const QList<test::PdfPage> pages = test::pdfPages(pdf);
     ASSERT_EQ(pages.size(), 2);
-    for (const PdfPageWords &page : pages) {
+    for (const test::PdfPage &page : pages) {
         EXPECT_TRUE(page.words.contains("Total")) << page.words.join(' ').toStdString();
         EXPECT_TRUE(page.words.contains("Diagram"));
         EXPECT_LE(page.rightmost, page.width);

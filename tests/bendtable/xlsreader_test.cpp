@@ -16,9 +16,9 @@ namespace {
 
 using namespace test;
 
-QString fixturePath(const QString &name)
+QByteArray fixture(const QString &name)
 {
-    return QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name;
+    return readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name);
 }
 
 XlsSheetResult read(const QByteArray &bytes)
@@ -56,14 +56,14 @@ class XlsFixture : public ::testing::TestWithParam<const char *>
 TEST_P(XlsFixture, ReadsTheCellsThatXlrdReads)
 {
     const QString name = QString::fromLatin1(GetParam());
-    const QString xls = name == QLatin1String("default-bendtbl")
-                            ? QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls")
-                            : fixturePath(name + QStringLiteral(".xls"));
-    const XlsSheetResult result = read(readBytes(xls));
-    ASSERT_TRUE(result.ok()) << xls.toStdString() << ": " << result.error.toStdString();
+    const XlsSheetResult result =
+        read(name == QLatin1String("default-bendtbl")
+                 ? readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls"))
+                 : fixture(name + QStringLiteral(".xls")));
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
 
     std::vector<XlsCell> expected;
-    const QByteArray json = readBytes(fixturePath(name + QStringLiteral(".json")));
+    const QByteArray json = fixture(name + QStringLiteral(".json"));
     for (const QJsonValue &item : QJsonDocument::fromJson(json)[QLatin1String("cells")].toArray()) {
         const QJsonArray c = item.toArray();
         const QString kind = c[2].toString();
@@ -172,7 +172,7 @@ TEST(XlsReader, SheetIsFoundByNameWithoutRegardToCase)
     EXPECT_EQ(chart.error, QStringLiteral("no sheet named Chart1 that holds cells"));
 }
 
-TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesReadsAsInTheSmallerSectors)
+TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesOrFatListedInDifatSectorsReads)
 {
     // A few cells fit in the mini stream; a long text in the globals pushes the same sheet past
     // the 4096 bytes from which a stream takes sectors of its own.
@@ -186,10 +186,7 @@ TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesReadsAsInTheSmallerSectors)
         EXPECT_EQ(cellsOf(result.cells), "0:0 number 2.5\n0:1 text MS")
             << stream.size() << ": " << result.error.toStdString();
     }
-}
 
-TEST(XlsReader, FatListedPartlyInDifatSectors)
-{
     // Over 109 FAT sectors (7 MB): the header lists 109, DIFAT sectors the rest.
     const QByteArray file =
         compoundFile({{QStringLiteral("Padding"), QByteArray(7400 * 1024, 'p')},
@@ -199,7 +196,7 @@ TEST(XlsReader, FatListedPartlyInDifatSectors)
     EXPECT_EQ(cellsOf(read(file).cells), "3:4 number 42");
 }
 
-TEST(XlsReader, DamagedContainersGiveErrors)
+TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
 {
     // The workbook stream in sectors of its own, so that its chain can be damaged.
     CompoundLayout l;
@@ -230,10 +227,8 @@ TEST(XlsReader, DamagedContainersGiveErrors)
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << error;
         EXPECT_EQ(result.error, QStringLiteral("the workbook is damaged: ") + error);
     }
-}
 
-TEST(XlsReader, DamagedRecordsGiveErrorsAndNoCells)
-{
+    // Damaged records give no cells.
     const auto sheet = [](const QByteArray &records, const QByteArray &globals = {}) {
         return workbookStream(globals, {{QStringLiteral("BendTbl"), records}});
     };
@@ -281,7 +276,7 @@ TEST(XlsReader, FilesThatAreNoOpenExcel97WorkbookAreNamed)
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::NotWorkbook) << error;
         EXPECT_EQ(result.error, QString::fromUtf8(error));
     }
-    const XlsSheetResult encrypted = read(readBytes(fixturePath("password-xlwt.xls")));
+    const XlsSheetResult encrypted = read(fixture("password-xlwt.xls"));
     EXPECT_EQ(encrypted.errorKind, XlsSheetResult::Error::Password);
     EXPECT_EQ(encrypted.error, QStringLiteral("protected by a password"));
 }

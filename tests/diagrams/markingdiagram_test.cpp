@@ -137,7 +137,7 @@ TEST(MarkingDiagram, LabelsAndTheirPlaces)
     }
 }
 
-TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarks)
+TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarksAndNoLengthNothing)
 {
     // A single flange has no chain of flat lengths either.
     const RecordingCanvas single = drawn(makeSection({"80"}, {}));
@@ -146,6 +146,14 @@ TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarks)
     const RecordingCanvas flat = drawn(makeSection({"50", "100"}, {{"0", "16"}}));
     EXPECT_EQ(texts(flat), (QStringList{"150", "50", "50", "100", "150", "100"}));
     EXPECT_EQ(flat.boxes.size(), 1u);
+
+    // A blank of no length draws nothing.
+    BendCalculation none;
+    none.unfoldedTotal = -5;
+    RecordingCanvas empty;
+    drawMarkingDiagram(empty, Section(), none, LengthUnit::Millimetre);
+    EXPECT_EQ(empty.clears, 1);
+    EXPECT_TRUE(empty.lines.empty() && empty.boxes.empty() && empty.texts.empty());
 }
 
 TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
@@ -157,16 +165,6 @@ TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
     ASSERT_EQ(canvas.lines.size(), 3u);
     EXPECT_EQ(canvas.lines[0].ends(), (std::array{10.0f, 20.0f, 11.0f, 21.0f}));
     EXPECT_EQ(canvas.lines[2].ends(), (std::array{11.0f, 19.0f, 10.0f, 20.0f}));
-}
-
-TEST(MarkingDiagram, BlankOfNoLengthDrawsNothing)
-{
-    BendCalculation c;
-    c.unfoldedTotal = -5;
-    RecordingCanvas canvas;
-    drawMarkingDiagram(canvas, Section(), c, LengthUnit::Millimetre);
-    EXPECT_EQ(canvas.clears, 1);
-    EXPECT_TRUE(canvas.lines.empty() && canvas.boxes.empty() && canvas.texts.empty());
 }
 
 } // namespace

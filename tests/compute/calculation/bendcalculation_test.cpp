@@ -1,7 +1,6 @@
 #include "compute/calculation/bendcalculation.h"
 
 #include "shell/ground/numbers.h"
-
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +65,7 @@ TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartBesideIt)
     }
 }
 
-TEST(BendCalculation, OnlyNonZeroAnglesDeductAndByTheirMagnitude)
+TEST(BendCalculation, OnlyNonZeroAnglesOfARecordDeductAndByTheirMagnitude)
 {
     const BendCalculation flat =
         calculate(makeSection({"50", "100", "40"}, {{"90", "16"}, {"0", "16"}}));
@@ -78,10 +77,8 @@ TEST(BendCalculation, OnlyNonZeroAnglesDeductAndByTheirMagnitude)
         calculate(makeSection({"50", "100", "50"}, {{"-90", "16"}, {"90", "93"}}));
     EXPECT_EQ(negative.bends[0].enteredAngle, -90.0);
     EXPECT_EQ(negative.unfoldedTotal, 192.35664f);
-}
 
-TEST(BendCalculation, FailedLookupTakesNothingOffAndIsVisible)
-{
+    // A failed lookup takes nothing off and is visible.
     // Vee 12 has no record; vee 25 has two.
     for (const char *vee : {"12", "25", ""}) {
         const BendCalculation c =

@@ -28,7 +28,6 @@ protected:
     {
         return control<QLineEdit>(QStringLiteral("txtOutside%1").arg(i));
     }
-    QLineEdit *angle(int j) const { return control<QLineEdit>(QStringLiteral("txtAng%1").arg(j)); }
     QComboBox *vee(int j) const { return control<QComboBox>(QStringLiteral("cmbVee%1").arg(j)); }
     QPlainTextEdit *notes() const { return control<QPlainTextEdit>("txtNotes"); }
 
@@ -47,12 +46,11 @@ TEST_F(SectionWindowTest, WhatIsTypedReachesTheSectionAndItsPage)
     SectionWindow second(editor, 2);
     activate(second);
     editor.showSection(2);
-    const auto box = [&](const char *name) {
+    const auto box = [&](const QString &name) {
         return child<QWidget>(second, name);
     };
-    type(box("txtOutside0"), "50");
-    type(box("txtOutside1"), "100");
-    type(box("txtOutside2"), "50");
+    for (int k = 0; k < 3; ++k)
+        type(box(QStringLiteral("txtOutside%1").arg(k)), k == 1 ? "100" : "50");
     type(box("txtAng0"), "90");
     // An angle out of range is brought in in its box, step by step as it is typed.
     type(box("txtAng1"), "19");
@@ -118,12 +116,7 @@ TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTypin
 
 TEST_F(SectionWindowTest, VeeBoxTurnsRedForAVeeTooWideForItsFlanges)
 {
-    chooseMildSteel2();
-    editor.setOutside(1, 0, "50");
-    editor.setOutside(1, 1, "100");
-    editor.setOutside(1, 2, "50");
-    editor.setAngle(1, 0, "90");
-    editor.setAngle(1, 1, "90");
+    fillWorkedExample();
     activate(window);
     // The shares of a box's pixels that are the red of a vee too wide, and that are dark (its
     // text and arrow).

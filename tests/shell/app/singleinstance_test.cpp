@@ -64,17 +64,14 @@ TEST(SingleInstance, SecondStartIsRefusedAndAKilledFirstBlocksNothing)
     EXPECT_EQ(third.answer(), "first");
 }
 
-TEST(SingleInstance, AnotherTitleIsNotBlocked)
+TEST(SingleInstance, AnotherTitleIsNotBlockedAndTheLockLiesInTheRuntimeFolder)
 {
     QTemporaryDir folder;
     SingleInstance corvane(QStringLiteral("Corvane"), folder.path());
     SingleInstance other(QStringLiteral("Other"), folder.path());
     EXPECT_TRUE(corvane.checkMutex());
     EXPECT_TRUE(other.checkMutex());
-}
 
-TEST(SingleInstance, LockLiesInTheRuntimeFolder)
-{
     QTemporaryDir runtime;
     const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());

@@ -2,8 +2,6 @@
 
 #include "testsupport.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,22 +9,10 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 const QByteArray kSeparator =
     QByteArrayLiteral("<div style='page-break-after:always; clear:both;'>&nbsp;</div>");
-
-TEST(JoinPages, PutsTheSeparatorBetweenPagesOnly)
-{
-    EXPECT_EQ(joinPages({}), QByteArray());
-    EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
-    EXPECT_EQ(joinPages({"one\r\n", "two\r\n", "three\r\n"}),
-              "one\r\n" + kSeparator + "two\r\n" + kSeparator + "three\r\n");
-    // An empty page still counts as a page.
-    EXPECT_EQ(joinPages({"a", "", "b"}), "a" + kSeparator + kSeparator + "b");
-    EXPECT_EQ(pageSeparator(), kSeparator);
-}
 
 // Runs of a section that write nothing: the page is its number.
 SectionRun fakeRun(int n)
@@ -37,8 +23,16 @@ SectionRun fakeRun(int n)
     return run;
 }
 
-TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseOnlyInOrder)
+TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseOnlyInOrderWithSeparatorsBetween)
 {
+    EXPECT_EQ(joinPages({}), QByteArray());
+    EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
+    EXPECT_EQ(joinPages({"one\r\n", "two\r\n", "three\r\n"}),
+              "one\r\n" + kSeparator + "two\r\n" + kSeparator + "three\r\n");
+    // An empty page still counts as a page.
+    EXPECT_EQ(joinPages({"a", "", "b"}), "a" + kSeparator + kSeparator + "b");
+    EXPECT_EQ(pageSeparator(), kSeparator);
+
     QTemporaryDir dir;
     Job job;
     // In use: a first flange that reads above 0, whatever the later rows hold.

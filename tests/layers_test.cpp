@@ -30,12 +30,11 @@ TEST(Layers, EveryIncludePointsToItsOwnLayerOrBelowAndNoFoldersFormACycle)
         }
     }
     ASSERT_GE(layers.size(), 9) << "src/layers.txt lists too few folders";
-    const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s+\"([^\"]+)\""),
+    const QRegularExpression include("^\\s*#\\s*include\\s+\"([^\"]+)\"",
                                      QRegularExpression::MultilineOption);
     QMap<QString, QSet<QString>> uses; // folder -> the other folders it includes from
     int includes = 0;
-    QDirIterator it(kSource, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(kSource, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

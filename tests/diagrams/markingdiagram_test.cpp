@@ -30,9 +30,7 @@ RecordingCanvas drawn(const Section &section, LengthUnit unit = LengthUnit::Mill
     canvas.setFontSize(9);
     canvas.setBold(true);
     drawMarkingDiagram(canvas, section,
-                       calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
-                                        test::workedExampleTable()),
-                       unit);
+                       calculateSection(section, "MS", "2", test::workedExampleTable()), unit);
     return canvas;
 }
 

@@ -12,8 +12,7 @@ using test::makeSection;
 
 BendCalculation calculate(const Section &s)
 {
-    return calculateSection(s, QStringLiteral("MS"), QStringLiteral("2"),
-                            test::workedExampleTable());
+    return calculateSection(s, "MS", "2", test::workedExampleTable());
 }
 
 TEST(BendCalculation, WorkedExampleMatchesToTheDigit)
@@ -91,7 +90,7 @@ TEST(BendCalculation, OnlyNonZeroAnglesOfARecordDeductAndByTheirMagnitude)
     EXPECT_FALSE(calculate(makeSection({"50", "100"}, {{"0", "12"}})).lookupMissing(0));
 }
 
-TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
+TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlangeAndTheProfileEndsAtAFlangeOf0)
 {
     struct Case
     {
@@ -108,10 +107,8 @@ TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
         SCOPED_TRACE(std::string(k.material) + ' ' + k.thickness + ' ' + k.firstFlange);
         EXPECT_EQ(c.gatePassed, k.passes);
     }
-}
 
-TEST(BendCalculation, ProfileEndsBeforeTheFirstFlangeOfZero)
-{
+    // The profile ends before the first flange of 0.
     EXPECT_EQ(calculate(makeSection({"80", "0", "50"}, {{"90", "16"}})).unfoldedTotal, 80.0f);
 
     // A negative length does not end it, and adds nothing.
@@ -139,7 +136,7 @@ TEST(BendCalculation, VeeColoursOutliveARunWhoseGateFails)
     applyVeeColours(s, calculate(s));
     EXPECT_TRUE(s.veeRed(0));
 
-    s.setOutside(0, QStringLiteral("50"));
+    s.setOutside(0, "50");
     s.vee(0) = s.vee(1);
     applyVeeColours(s, calculate(s));
     EXPECT_FALSE(s.veeRed(0));

@@ -10,12 +10,11 @@ namespace {
 QStringList pageLines(const Job &job, LengthUnit unit = LengthUnit::Millimetre,
                       bool detailed = false)
 {
-    const PageOptions o{unit, detailed, QStringLiteral("/opt/corvane"),
-                        QStringLiteral("/opt/corvane/temp")};
+    const PageOptions o{unit, detailed, "/opt/corvane", QStringLiteral("/opt/corvane/temp")};
     const BendCalculation c = calculateSection(job.section(1), job.material().text(),
                                                job.thickness().text(), test::workedExampleTable());
     // Every line ends with CR LF, the last one too.
-    QStringList lines = sectionPage(job, 1, c, o).split(QStringLiteral("\r\n"));
+    QStringList lines = sectionPage(job, 1, c, o).split("\r\n");
     EXPECT_EQ(lines.takeLast(), QString());
     return lines;
 }
@@ -23,12 +22,12 @@ QStringList pageLines(const Job &job, LengthUnit unit = LengthUnit::Millimetre,
 TEST(SectionPage, WorkedExampleLineForLineWithTheOperatorsTextsEscaped)
 {
     Job job = test::workedExampleJob();
-    job.setCommon(CommonText::Customer, QStringLiteral("<script>alert(1)</script>"));
-    job.setCommon(CommonText::PartNo, QStringLiteral("BR<1>"));
-    job.setCommon(CommonText::Revision, QStringLiteral("A&B"));
-    job.setCommon(CommonText::Description, QStringLiteral("Bracket <img src=x>"));
-    job.section(1).setView(QStringLiteral("<b>"));
-    job.section(1).setNotes(QStringLiteral("x < y\r\nlone\rcr & <i>\n"));
+    job.setCommon(CommonText::Customer, "<script>alert(1)</script>");
+    job.setCommon(CommonText::PartNo, "BR<1>");
+    job.setCommon(CommonText::Revision, "A&B");
+    job.setCommon(CommonText::Description, "Bracket <img src=x>");
+    job.section(1).setView("<b>");
+    job.section(1).setNotes("x < y\r\nlone\rcr & <i>\n");
     const QString hidden = "<td style='display:none;'>";
     const QStringList expected = {
         "<!DOCTYPE html>",

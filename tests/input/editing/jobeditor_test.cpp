@@ -84,7 +84,6 @@ TEST_F(JobEditorTest, AnglesAreBroughtIntoRangeInTheirBox)
         const double a = readNumber(JobEditor::normalisedAngle(huge));
         EXPECT_TRUE(a > -180 && a < 180) << huge;
     }
-    editor.newJob();
     editor.setAngle(2, 4, "190");
     EXPECT_EQ(job().section(2).angle(4), "-170");
     EXPECT_TRUE(job().isChanged());
@@ -133,10 +132,7 @@ TEST_F(JobEditorTest, MergedRecomputesLeaveThePicturesEveryRunWouldHaveLeft)
     QTemporaryDir other;
     const PageOptions options{LengthUnit::Millimetre, false, other.path(), other.filePath("temp")};
     auto run = [&](const char *vee0, const char *vee1) {
-        reference.section(1).vee(0).setItems({vee0});
-        reference.section(1).vee(0).choose(0);
-        reference.section(1).vee(1).setItems({vee1});
-        reference.section(1).vee(1).choose(0);
+        reference.section(1) = test::makeSection({"50", "100", "50"}, {{"90", vee0}, {"90", vee1}});
         runner.run(reference, 1, *table, options);
     };
     // Vee All 93 ends in an error; Vee All 16 sets bend 0 (still an error), then bend 1 (fine),
@@ -145,10 +141,8 @@ TEST_F(JobEditorTest, MergedRecomputesLeaveThePicturesEveryRunWouldHaveLeft)
     run("16", "93");
     run("16", "16");
     run("16", "16");
-    EXPECT_EQ(test::readBytes(dir.filePath("temp/sd1.bmp")),
-              test::readBytes(other.filePath("temp/sd1.bmp")));
-    EXPECT_EQ(test::readBytes(dir.filePath("temp/md1.bmp")),
-              test::readBytes(other.filePath("temp/md1.bmp")));
+    for (const char *name : {"temp/sd1.bmp", "temp/md1.bmp"})
+        EXPECT_EQ(test::readBytes(dir.filePath(name)), test::readBytes(other.filePath(name)));
 }
 
 TEST_F(JobEditorTest, OpenRestoresEveryTextChoosesListItemsByTextAndKeepsTheOthers)

@@ -79,7 +79,6 @@ TEST_F(SectionWindowTest, WhatIsTypedReachesTheSectionAndItsPage)
     EXPECT_TRUE(job().section(1).view().isEmpty()); // nothing of section 1
     EXPECT_TRUE(pageBytes(2).contains("Section Diagram </b><i>Side</i>"));
     EXPECT_TRUE(pageBytes(2).contains("first<br>second"));
-    EXPECT_TRUE(job().isChanged());
     // Tab leaves the notes instead of going into them.
     QTest::keyClick(notes, Qt::Key_Tab);
     EXPECT_NE(focused(), notes);
@@ -122,16 +121,14 @@ TEST_F(SectionWindowTest, VeeBoxTurnsRedForAVeeTooWideForItsFlanges)
     // text and arrow).
     auto shares = [](QWidget *box) {
         const QImage image = box->grab().toImage();
-        int red = 0;
-        int dark = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                red += c == QColor(255, 0, 0) ? 1 : 0;
-                dark += c.lightness() < 60 ? 1 : 0;
-            }
+        const int all = image.width() * image.height();
+        double red = 0;
+        double dark = 0;
+        for (int i = 0; i < all; ++i) {
+            const QColor c = image.pixelColor(i % image.width(), i / image.width());
+            red += c == QColor(255, 0, 0);
+            dark += c.lightness() < 60;
         }
-        const double all = image.width() * image.height();
         return std::pair{red / all, dark / all};
     };
     EXPECT_EQ(shares(vee(1)).first, 0);

@@ -31,11 +31,9 @@ QString reportProgramFolder()
     return QFileInfo(QStringLiteral(CORVANE_REPORT_PROGRAM)).canonicalPath();
 }
 
-// ---- The command line, in process.
-
 ReportArguments parse(const QStringList &arguments)
 {
-    return parseReportArguments(QStringList{QStringLiteral("corvane-report")} + arguments);
+    return parseReportArguments(QStringList{"corvane-report"} + arguments);
 }
 
 TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
@@ -74,8 +72,8 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
-        const ReportOutcome outcome = runReportCommand(
-            QStringList{QStringLiteral("corvane-report")} + row.arguments, "/opt/corvane", {});
+        const ReportOutcome outcome =
+            runReportCommand(QStringList{"corvane-report"} + row.arguments, "/opt/corvane", {});
         EXPECT_EQ(outcome.exitStatus, 2);
         EXPECT_TRUE(outcome.out.isEmpty());
         EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(row.says))) << outcome.err.toStdString();
@@ -85,7 +83,7 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
 
 TEST(ReportArguments, HelpNamesTheDefaultsOfTheProgramFolderAndFitsATerminal)
 {
-    for (const QString &flag : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+    for (const char *flag : {"--help", "-h"}) {
         const ReportOutcome outcome =
             runReportCommand({"corvane-report", "--unit", "in", flag}, "/opt/corvane", {});
         EXPECT_EQ(outcome.exitStatus, 0);
@@ -112,46 +110,30 @@ TEST(ReportPlatform, OffscreenOnlyWhenNoDisplayIsNamed)
     EXPECT_FALSE(offscreen("QT_QPA_PLATFORM", "xcb"));
 }
 
-// ---- The output line of a section.
-
 TEST(ReportLine, GivesTheLengthInEveryUnitOrSaysWhatIsWrongWithASection)
 {
-    const Job job = test::workedExampleJob();
-    const BendCalculation c =
-        calculateSection(job.section(1), "MS", "2", test::workedExampleTable());
+    using test::makeSection;
+    const auto line = [](const Section &s, const char *material = "MS",
+                         LengthUnit unit = LengthUnit::Millimetre, int n = 1) {
+        return sectionLine(n, calculateSection(s, material, "2", test::workedExampleTable()), unit);
+    };
     // Unfolded 192.35664 mm: 192.36 mm, 7.573 in, 7 9/16 in.
-    EXPECT_EQ(sectionLine(1, c, LengthUnit::Millimetre), "1 3 192.36 mm ok");
-    EXPECT_EQ(sectionLine(4, c, LengthUnit::DecimalInch), "4 3 7.573 in ok");
-    EXPECT_EQ(sectionLine(5, c, LengthUnit::FractionalInch), "5 3 7 9/16 in ok");
-
-    const BendTable &table = test::workedExampleTable();
+    const Section example = test::workedExampleJob().section(1);
+    EXPECT_EQ(line(example), "1 3 192.36 mm ok");
+    EXPECT_EQ(line(example, "MS", LengthUnit::DecimalInch, 4), "4 3 7.573 in ok");
+    EXPECT_EQ(line(example, "MS", LengthUnit::FractionalInch, 5), "5 3 7 9/16 in ok");
     // Vee 93 is too wide for the 50 mm end flanges.
-    Section wide = test::makeSection({"50", "100", "50"}, {{"90", "93"}, {"90", "16"}});
-    EXPECT_EQ(sectionLine(2, calculateSection(wide, "MS", "2", table), LengthUnit::Millimetre),
-              "2 3 192.36 mm vee error");
-
+    const Section wide = makeSection({"50", "100", "50"}, {{"90", "93"}, {"90", "16"}});
+    EXPECT_EQ(line(wide), "1 3 192.36 mm vee error");
     // Vee 25 has two records and vee 30 none: those bends take nothing off the flat lengths.
-    Section missing = test::makeSection({"50", "100", "50"}, {{"90", "25"}, {"90", "16"}});
-    EXPECT_EQ(sectionLine(1, calculateSection(missing, "MS", "2", table), LengthUnit::Millimetre),
+    EXPECT_EQ(line(makeSection({"50", "100", "50"}, {{"90", "25"}, {"90", "16"}})),
               "1 3 196.18 mm bend not in table");
-    Section none = test::makeSection({"50", "100"}, {{"-90", "30"}});
-    EXPECT_EQ(sectionLine(1, calculateSection(none, "MS", "2", table), LengthUnit::Millimetre),
-              "1 2 150 mm bend not in table");
-
+    EXPECT_EQ(line(makeSection({"50", "100"}, {{"-90", "30"}})), "1 2 150 mm bend not in table");
     // A flat bend is not looked up for the page; nothing is missing.
-    Section flat = test::makeSection({"50", "100"}, {{"0", "30"}});
-    EXPECT_EQ(sectionLine(1, calculateSection(flat, "MS", "2", table), LengthUnit::Millimetre),
-              "1 2 150 mm ok");
-
-    Section single = test::makeSection({"75.5"}, {});
-    EXPECT_EQ(sectionLine(3, calculateSection(single, "MS", "2", table), LengthUnit::Millimetre),
-              "3 1 75.5 mm ok");
-
-    EXPECT_EQ(sectionLine(1, calculateSection(wide, "", "2", table), LengthUnit::Millimetre),
-              "1 0 0 mm no material or thickness");
+    EXPECT_EQ(line(makeSection({"50", "100"}, {{"0", "30"}})), "1 2 150 mm ok");
+    EXPECT_EQ(line(makeSection({"75.5"}, {})), "1 1 75.5 mm ok");
+    EXPECT_EQ(line(wide, ""), "1 0 0 mm no material or thickness");
 }
-
-// ---- corvane-report as a program.
 
 struct ProgramRun
 {
@@ -217,7 +199,7 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     // Channel 30, 80, 30 on vee 16 (K 0.43, IR 2.56): BD 3.747869 twice, 132.50426 unfolded.
     EXPECT_EQ(run.out, "1 3 117.74 mm ok\n2 3 132.5 mm ok\n");
 
-    const QString pages = path(QStringLiteral("pages"));
+    const QString pages = path("pages");
     const QList<QByteArray> written = files(pages);
     EXPECT_EQ(readBytes(pages + QStringLiteral("/wball.htm")),
               written[0] + pageSeparator() + written[3]);
@@ -241,13 +223,13 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
 
 TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndWriteNothing)
 {
-    const QString truncated = path(QStringLiteral("truncated.bm"));
+    const QString truncated = path("truncated.bm");
     ASSERT_TRUE(writeBytes(truncated, readBytes(kSample).left(300)));
-    const QString notATable = path(QStringLiteral("table.xls"));
+    const QString notATable = path("table.xls");
     ASSERT_TRUE(writeBytes(notATable, "material,thickness\r\nMS,2\r\n"));
-    const QString blocker = path(QStringLiteral("blocker"));
+    const QString blocker = path("blocker");
     ASSERT_TRUE(writeBytes(blocker, "a file"));
-    const QString pages = path(QStringLiteral("pages"));
+    const QString pages = path("pages");
 
     const struct
     {
@@ -281,8 +263,8 @@ TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndW
     // copied where the unprivileged child can read them.
     ASSERT_TRUE(
         QFile::setPermissions(root, QFile::permissions(root) | QFile::ReadOther | QFile::ExeOther));
-    const QString job = path(QStringLiteral("bracket.bm"));
-    const QString table = path(QStringLiteral("BendTbl.xls"));
+    const QString job = path("bracket.bm");
+    const QString table = path("BendTbl.xls");
     ASSERT_TRUE(QFile::copy(kSample, job));
     ASSERT_TRUE(QFile::copy(reportProgramFolder() + QStringLiteral("/BendTbl.xls"), table));
     ASSERT_TRUE(QDir().mkpath(pages));
@@ -309,13 +291,12 @@ QProcessEnvironment pdfEnvironment()
 {
     QProcessEnvironment environment;
     // Chromium's sandbox does not start for root; the tests may run as root.
-    environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    environment.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #ifdef CORVANE_SANITIZE
     // Chromium's own code, linked uninstrumented into the program, frees objects with a size
     // that AddressSanitizer reports as a new/delete type mismatch. Every other check stays on.
-    environment.insert(QStringLiteral("ASAN_OPTIONS"),
-                       qEnvironmentVariable("ASAN_OPTIONS") +
-                           QStringLiteral(":new_delete_type_mismatch=0"));
+    environment.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") +
+                                           QStringLiteral(":new_delete_type_mismatch=0"));
 #endif
     return environment;
 }
@@ -329,10 +310,10 @@ TEST_F(ReportProgramTest, PdfHasAPagePerSectionWhoseLayoutLongUnbrokenTextsKeep)
         QStringLiteral("/srv/shop/jobs/") + QString(140, u'd') + QStringLiteral(".dxf");
     for (int n = 1; n <= kSectionCount; ++n)
         job[JobField::notes(n)] = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
-    const QString jobPath = path(QStringLiteral("long.bm"));
+    const QString jobPath = path("long.bm");
     ASSERT_TRUE(writeJobFile(job, jobPath).ok());
     // The PDF goes into the output folder, which the run makes.
-    const QString pdf = path(QStringLiteral("pages/long.pdf"));
+    const QString pdf = path("pages/long.pdf");
     const ProgramRun run =
         runReportProgram({"--out", "pages", "--pdf", pdf, jobPath}, root, pdfEnvironment());
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -347,17 +328,17 @@ TEST_F(ReportProgramTest, PdfHasAPagePerSectionWhoseLayoutLongUnbrokenTextsKeep)
         EXPECT_LE(page.rightmost, page.width);
     }
     // The page files keep the texts on their lines, as they were typed.
-    EXPECT_TRUE(readBytes(path(QStringLiteral("pages/wb1.htm")))
+    EXPECT_TRUE(readBytes(path("pages/wb1.htm"))
                     .contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
 }
 
 TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
 {
     // The PDF's folder is a disk too small for it: the engine renders, and the write fails.
-    const QString pdfFolder = path(QStringLiteral("small"));
+    const QString pdfFolder = path("small");
     ASSERT_TRUE(QDir().mkpath(pdfFolder));
     const QString pdf = pdfFolder + QStringLiteral("/report.pdf");
-    const QString errors = path(QStringLiteral("errors.txt"));
+    const QString errors = path("errors.txt");
     const int status = test::runOnOwnFileSystem(pdfFolder, "size=8k", [&] {
         // Only the one thread of the child is left: the program is started by hand.
         const int fd = ::open(QFile::encodeName(errors).constData(), O_WRONLY | O_CREAT, 0644);
@@ -366,7 +347,7 @@ TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             ::unsetenv(name);
         ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
-        const QByteArray out = QFile::encodeName(path(QStringLiteral("pages")));
+        const QByteArray out = QFile::encodeName(path("pages"));
         const QByteArray target = QFile::encodeName(pdf);
         const QByteArray job = QFile::encodeName(kSample);
         ::execl(CORVANE_REPORT_PROGRAM, CORVANE_REPORT_PROGRAM, "--out", out.constData(), "--pdf",

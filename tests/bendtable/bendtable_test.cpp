@@ -11,8 +11,7 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::textWorkbook;
+using namespace test;
 
 QByteArray fixture(const char *name)
 {

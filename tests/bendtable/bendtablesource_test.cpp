@@ -14,8 +14,7 @@
 namespace corvane {
 namespace {
 
-using test::replaceFile;
-using test::writeBytes;
+using namespace test;
 
 // A bend table of one record whose version tells the workbooks apart.
 QByteArray tableWithVersion(const char *version, const char *sheet = "BendTbl")

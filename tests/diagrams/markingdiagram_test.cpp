@@ -11,9 +11,7 @@
 namespace corvane {
 namespace {
 
-using test::DrawnItem;
-using test::makeSection;
-using test::RecordingCanvas;
+using namespace test;
 
 QStringList texts(const RecordingCanvas &canvas)
 {

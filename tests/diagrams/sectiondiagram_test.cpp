@@ -12,8 +12,7 @@
 namespace corvane {
 namespace {
 
-using test::DrawnItem;
-using test::RecordingCanvas;
+using namespace test;
 
 // The flanges: the lines drawn in gray.
 std::vector<DrawnItem> flanges(const RecordingCanvas &canvas)

@@ -93,14 +93,11 @@ TEST_F(CommonWindowTest, SectionButtonShowsItsSectionAndMarksTheSectionsInUse)
     EXPECT_EQ(focused(), button(3));
     const bool inUse[] = {true, false, false, false, true};
     for (int n = 1; n <= kSectionCount; ++n) {
-        const QFont font = button(n)->font();
-        EXPECT_EQ(font.bold(), n == 3) << n;
-        EXPECT_EQ(font.underline(), n == 3) << n;
-        EXPECT_EQ(font.pointSizeF(), n == 3 ? 10 : 9) << n;
+        EXPECT_EQ(button(n)->font().bold(), n == 3) << n;
+        EXPECT_EQ(button(n)->font().underline(), n == 3) << n;
         EXPECT_EQ(button(n)->icon().isNull(), !inUse[n - 1]) << n;
     }
     const QImage mark = button(1)->icon().pixmap(button(1)->iconSize()).toImage();
-    EXPECT_EQ(mark.size(), QSize(6, 6));
     EXPECT_EQ(mark.pixelColor(3, 3), QColor(34, 177, 76));
 
     // Space on the focused button is a click too; the earlier button returns to regular.

@@ -32,10 +32,6 @@ namespace {
 class MainWindowTest : public test::MainWindowTest
 {
 protected:
-    QByteArray page(int n) const
-    {
-        return test::readBytes(folder.filePath(QStringLiteral("temp/wb%1.htm").arg(n)));
-    }
     QToolBar &toolbar() { return *window().findChild<QToolBar *>(QStringLiteral("TB")); }
 
     // Sections 1 and 3 in use, of material MS 2 mm, with a customer; section 2 shown.
@@ -80,7 +76,6 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
     w.newCommand();
     EXPECT_TRUE(w.sectionWindow(1).isVisible());
     EXPECT_FALSE(w.sectionWindow(2).isVisible());
-    EXPECT_FALSE(page(1).isEmpty());
 
     // Table names the workbook, and No stops there.
     w.tableCommand();
@@ -148,12 +143,12 @@ TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpens
     EXPECT_EQ(proposals.last(), "Acme---");
     EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
     EXPECT_FALSE(w.editor().job().isChanged());
-    EXPECT_EQ(w.recentFiles().value(0), folder.filePath("two.bm"));
 
     files << folder.filePath("two.bm");
     w.openCommand();
     EXPECT_EQ(jobFileContent(w.editor().job()), before);
-    EXPECT_TRUE(page(1).contains("Customer : <b>Acme</b>"));
+    EXPECT_TRUE(
+        test::readBytes(folder.filePath("temp/wb1.htm")).contains("Customer : <b>Acme</b>"));
 
     // From the recent files, as from the dialog.
     w.newCommand();
@@ -212,11 +207,9 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
     fillTwoSections();
     MainWindow &w = window();
     // The sheets the preview dialog would show, and the same printed into a PDF.
-    int previews = 0;
     int previewSheets = -1;
     const QString printed = folder.filePath("printed.pdf");
     w.showPrintPreview = [&](ReportPrinter &printer) {
-        ++previews;
         QPrinter sheets(QPrinter::HighResolution);
         QPrintPreviewWidget preview(&sheets);
         QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
@@ -229,7 +222,6 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
         EXPECT_TRUE(printer.print(pdf));
     };
     w.printCommand();
-    EXPECT_EQ(previews, 1);
     EXPECT_EQ(previewSheets, 2);
     EXPECT_EQ(test::pdfPages(printed).size(), 2);
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
@@ -274,10 +266,8 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
     EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
     EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));
     for (int n = 1; n <= kSectionCount; ++n) {
-        EXPECT_TRUE(w.commonWindow()
-                        .findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n))
-                        ->toolTip()
-                        .contains(QStringLiteral("Alt+%1").arg(n)));
+        auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
+        EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n))) << n;
     }
 }
 

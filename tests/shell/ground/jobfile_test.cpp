@@ -14,8 +14,7 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 // A job with every field set: commas, line breaks in notes, control characters, non-ASCII texts
 // that all fit Windows-1252. (Texts beyond it, or whose Windows-1252 bytes would read as UTF-8,

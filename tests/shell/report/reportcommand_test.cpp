@@ -20,8 +20,7 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 const QString kSample = QStringLiteral(CORVANE_SOURCE_DIR "/examples/bracket.bm");
 

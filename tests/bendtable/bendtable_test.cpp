@@ -160,7 +160,7 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
     EXPECT_EQ(str(table.vees("MS", 3)), "25|25");
 }
 
-TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRow)
+TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsReadAsText)
 {
     // The header row is the first that holds anything, its names in any case and order, with
     // blanks around them and other columns between; version is optional.
@@ -182,26 +182,24 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRow)
     const BendTableLoad header = BendTable::fromWorkbook(textWorkbook({kHeader}));
     ASSERT_TRUE(header.ok()) << header.error.toStdString();
     EXPECT_TRUE(header.table->records().empty());
-}
 
-TEST(BendTable, ColumnOfNumbersAndTextsIsReadAsText)
-{
-    const BendTableLoad load = BendTable::fromWorkbook(fixture("mixed-xlwt.xls"));
-    ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    const BendTable &table = *load.table;
-    // thickness holds 1.5, "2", "2.5 mm" and 1e-05: all texts, numbers in their general text.
+    // A column of numbers and texts is read as text: thickness holds 1.5, "2", "2.5 mm" and 1e-05,
+    // all texts, the numbers in their general text.
+    const BendTableLoad mixedLoad = BendTable::fromWorkbook(fixture("mixed-xlwt.xls"));
+    ASSERT_TRUE(mixedLoad.ok()) << mixedLoad.error.toStdString();
+    const BendTable &mixed = *mixedLoad.table;
     QStringList thickness;
-    for (const BendRecord &r : table.records())
+    for (const BendRecord &r : mixed.records())
         thickness.append(r.thickness.kind == BendValue::Kind::Text ? r.thickness.text : "?");
     EXPECT_EQ(str(thickness), "1.5|2|2.5 mm|1E-05|1");
-    EXPECT_EQ(table.records()[4].material.text, "42");
+    EXPECT_EQ(mixed.records()[4].material.text, "42");
     // vee and version hold numbers only and stay number columns.
-    EXPECT_EQ(table.records()[0].vee.kind, BendValue::Kind::Number);
-    EXPECT_EQ(table.version(), "7");
+    EXPECT_EQ(mixed.records()[0].vee.kind, BendValue::Kind::Number);
+    EXPECT_EQ(mixed.version(), "7");
     // standard mixes "YES" with 1 and 0; k_factor "0.4" with numbers; internal_radius " 3.2 ".
-    EXPECT_TRUE(table.lookup("MS", 1.5f, 10).standard);
-    EXPECT_EQ(table.lookup("MS", 2, 12).kFactor, 0.4f);
-    EXPECT_EQ(table.lookup("MS", 1e-05f, 20).internalRadius, 3.2f);
+    EXPECT_TRUE(mixed.lookup("MS", 1.5f, 10).standard);
+    EXPECT_EQ(mixed.lookup("MS", 2, 12).kFactor, 0.4f);
+    EXPECT_EQ(mixed.lookup("MS", 1e-05f, 20).internalRadius, 3.2f);
 }
 
 TEST(BendTable, WorkbookErrorsKeepTheirKindAndAMissingColumnIsNamed)

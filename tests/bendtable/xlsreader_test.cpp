@@ -157,7 +157,7 @@ TEST(XlsReader, SharedStringsReadAcrossContinueRecords)
     EXPECT_EQ(cellsOf(rich.cells), "0:0 text Rich\n0:1 text Next") << rich.error.toStdString();
 }
 
-TEST(XlsReader, SheetIsFoundByNameWithoutRegardToCase)
+TEST(XlsReader, SheetAndStreamAreFoundWithoutRegardToCaseWhereverTheContainerKeepsThem)
 {
     const QByteArray file =
         compoundFile({{"Workbook", workbookStream({}, {{"Chart1", numberCell(0, 0, 5), 0x0020},
@@ -169,12 +169,10 @@ TEST(XlsReader, SheetIsFoundByNameWithoutRegardToCase)
     const XlsSheetResult chart = readXlsSheet(file, "Chart1");
     EXPECT_EQ(chart.errorKind, XlsSheetResult::Error::NoSheet);
     EXPECT_EQ(chart.error, "no sheet named Chart1 that holds cells");
-}
 
-TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesOrFatListedInDifatSectorsReads)
-{
-    // A few cells fit in the mini stream; a long text in the globals pushes the same sheet past
-    // the 4096 bytes from which a stream takes sectors of its own.
+    // The stream's name too counts without regard to case. A few cells fit in the mini stream; a
+    // long text in the globals pushes the sheet past the 4096 bytes from which a stream takes
+    // sectors of its own.
     const QByteArray records = numberCell(0, 0, 2.5) + labelCell(0, 1, "MS", false);
     for (const QByteArray &globals : {QByteArray(), biffRecord(0x00E0, QByteArray(6000, 'x'))}) {
         const QByteArray stream = workbookStream(globals, {{"BendTbl", records}});
@@ -185,11 +183,11 @@ TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesOrFatListedInDifatSectorsRead
     }
 
     // Over 109 FAT sectors (7 MB): the header lists 109, DIFAT sectors the rest.
-    const QByteArray file =
+    const QByteArray large =
         compoundFile({{"Padding", QByteArray(7400 * 1024, 'p')},
                       {"Workbook", workbookStream({}, {{"BendTbl", numberCell(3, 4, 42)}})}});
-    ASSERT_GT(qFromLittleEndian<quint32>(file.constData() + 0x48), 0u);
-    EXPECT_EQ(cellsOf(read(file).cells), "3:4 number 42");
+    ASSERT_GT(qFromLittleEndian<quint32>(large.constData() + 0x48), 0u);
+    EXPECT_EQ(cellsOf(read(large).cells), "3:4 number 42");
 }
 
 TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)

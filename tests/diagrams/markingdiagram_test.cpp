@@ -133,7 +133,7 @@ TEST(MarkingDiagram, LabelsAndTheirPlaces)
     }
 }
 
-TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarksAndNoLengthNothing)
+TEST(MarkingDiagram, FlangesWithoutBendsGetNoBendMarksNoLengthNothingAndArrowheadsReturn)
 {
     // A single flange has no chain of flat lengths either.
     const RecordingCanvas single = drawn(makeSection({"80"}, {}));
@@ -150,10 +150,8 @@ TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarksAndNoLengthNoth
     drawMarkingDiagram(empty, Section(), none, LengthUnit::Millimetre);
     EXPECT_EQ(empty.clears, 1);
     EXPECT_TRUE(empty.lines.empty() && empty.boxes.empty() && empty.texts.empty());
-}
 
-TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
-{
+    // An arrowhead returns to its point.
     RecordingCanvas canvas;
     canvas.setCurrentX(10);
     canvas.setCurrentY(20);

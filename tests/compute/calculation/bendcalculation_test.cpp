@@ -32,7 +32,7 @@ TEST(BendCalculation, WorkedExampleMatchesToTheDigit)
     EXPECT_EQ(c.unfoldedTotal, 192.35664f);
 }
 
-TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartBesideIt)
+TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartAndOnlyAnglesFoundDeduct)
 {
     // Flanges (an empty third one ends the profile), two bends as (angle, vee), then which vees
     // fail.
@@ -62,10 +62,8 @@ TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartBesideIt)
             EXPECT_EQ(c.veeFailed[j], k.failed[j]) << "row " << row << ", bend " << j;
         EXPECT_EQ(c.veeError, k.failed[0] || k.failed[1]) << "row " << row;
     }
-}
 
-TEST(BendCalculation, OnlyNonZeroAnglesOfARecordDeductAndByTheirMagnitude)
-{
+    // Only angles other than 0 deduct.
     const BendCalculation flat =
         calculate(makeSection({"50", "100", "40"}, {{"90", "16"}, {"0", "16"}}));
     EXPECT_EQ(flat.flatLength[1], float(100.0 - double(flat.bends[0].bd) / 2.0));
@@ -77,8 +75,7 @@ TEST(BendCalculation, OnlyNonZeroAnglesOfARecordDeductAndByTheirMagnitude)
     EXPECT_EQ(negative.bends[0].enteredAngle, -90.0);
     EXPECT_EQ(negative.unfoldedTotal, 192.35664f);
 
-    // A failed lookup takes nothing off and is visible.
-    // Vee 12 has no record; vee 25 has two.
+    // A failed lookup takes nothing off and is visible. Vee 12 has no record; vee 25 has two.
     for (const char *vee : {"12", "25", ""}) {
         const BendCalculation c =
             calculate(makeSection({"50", "100", "50"}, {{"90", vee}, {"90", "16"}}));

@@ -87,19 +87,7 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
         "Corvane version 6.0.0  (Sheet Metal Bending Software)\r\n"));
 }
 
-TEST_F(MainWindowTest, TimedEndSavesUnsavedWorkAsARecoveryFile)
-{
-    MainWindow &w = window();
-    w.newCommand();
-    w.editor().setCommonText(0, "Acme");
-    w.editor().setOutside(1, 0, "75");
-    const QString saved = w.timedEnd();
-    EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
-    EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
-    EXPECT_TRUE(questions.isEmpty());
-}
-
-TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChanges)
+TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChangesAndATimedEndSavesThem)
 {
     MainWindow &w = window();
     w.show();
@@ -124,6 +112,14 @@ TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChanges)
     EXPECT_EQ(w.windowTitle(), "bolt.bm - Corvane");
     answers << QMessageBox::No;
     EXPECT_TRUE(w.close());
+
+    // The timed end saves unsaved work as a recovery file, and asks nothing.
+    w.editor().setOutside(1, 0, "75");
+    const qsizetype asked = questions.size();
+    const QString saved = w.timedEnd();
+    EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
+    EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
+    EXPECT_EQ(questions.size(), asked);
 }
 
 TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpensAgainIdentical)
@@ -236,7 +232,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
 }
 
-TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsTheTipsSayWhichAndWindowsStayInPlace)
 {
     MainWindow &w = window();
     w.show();
@@ -269,6 +265,18 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
         auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
         EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n))) << n;
     }
+
+    // The input windows, dragged away, go back to their places.
+    const auto frames = w.findChildren<QMdiSubWindow *>();
+    ASSERT_EQ(frames.size(), 6);
+    QList<QRect> places;
+    for (QMdiSubWindow *frame : frames) {
+        places.append(frame->geometry());
+        frame->setGeometry(frame->geometry().translated(400, 120).adjusted(0, 0, -50, -50));
+    }
+    QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i]->geometry(), places[i]) << i;
 }
 
 TEST(ScreenFit, AWindowTooLargeForTheScreenIsMadeToFitAndCentred)
@@ -344,23 +352,6 @@ TEST_F(MainWindowTest, WindowsOpenWithinTheScreenAndEveryInputAndOptionStaysInVi
     w.printCommand();
     ASSERT_TRUE(preview.isValid());
     EXPECT_TRUE(fits(preview)) << preview.height();
-}
-
-TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)
-{
-    MainWindow &w = window();
-    w.show();
-    QTest::qWait(100); // past the first activation, which lays the windows out
-    const auto frames = w.findChildren<QMdiSubWindow *>();
-    ASSERT_EQ(frames.size(), 6);
-    QList<QRect> places;
-    for (QMdiSubWindow *frame : frames) {
-        places.append(frame->geometry());
-        frame->setGeometry(frame->geometry().translated(400, 120).adjusted(0, 0, -50, -50));
-    }
-    QCoreApplication::processEvents();
-    for (qsizetype i = 0; i < frames.size(); ++i)
-        EXPECT_EQ(frames[i]->geometry(), places[i]) << i;
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(JobFile, UntouchedJobIsSixtyEightLinesOfEmptyTextsAndAFullJobIsReadBackIden
               QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
 }
 
-TEST(JobFile, HandEditedFilesAreReadByTheItemRuleAndOnesCutShortAreRejected)
+TEST(JobFile, HandEditsAreReadByTheItemRuleAndFilesCutShortMalformedOrNoRegularFileAreNot)
 {
     // Blanks around items, junk after a closing quote, LF or CR line ends (the notes then read
     // with CR LF), an unquoted last item without a line end: all read as the file that was saved.
@@ -111,10 +111,8 @@ TEST(JobFile, HandEditedFilesAreReadByTheItemRuleAndOnesCutShortAreRejected)
                 << "prefix of " << length << " bytes";
         }
     }
-}
 
-TEST(JobFile, FilesMalformedOrNotRegularOrTooLargeAreRejectedSayingWhy)
-{
+    // Malformed files are rejected saying what is wrong.
     const QByteArray valid = formatJobFile(jobFileContent(Job()));
     const auto withScale = [&](const char *scale) {
         return QByteArray(valid).replace(",1,", QByteArray(",") + scale + ",");

@@ -300,7 +300,7 @@ QProcessEnvironment pdfEnvironment()
     return environment;
 }
 
-TEST_F(ReportProgramTest, PdfHasAPagePerSectionWhoseLayoutLongUnbrokenTextsKeep)
+TEST_F(ReportProgramTest, PdfHasAPagePerSectionThatKeepsItsLayoutAndAFullDiskIsOneLineWithTheReason)
 {
     // A row of 80 "=" and a long line in the notes, a path in the description: without wrapping
     // they push the section diagram, the last column and the Total off the sheet.
@@ -329,14 +329,11 @@ TEST_F(ReportProgramTest, PdfHasAPagePerSectionWhoseLayoutLongUnbrokenTextsKeep)
     // The page files keep the texts on their lines, as they were typed.
     EXPECT_TRUE(readBytes(path("pages/wb1.htm"))
                     .contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
-}
 
-TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
-{
-    // The PDF's folder is a disk too small for it: the engine renders, and the write fails.
+    // A PDF whose folder is a disk too small for it: the engine renders, and the write fails.
     const QString pdfFolder = path("small");
     ASSERT_TRUE(QDir().mkpath(pdfFolder));
-    const QString pdf = pdfFolder + QStringLiteral("/report.pdf");
+    const QString cramped = pdfFolder + QStringLiteral("/report.pdf");
     const QString errors = path("errors.txt");
     const int status = test::runOnOwnFileSystem(pdfFolder, "size=8k", [&] {
         // Only the one thread of the child is left: the program is started by hand.
@@ -347,7 +344,7 @@ TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
             ::unsetenv(name);
         ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
         const QByteArray out = QFile::encodeName(path("pages"));
-        const QByteArray target = QFile::encodeName(pdf);
+        const QByteArray target = QFile::encodeName(cramped);
         const QByteArray job = QFile::encodeName(kSample);
         ::execl(CORVANE_REPORT_PROGRAM, CORVANE_REPORT_PROGRAM, "--out", out.constData(), "--pdf",
                 target.constData(), job.constData(), static_cast<char *>(nullptr));
@@ -358,7 +355,7 @@ TEST_F(ReportProgramTest, PdfThatDoesNotFitTheDiskIsOneLineWithTheReason)
     EXPECT_EQ(status, 1);
     EXPECT_EQ(
         QString::fromLocal8Bit(readBytes(errors)),
-        QStringLiteral("corvane-report: Cannot write %1: No space left on device\n").arg(pdf));
+        QStringLiteral("corvane-report: Cannot write %1: No space left on device\n").arg(cramped));
 }
 
 } // namespace

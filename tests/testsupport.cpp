@@ -135,14 +135,13 @@ QByteArray textWorkbook(const std::vector<QStringList> &rows, const QString &she
 BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,
                       double internalRadius, const QString &standard)
 {
-    BendRecord r;
-    r.material = BendValue::fromText(material);
-    r.thickness = BendValue::fromNumber(thickness);
-    r.vee = BendValue::fromNumber(vee);
-    r.standard = standard.isEmpty() ? BendValue::empty() : BendValue::fromText(standard);
-    r.kFactor = BendValue::fromNumber(kFactor);
-    r.internalRadius = BendValue::fromNumber(internalRadius);
-    return r;
+    return {BendValue::fromText(material),
+            BendValue::fromNumber(thickness),
+            BendValue::fromNumber(vee),
+            standard.isEmpty() ? BendValue::empty() : BendValue::fromText(standard),
+            BendValue::fromNumber(kFactor),
+            BendValue::fromNumber(internalRadius),
+            {}};
 }
 
 const BendTable &workedExampleTable()

@@ -21,7 +21,7 @@ QString startProbe(QProcess &probe, const QString &folder)
     return QString::fromUtf8(probe.readLine()).trimmed();
 }
 
-TEST(SingleInstance, SecondStartIsRefusedAndAKilledFirstBlocksNothing)
+TEST(SingleInstance, SecondStartIsRefusedAKilledFirstBlocksNothingNorDoesAnotherTitle)
 {
     QTemporaryDir folder;
     QProcess first, second, third;
@@ -34,13 +34,11 @@ TEST(SingleInstance, SecondStartIsRefusedAndAKilledFirstBlocksNothing)
     first.waitForFinished(5000);
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("Corvane.lock")));
     EXPECT_EQ(startProbe(third, folder.path()), "first");
-}
 
-TEST(SingleInstance, AnotherTitleIsNotBlockedAndTheLockLiesInTheRuntimeFolder)
-{
-    QTemporaryDir folder;
-    SingleInstance corvane(QStringLiteral("Corvane"), folder.path());
-    SingleInstance other(QStringLiteral("Other"), folder.path());
+    // Another title is not blocked, and the lock lies in the runtime folder.
+    QTemporaryDir another;
+    SingleInstance corvane(QStringLiteral("Corvane"), another.path());
+    SingleInstance other(QStringLiteral("Other"), another.path());
     EXPECT_TRUE(corvane.checkMutex());
     EXPECT_TRUE(other.checkMutex());
 

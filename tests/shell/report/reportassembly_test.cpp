@@ -23,7 +23,7 @@ SectionRun fakeRun(int n)
     return run;
 }
 
-TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseOnlyInOrderWithSeparatorsBetween)
+TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseInOrderAndARunThatCannotWriteStopsIt)
 {
     EXPECT_EQ(joinPages({}), QByteArray());
     EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
@@ -59,24 +59,20 @@ TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseOnlyInOrderWithSeparatorsBet
     ASSERT_TRUE(none.ok());
     EXPECT_TRUE(none.sections.isEmpty());
     EXPECT_EQ(readBytes(none.path), QByteArray());
-}
 
-TEST(ReportAssembly, ARunThatCannotWriteItsPageStopsItAndKeepsTheOlderDocument)
-{
-    QTemporaryDir dir;
-    Job job;
+    // A run that cannot write its page stops the assembly, and the older document stays.
     for (int n = 1; n <= kSectionCount; ++n)
         job.section(n).setOutside(0, QStringLiteral("10"));
     ASSERT_TRUE(writeBytes(joinedDocumentPath(dir.path()), "an older document"));
-    QList<int> run;
-    const ReportAssembly result = assembleReport(job, dir.path(), [&run](int n) {
+    run.clear();
+    const ReportAssembly stopped = assembleReport(job, dir.path(), [&run](int n) {
         run.append(n);
         SectionRun section = fakeRun(n);
         if (n == 3)
             section.error = QStringLiteral("Cannot write wb3.htm: No space left on device");
         return section;
     });
-    EXPECT_EQ(result.error, QStringLiteral("Cannot write wb3.htm: No space left on device"));
+    EXPECT_EQ(stopped.error, QStringLiteral("Cannot write wb3.htm: No space left on device"));
     EXPECT_EQ(run, (QList<int>{1, 2, 3}));
     EXPECT_EQ(readBytes(joinedDocumentPath(dir.path())), "an older document");
 

@@ -202,8 +202,8 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
 {
     fillTwoSections();
     MainWindow &w = window();
-    // The sheets the preview dialog would show, and the same printed into a PDF.
-    int previewSheets = -1;
+    // The sheets the preview dialog would show, over all its showings, and the same in a PDF.
+    int previewSheets = 0;
     const QString printed = folder.filePath("printed.pdf");
     w.showPrintPreview = [&](ReportPrinter &printer) {
         QPrinter sheets(QPrinter::HighResolution);
@@ -211,7 +211,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
         QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
                          [&printer](QPrinter *target) { printer.print(*target); });
         preview.updatePreview();
-        previewSheets = preview.pageCount();
+        previewSheets += preview.pageCount();
         QPrinter pdf(QPrinter::HighResolution);
         pdf.setOutputFormat(QPrinter::PdfFormat);
         pdf.setOutputFileName(printed);

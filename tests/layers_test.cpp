@@ -16,13 +16,12 @@ namespace {
 
 const QString kSource = QStringLiteral(CORVANE_SOURCE_DIR "/src");
 
-// The folders of src/ and their layers, as layers.txt lists them: "layer name folder...".
-QMap<QString, int> layerOfFolders()
+TEST(Layers, EveryIncludePointsToItsOwnLayerOrBelowAndNoFoldersFormACycle)
 {
+    // The folders of src/ and their layers, as layers.txt lists them: "layer name folder...".
     QMap<QString, int> layers;
     QFile table(kSource + QStringLiteral("/layers.txt"));
-    if (!table.open(QIODevice::ReadOnly))
-        return layers;
+    ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     for (const QString &line : QString::fromUtf8(table.readAll()).split(u'\n')) {
         const QStringList words = line.simplified().split(u' ', Qt::SkipEmptyParts);
         if (words.size() >= 3 && !words.first().startsWith(u'#')) {
@@ -30,19 +29,12 @@ QMap<QString, int> layerOfFolders()
                 layers.insert(folder, words.first().toInt());
         }
     }
-    return layers;
-}
-
-TEST(Layers, EveryIncludePointsToItsOwnLayerOrBelowAndNoFoldersFormACycle)
-{
-    const QMap<QString, int> layers = layerOfFolders();
     ASSERT_GE(layers.size(), 9) << "src/layers.txt lists too few folders";
-    const QRegularExpression include(QStringLiteral("^\\s*#\\s*include\\s+\"([^\"]+)\""),
+    const QRegularExpression include("^\\s*#\\s*include\\s+\"([^\"]+)\"",
                                      QRegularExpression::MultilineOption);
     QMap<QString, QSet<QString>> uses; // folder -> the other folders it includes from
     int includes = 0;
-    QDirIterator it(kSource, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(kSource, {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

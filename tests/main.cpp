@@ -11,7 +11,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -21,14 +20,11 @@ namespace {
 int probeSingleInstance(const char *folder)
 {
     corvane::SingleInstance guard(QStringLiteral("Corvane"), QString::fromLocal8Bit(folder));
-    if (!guard.checkMutex()) {
-        std::puts("running");
-        std::fflush(stdout);
-        return 0;
-    }
-    std::puts("first");
+    const bool first = guard.checkMutex();
+    std::puts(first ? "first" : "running");
     std::fflush(stdout);
-    QThread::sleep(60);
+    if (first)
+        QThread::sleep(60);
     return 0;
 }
 

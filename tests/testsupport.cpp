@@ -1,6 +1,11 @@
 #include "testsupport.h"
 
+#include "input/editing/jobeditor.h"
+#include "xlsbuilder.h"
+
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 
 #include <csignal>
 #include <grp.h>
@@ -26,89 +31,117 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    const QString part = path + QStringLiteral(".part");
+    return writeBytes(part, bytes) &&
+           ::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0;
+}
+
 namespace {
 
-int waitFor(pid_t pid)
+// Runs fn in a child process once prepare, in the child, returned 0; else exits with its status.
+int inChild(const std::function<int()> &fn, const std::function<int()> &prepare)
 {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int refused = prepare();
+        _exit(refused ? refused : fn());
+    }
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid)
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
         return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool setFileSizeLimit(bool lift, long limit)
+{
+    rlimit rl{};
+    if (getrlimit(RLIMIT_FSIZE, &rl) != 0)
+        return false;
+    rl.rlim_cur = lift ? rl.rlim_max : rlim_t(limit);
+    return setrlimit(RLIMIT_FSIZE, &rl) == 0;
 }
 
 } // namespace
 
 int runInChild(const std::function<int()> &fn, bool unprivileged)
 {
-    const pid_t pid = fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        if (unprivileged && geteuid() == 0) {
-            const gid_t nogroup = 65534;
-            const uid_t nobody = 65534;
-            if (setgroups(0, nullptr) != 0 || setgid(nogroup) != 0 || setuid(nobody) != 0)
-                _exit(99);
-        }
-        _exit(fn());
-    }
-    return waitFor(pid);
+    return inChild(fn, [unprivileged] {
+        if (!unprivileged || geteuid() != 0)
+            return 0;
+        const unsigned nobody = 65534; // the user nobody, in the group nogroup
+        return setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0 ? 99 : 0;
+    });
 }
 
 int runWithFileSizeLimit(const std::function<int()> &fn, long limit)
 {
-    const pid_t pid = fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
+    return inChild(fn, [limit] {
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit rl{};
-        if (getrlimit(RLIMIT_FSIZE, &rl) != 0)
-            _exit(99);
-        rl.rlim_cur = rlim_t(limit);
-        if (setrlimit(RLIMIT_FSIZE, &rl) != 0)
-            _exit(99);
-        _exit(fn());
-    }
-    return waitFor(pid);
+        return setFileSizeLimit(false, limit) ? 0 : 99;
+    });
 }
 
 bool liftFileSizeLimit()
 {
-    rlimit rl{};
-    if (getrlimit(RLIMIT_FSIZE, &rl) != 0)
-        return false;
-    rl.rlim_cur = rl.rlim_max;
-    return setrlimit(RLIMIT_FSIZE, &rl) == 0;
+    return setFileSizeLimit(true, 0);
 }
 
 int runOnOwnFileSystem(const QString &folder, const char *options, const std::function<int()> &fn)
 {
-    const pid_t pid = fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        // A mount namespace of the child's own: the file system goes with it.
-        if (unshare(CLONE_NEWNS) != 0 ||
-            mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) != 0)
-            _exit(kCannotMount);
-        _exit(fn());
+    // A mount namespace of the child's own: the file system goes with it.
+    return inChild(fn, [&] {
+        const bool mounted =
+            unshare(CLONE_NEWNS) == 0 &&
+            mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, options) == 0;
+        return mounted ? 0 : kCannotMount;
+    });
+}
+
+QList<PdfPage> pdfPages(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    QList<PdfPage> pages;
+    if (!text.waitForFinished(60000) || text.exitCode() != 0)
+        return pages;
+    const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
+    const QRegularExpression word(
+        QStringLiteral("<word xMin=\"[0-9.]+\" yMin=\"[0-9.]+\" "
+                       "xMax=\"([0-9.]+)\" yMax=\"[0-9.]+\">(.*)</word>"));
+    for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split('\n')) {
+        if (const auto match = page.match(line); match.hasMatch()) {
+            pages.append({match.captured(1).toDouble(), {}, 0});
+        } else if (const auto found = word.match(line); found.hasMatch() && !pages.isEmpty()) {
+            pages.last().words.append(found.captured(2));
+            pages.last().rightmost = std::max(pages.last().rightmost, found.captured(1).toDouble());
+        }
     }
-    return waitFor(pid);
+    return pages;
+}
+
+QByteArray textWorkbook(const std::vector<QStringList> &rows, const QString &sheet)
+{
+    QByteArray records;
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c)
+            records += labelCell(r, c, rows[r][c], true);
+    }
+    return simpleWorkbook(sheet, records);
 }
 
 BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,
                       double internalRadius, const QString &standard)
 {
-    BendRecord r;
-    r.material = BendValue::fromText(material);
-    r.thickness = BendValue::fromNumber(thickness);
-    r.vee = BendValue::fromNumber(vee);
-    r.standard = standard.isEmpty() ? BendValue::empty() : BendValue::fromText(standard);
-    r.kFactor = BendValue::fromNumber(kFactor);
-    r.internalRadius = BendValue::fromNumber(internalRadius);
-    return r;
+    return {BendValue::fromText(material),
+            BendValue::fromNumber(thickness),
+            BendValue::fromNumber(vee),
+            standard.isEmpty() ? BendValue::empty() : BendValue::fromText(standard),
+            BendValue::fromNumber(kFactor),
+            BendValue::fromNumber(internalRadius),
+            {}};
 }
 
 const BendTable &workedExampleTable()
@@ -150,6 +183,16 @@ Job workedExampleJob()
     job.thickness().choose(0);
     job.section(1) = makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}});
     return job;
+}
+
+void fillWorkedExample(JobEditor &editor, int n)
+{
+    editor.chooseMaterial(editor.job().material().items().indexOf(QStringLiteral("MS")));
+    editor.chooseThickness(editor.job().thickness().items().indexOf(QStringLiteral("2")));
+    for (int k = 0; k < 3; ++k)
+        editor.setOutside(n, k, QString::fromLatin1(k == 1 ? "100" : "50"));
+    editor.setAngle(n, 0, QStringLiteral("90"));
+    editor.setAngle(n, 1, QStringLiteral("90"));
 }
 
 } // namespace corvane::test

@@ -6,14 +6,22 @@
 #include "shell/ground/job.h"
 
 #include <QByteArray>
-#include <QString>
+#include <QList>
+#include <QStringList>
 
 #include <functional>
+#include <vector>
+
+namespace corvane {
+class JobEditor;
+}
 
 namespace corvane::test {
 
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
+// Writes a new file and renames it over the old one, as spreadsheet programs save.
+bool replaceFile(const QString &path, const QByteArray &bytes);
 
 // Runs fn in a child process and returns its exit status (-1 when it did not exit normally). When
 // the tests run as root, the child first drops to the unprivileged user "nobody", so that file
@@ -31,6 +39,19 @@ bool liftFileSizeLimit();
 inline constexpr int kCannotMount = 98;
 int runOnOwnFileSystem(const QString &folder, const char *options, const std::function<int()> &fn);
 
+// The words on each page of a PDF as pdftotext (poppler-utils) finds them, the page's width in
+// points and the right edge of its rightmost word.
+struct PdfPage
+{
+    double width = 0;
+    QStringList words;
+    double rightmost = 0;
+};
+QList<PdfPage> pdfPages(const QString &pdf);
+
+// A workbook of one sheet whose cells hold the given texts.
+QByteArray textWorkbook(const std::vector<QStringList> &rows, const QString &sheet = "BendTbl");
+
 // A bend table record of numbers.
 BendRecord bendRecord(const QString &material, double thickness, double vee, double kFactor,
                       double internalRadius, const QString &standard = {});
@@ -46,5 +67,7 @@ Section makeSection(std::initializer_list<const char *> flanges,
 // The worked example: material MS, thickness 2, flanges 50, 100, 50 and two bends of 90 degrees
 // on vee 16, in section 1.
 Job workedExampleJob();
+// The same typed into an editor whose table has MS 2 with vee 16 the standard, in section n.
+void fillWorkedExample(JobEditor &editor, int n = 1);
 
 } // namespace corvane::test

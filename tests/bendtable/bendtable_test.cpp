@@ -1,6 +1,5 @@
 #include "bendtable/bendtable.h"
 
-#include "xlsbuilder.h"
 #include "shell/ground/numbers.h"
 #include "testsupport.h"
 
@@ -12,11 +11,11 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
+using namespace test;
 
-QString fixture(const char *name)
+QByteArray fixture(const char *name)
 {
-    return QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + QLatin1String(name);
+    return readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name);
 }
 
 std::string str(const QStringList &list)
@@ -44,30 +43,10 @@ BendRecord record(BendValue material, BendValue thickness, BendValue vee, BendVa
     return {material, thickness, vee, standard, kFactor, internalRadius, version};
 }
 
-// A workbook of one sheet of texts; an empty text holds nothing.
-QByteArray workbook(const std::vector<QStringList> &rows, const QString &sheet = "BendTbl")
-{
-    QByteArray records;
-    for (int r = 0; r < int(rows.size()); ++r) {
-        for (int c = 0; c < rows[r].size(); ++c)
-            records += test::labelCell(r, c, rows[r][c], true);
-    }
-    return test::simpleWorkbook(sheet, records);
-}
-
 const QStringList kHeader = {"material", "thickness",       "vee",    "standard",
                              "k_factor", "internal_radius", "version"};
 
-TEST(BendTable, HeaderRowAloneMakesAnEmptyTable)
-{
-    const BendTableLoad load = BendTable::fromWorkbook(readBytes(fixture("headers-only-xlwt.xls")));
-    ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    EXPECT_TRUE(load.table->records().empty());
-    EXPECT_EQ(load.table->version(), QString());
-    EXPECT_TRUE(load.table->materials().isEmpty());
-}
-
-TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndVeesStandardFirst)
+TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndFindTheirRecordsAgain)
 {
     // A material is listed as first spelled, never empty. Vees keep duplicates; standards sort
     // descending without regard to case, empty last, and equal ones keep sheet order.
@@ -88,42 +67,39 @@ TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndVeesStandardFi
         record(none(), num(1), num(6)),
         record(txt("Ss304"), num(3), num(25), txt(""), num(0.4), num(2), txt("other")),
     });
-    EXPECT_EQ(table.version(), QStringLiteral("2026.12"));
+    EXPECT_EQ(table.version(), "2026.12");
     EXPECT_EQ(str(table.materials()), "CU|ms|SS304");
-    EXPECT_EQ(str(table.thicknesses(QStringLiteral("MS"))), "0.8|2|3|10");
-    EXPECT_EQ(str(table.thicknesses(QStringLiteral("ss304"))), "2|3");
+    EXPECT_EQ(str(table.thicknesses("MS")), "0.8|2|3|10");
+    EXPECT_EQ(str(table.thicknesses("ss304")), "2|3");
     for (const char *material : {"CU", "", "AL5052"})
         EXPECT_TRUE(table.thicknesses(QString::fromUtf8(material)).isEmpty()) << material;
-    EXPECT_EQ(str(table.vees(QStringLiteral("Ms"), 2)), "12|10|20|16|16|25");
-    EXPECT_EQ(str(table.vees(QStringLiteral("MS"), 3)), "25");
-    EXPECT_TRUE(table.vees(QStringLiteral("MS"), 4).isEmpty());
-    EXPECT_TRUE(table.vees(QStringLiteral("AL5052"), 2).isEmpty());
+    EXPECT_EQ(str(table.vees("Ms", 2)), "12|10|20|16|16|25");
+    EXPECT_EQ(str(table.vees("MS", 3)), "25");
+    EXPECT_TRUE(table.vees("MS", 4).isEmpty());
+    EXPECT_TRUE(table.vees("AL5052", 2).isEmpty());
 
     // Thicknesses in a column of texts sort as texts, without regard to case.
     std::vector<BendRecord> texts;
     for (const char *thickness : {"2", "10", "1.5", "b", "B", "A"})
         texts.push_back(record(txt("MS"), txt(thickness), num(6)));
-    EXPECT_EQ(str(BendTable(std::move(texts)).thicknesses(QStringLiteral("MS"))), "1.5|10|2|A|b");
-}
+    EXPECT_EQ(str(BendTable(std::move(texts)).thicknesses("MS")), "1.5|10|2|A|b");
 
-TEST(BendTable, ThicknessFromTheListFindsItsRecordsAgain)
-{
-    // The list's text is read by the numeric reading rule and written with 15 digits, as the
-    // query does: 1.5 is found as 1.5, a text cell " 1.5 " in a column of texts as well.
+    // A thickness from the list finds its records again: the list's text is read by the numeric
+    // reading rule and written with 15 digits, as the query does: 1.5 is found as 1.5, a text cell
+    // " 1.5 " in a column of texts as well.
     const BendTable numbers({record(txt("MS"), num(1.5), num(10)),
                              record(txt("MS"), num(0.8), num(6)),
                              record(txt("MS"), num(12.75), num(100))});
-    EXPECT_EQ(str(numbers.thicknesses(QStringLiteral("MS"))), "0.8|1.5|12.75");
-    for (const QString &item : numbers.thicknesses(QStringLiteral("MS")))
-        EXPECT_EQ(numbers.vees(QStringLiteral("MS"), readNumber(item)).size(), 1)
-            << item.toStdString();
-    EXPECT_TRUE(numbers.vees(QStringLiteral("MS"), 1.49).isEmpty());
+    EXPECT_EQ(str(numbers.thicknesses("MS")), "0.8|1.5|12.75");
+    for (const QString &item : numbers.thicknesses("MS"))
+        EXPECT_EQ(numbers.vees("MS", readNumber(item)).size(), 1) << item.toStdString();
+    EXPECT_TRUE(numbers.vees("MS", 1.49).isEmpty());
     // A query of 1.5000000000000002 is written "1.5", as the list shows it, and finds 1.5.
-    EXPECT_EQ(str(numbers.vees(QStringLiteral("MS"), 1.5000000000000002)), "10");
+    EXPECT_EQ(str(numbers.vees("MS", 1.5000000000000002)), "10");
 
-    const BendTable texts(
+    const BendTable spaced(
         {record(txt("MS"), txt(" 1.5 "), txt("10")), record(txt("MS"), txt("1.5 mm"), txt("12"))});
-    EXPECT_EQ(str(texts.vees(QStringLiteral("MS"), 1.5)), "10");
+    EXPECT_EQ(str(spaced.vees("MS", 1.5)), "10");
 }
 
 TEST(BendTable, LookupFindsExactlyOneRecord)
@@ -181,14 +157,14 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
         }
     }
     // Two records of one material, thickness and vee: the lookup fails, the list shows both.
-    EXPECT_EQ(str(table.vees(QStringLiteral("MS"), 3)), "25|25");
+    EXPECT_EQ(str(table.vees("MS", 3)), "25|25");
 }
 
-TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRow)
+TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsReadAsText)
 {
     // The header row is the first that holds anything, its names in any case and order, with
     // blanks around them and other columns between; version is optional.
-    const BendTableLoad load = BendTable::fromWorkbook(workbook({
+    const BendTableLoad load = BendTable::fromWorkbook(textWorkbook({
         {},
         {"", "Notes", " VEE ", "Material", "THICKNESS", "Internal_Radius", "K_Factor", "standard"},
         {"", "first", "16", "MS", "2", "2.56", "0.43", "YES"},
@@ -200,28 +176,30 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRow)
     const BendTable &table = *load.table;
     EXPECT_EQ(table.records().size(), 3u); // the empty row is skipped, the note's row is not
     EXPECT_EQ(table.version(), QString());
-    EXPECT_EQ(str(table.vees(QStringLiteral("MS"), 2)), "16|12");
-    EXPECT_EQ(table.lookup(QStringLiteral("MS"), 2, 12).internalRadius, 1.92f);
-}
+    EXPECT_EQ(str(table.vees("MS", 2)), "16|12");
+    EXPECT_EQ(table.lookup("MS", 2, 12).internalRadius, 1.92f);
+    // The header row alone makes an empty table.
+    const BendTableLoad header = BendTable::fromWorkbook(textWorkbook({kHeader}));
+    ASSERT_TRUE(header.ok()) << header.error.toStdString();
+    EXPECT_TRUE(header.table->records().empty());
 
-TEST(BendTable, ColumnOfNumbersAndTextsIsReadAsText)
-{
-    const BendTableLoad load = BendTable::fromWorkbook(readBytes(fixture("mixed-xlwt.xls")));
-    ASSERT_TRUE(load.ok()) << load.error.toStdString();
-    const BendTable &table = *load.table;
-    // thickness holds 1.5, "2", "2.5 mm" and 1e-05: all texts, numbers in their general text.
+    // A column of numbers and texts is read as text: thickness holds 1.5, "2", "2.5 mm" and 1e-05,
+    // all texts, the numbers in their general text.
+    const BendTableLoad mixedLoad = BendTable::fromWorkbook(fixture("mixed-xlwt.xls"));
+    ASSERT_TRUE(mixedLoad.ok()) << mixedLoad.error.toStdString();
+    const BendTable &mixed = *mixedLoad.table;
     QStringList thickness;
-    for (const BendRecord &r : table.records())
+    for (const BendRecord &r : mixed.records())
         thickness.append(r.thickness.kind == BendValue::Kind::Text ? r.thickness.text : "?");
     EXPECT_EQ(str(thickness), "1.5|2|2.5 mm|1E-05|1");
-    EXPECT_EQ(table.records()[4].material.text, QStringLiteral("42"));
+    EXPECT_EQ(mixed.records()[4].material.text, "42");
     // vee and version hold numbers only and stay number columns.
-    EXPECT_EQ(table.records()[0].vee.kind, BendValue::Kind::Number);
-    EXPECT_EQ(table.version(), QStringLiteral("7"));
+    EXPECT_EQ(mixed.records()[0].vee.kind, BendValue::Kind::Number);
+    EXPECT_EQ(mixed.version(), "7");
     // standard mixes "YES" with 1 and 0; k_factor "0.4" with numbers; internal_radius " 3.2 ".
-    EXPECT_TRUE(table.lookup(QStringLiteral("MS"), 1.5f, 10).standard);
-    EXPECT_EQ(table.lookup(QStringLiteral("MS"), 2, 12).kFactor, 0.4f);
-    EXPECT_EQ(table.lookup(QStringLiteral("MS"), 1e-05f, 20).internalRadius, 3.2f);
+    EXPECT_TRUE(mixed.lookup("MS", 1.5f, 10).standard);
+    EXPECT_EQ(mixed.lookup("MS", 2, 12).kFactor, 0.4f);
+    EXPECT_EQ(mixed.lookup("MS", 1e-05f, 20).internalRadius, 3.2f);
 }
 
 TEST(BendTable, WorkbookErrorsKeepTheirKindAndAMissingColumnIsNamed)
@@ -231,15 +209,15 @@ TEST(BendTable, WorkbookErrorsKeepTheirKindAndAMissingColumnIsNamed)
     using E = BendTableLoad::Error;
     std::vector<std::tuple<QByteArray, E, QString>> cases = {
         {"material;thickness\n", E::NotWorkbook, {}},
-        {workbook({kHeader}, QStringLiteral("Sheet1")), E::NoSheet, {}},
-        {readBytes(fixture("password-xlwt.xls")), E::Password, {}},
-        {workbook({kHeader}).left(1000), E::Damaged, {}},
-        {workbook({}), E::NoColumn, QStringLiteral("no column material")},
+        {textWorkbook({kHeader}, "Sheet1"), E::NoSheet, {}},
+        {fixture("password-xlwt.xls"), E::Password, {}},
+        {textWorkbook({kHeader}).left(1000), E::Damaged, {}},
+        {textWorkbook({}), E::NoColumn, "no column material"},
     };
     for (int missing = 0; missing < kHeader.size() - 1; ++missing) {
         QStringList header = kHeader;
         header[missing] = QStringLiteral("something else");
-        cases.emplace_back(workbook({header, {"MS", "1"}}), E::NoColumn,
+        cases.emplace_back(textWorkbook({header, {"MS", "1"}}), E::NoColumn,
                            "no column " + kHeader[missing]);
     }
     for (const auto &[bytes, kind, error] : cases) {

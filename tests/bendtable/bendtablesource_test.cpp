@@ -1,6 +1,5 @@
 #include "bendtable/bendtablesource.h"
 
-#include "xlsbuilder.h"
 #include "testsupport.h"
 
 #include <QDateTime>
@@ -11,24 +10,19 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 // A bend table of one record whose version tells the workbooks apart.
-QByteArray tableWithVersion(const QString &version, const QString &sheet = "BendTbl")
+QByteArray tableWithVersion(const char *version, const char *sheet = "BendTbl")
 {
-    const QStringList header = {"material", "thickness",       "vee",    "standard",
-                                "k_factor", "internal_radius", "version"};
-    const QStringList row = {"MS", "2", "16", "YES", "0.43", "2.56", version};
-    QByteArray records;
-    for (int c = 0; c < header.size(); ++c)
-        records += test::labelCell(0, c, header[c], false) + test::labelCell(1, c, row[c], false);
-    return test::simpleWorkbook(sheet, records);
+    return test::textWorkbook(
+        {{"material", "thickness", "vee", "standard", "k_factor", "internal_radius", "version"},
+         {"MS", "2", "16", "YES", "0.43", "2.56", version}},
+        sheet);
 }
 
 // Moves a file's modification time into the past, so that it no longer counts as just written.
@@ -38,14 +32,6 @@ void age(const QString &path)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-60),
                                  QFileDevice::FileModificationTime));
-}
-
-// Writes to a new file and renames it over the old, as a spreadsheet program saves.
-bool replace(const QString &path, const QByteArray &bytes)
-{
-    const QString temporary = path + QStringLiteral(".new");
-    return writeBytes(temporary, bytes) && ::rename(QFile::encodeName(temporary).constData(),
-                                                    QFile::encodeName(path).constData()) == 0;
 }
 
 class BendTableSourceTest : public ::testing::Test
@@ -58,38 +44,33 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTable)
+TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTableAndAFifoNeverBlocks)
 {
     // The reader's words for each kind of failure follow the file's name. The empty file is read
     // as it is, without the byte more that the source asks for to see a file grow.
+    const QString table = "The bend table " + shown();
     const std::pair<QByteArray, QString> cases[] = {
-        {{}, "The bend table " + shown() + " is empty, not an Excel 97-2003 workbook (.xls)"},
-        {tableWithVersion(QStringLiteral("v1"), QStringLiteral("Sheet1")),
-         "The bend table " + shown() + " has no sheet named BendTbl"},
-        {readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/password-xlwt.xls")),
-         "The bend table " + shown() + " is protected by a password"},
-        {test::simpleWorkbook(QStringLiteral("BendTbl"),
-                              test::labelCell(0, 0, QStringLiteral("material"), false)),
-         "The bend table " + shown() + " has no column thickness"},
-        {tableWithVersion(QStringLiteral("v1")).chopped(600),
+        {{}, table + " is empty, not an Excel 97-2003 workbook (.xls)"},
+        {tableWithVersion("v1", "Sheet1"), table + " has no sheet named BendTbl"},
+        {test::readBytes(CORVANE_SOURCE_DIR "/tests/bendtable/data/password-xlwt.xls"),
+         table + " is protected by a password"},
+        {test::textWorkbook({{"material"}}), table + " has no column thickness"},
+        {tableWithVersion("v1").chopped(600),
          "Cannot read the bend table " + shown() + ": the workbook is damaged: "},
     };
     for (const auto &[bytes, error] : cases) {
-        ASSERT_TRUE(replace(path(), bytes));
+        ASSERT_TRUE(replaceFile(path(), bytes));
         BendTableSource source(path());
         EXPECT_TRUE(source.table()->records().empty()) << error.toStdString();
         EXPECT_TRUE(source.error().startsWith(error)) << source.error().toStdString();
     }
-}
 
-TEST_F(BendTableSourceTest, OnlyARegularFileOfAtMost64MegabytesIsReadAndAFifoNeverBlocks)
-{
+    // Only a regular file of at most 64 MB is read.
     const QString fifo = m_dir.filePath(QStringLiteral("fifo.xls"));
     const QString folder = m_dir.filePath(QStringLiteral("folder.xls"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     ASSERT_TRUE(QDir().mkpath(folder));
-    QFile large(path());
-    // Sparse: no disk used.
+    QFile large(path()); // sparse: no disk used
     ASSERT_TRUE(large.open(QIODevice::WriteOnly) && large.resize(BendTableSource::kMaxBytes + 1));
     large.close();
     for (const auto &[file, problem] :
@@ -99,12 +80,9 @@ TEST_F(BendTableSourceTest, OnlyARegularFileOfAtMost64MegabytesIsReadAndAFifoNev
         EXPECT_TRUE(source.table()->records().empty());
         EXPECT_EQ(source.error(), "The bend table " + QDir::toNativeSeparators(file) + problem);
     }
-}
 
-TEST_F(BendTableSourceTest, UnreadableFileSaysWhy)
-{
-    ASSERT_TRUE(writeBytes(path(), tableWithVersion(QStringLiteral("v1"))));
     // A folder that the operator may enter, a file that he may not read.
+    ASSERT_TRUE(writeBytes(path(), tableWithVersion("v1")));
     ASSERT_TRUE(
         QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFile::ExeOther));
     ASSERT_TRUE(QFile::setPermissions(path(), QFileDevice::WriteOwner));
@@ -126,7 +104,7 @@ TEST_F(BendTableSourceTest, WorkbookIsReadAgainWhenItMayHaveChangedOrWasMissing)
 
     // Just written: a second save within the same tick of the file system's clock would leave
     // every time unchanged, so a file this fresh is not trusted to stay as read.
-    ASSERT_TRUE(writeBytes(path(), tableWithVersion(QStringLiteral("v1"))));
+    ASSERT_TRUE(writeBytes(path(), tableWithVersion("v1")));
     source.table();
     EXPECT_TRUE(source.table()->lookup(QStringLiteral("MS"), 2, 16).found());
     EXPECT_EQ(source.error(), QString());
@@ -139,13 +117,13 @@ TEST_F(BendTableSourceTest, WorkbookIsReadAgainWhenItMayHaveChangedOrWasMissing)
     EXPECT_EQ(source.readCount(), 4);
 
     // Written in place and aged again: the change time still tells.
-    ASSERT_TRUE(writeBytes(path(), tableWithVersion(QStringLiteral("v2"))));
+    ASSERT_TRUE(writeBytes(path(), tableWithVersion("v2")));
     age(path());
     EXPECT_EQ(source.table()->version(), QStringLiteral("v2"));
     EXPECT_EQ(source.readCount(), 5);
 
     // Saved again: same size, other content, another inode.
-    ASSERT_TRUE(replace(path(), tableWithVersion(QStringLiteral("v3"))));
+    ASSERT_TRUE(replaceFile(path(), tableWithVersion("v3")));
     age(path());
     EXPECT_EQ(source.table()->version(), QStringLiteral("v3"));
 

@@ -16,14 +16,14 @@ namespace {
 
 using namespace test;
 
-QString fixturePath(const QString &name)
+QByteArray fixture(const QString &name)
 {
-    return QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name;
+    return readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name);
 }
 
 XlsSheetResult read(const QByteArray &bytes)
 {
-    return readXlsSheet(bytes, QStringLiteral("BendTbl"));
+    return readXlsSheet(bytes, "BendTbl");
 }
 
 using Kind = XlsCell::Kind;
@@ -56,14 +56,14 @@ class XlsFixture : public ::testing::TestWithParam<const char *>
 TEST_P(XlsFixture, ReadsTheCellsThatXlrdReads)
 {
     const QString name = QString::fromLatin1(GetParam());
-    const QString xls = name == QLatin1String("default-bendtbl")
-                            ? QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls")
-                            : fixturePath(name + QStringLiteral(".xls"));
-    const XlsSheetResult result = read(readBytes(xls));
-    ASSERT_TRUE(result.ok()) << xls.toStdString() << ": " << result.error.toStdString();
+    const XlsSheetResult result =
+        read(name == QLatin1String("default-bendtbl")
+                 ? readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls"))
+                 : fixture(name + QStringLiteral(".xls")));
+    ASSERT_TRUE(result.ok()) << result.error.toStdString();
 
     std::vector<XlsCell> expected;
-    const QByteArray json = readBytes(fixturePath(name + QStringLiteral(".json")));
+    const QByteArray json = fixture(name + QStringLiteral(".json"));
     for (const QJsonValue &item : QJsonDocument::fromJson(json)[QLatin1String("cells")].toArray()) {
         const QJsonArray c = item.toArray();
         const QString kind = c[2].toString();
@@ -102,7 +102,7 @@ TEST(XlsReader, EveryKindOfCellRecord)
         formulaNumberCell(4, 0, 0.33) + formulaSpecialCell(4, 1, 1, 1) +
         formulaSpecialCell(4, 2, 2, 0x2A) + formulaSpecialCell(4, 3, 3, 0) +
         formulaSpecialCell(4, 4, 0, 0) + biffRecord(0x04BC, QByteArray(10, '\0')) +
-        stringRecord(QStringLiteral("from formula")) + formulaSpecialCell(4, 5, 0, 0) +
+        stringRecord("from formula") + formulaSpecialCell(4, 5, 0, 0) +
         stringRecord(QStringLiteral("abcdef\u20ac"), 3, true)
         // A chart on the sheet: its records are not the sheet's.
         + bofRecord(0x0020) + numberCell(9, 9, 99) +
@@ -111,8 +111,8 @@ TEST(XlsReader, EveryKindOfCellRecord)
         + numberCell(5, 0, 1) + numberCell(5, 0, 2) +
         numberCell(6, 0, std::numeric_limits<double>::quiet_NaN()) +
         numberCell(6, 1, std::numeric_limits<double>::infinity()) + numberCell(1, 0, 8);
-    const QByteArray globals = sstRecords({QStringLiteral("zero"), QStringLiteral("one")});
-    const XlsSheetResult result = read(simpleWorkbook(QStringLiteral("BendTbl"), records, globals));
+    const QByteArray globals = sstRecords({"zero", "one"});
+    const XlsSheetResult result = read(simpleWorkbook("BendTbl", records, globals));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     const QStringList expected = {
         "0:0 number 1.5",        "0:1 number -7",    "0:2 number 12.34", "0:3 number 0.5",
@@ -141,7 +141,7 @@ TEST(XlsReader, SharedStringsReadAcrossContinueRecords)
     }
     for (int maxData : {40, 41, 43, 8224}) {
         const XlsSheetResult result =
-            read(simpleWorkbook(QStringLiteral("BendTbl"), records, sstRecords(texts, maxData)));
+            read(simpleWorkbook("BendTbl", records, sstRecords(texts, maxData)));
         EXPECT_EQ(cellsOf(result.cells), cellsOf(expected)) << maxData;
     }
 
@@ -151,62 +151,52 @@ TEST(XlsReader, SharedStringsReadAcrossContinueRecords)
                              QByteArray("Rich") + le32(0x00010000);
     const QByteArray second =
         le32(0x00020003) + QByteArray(6, 'p') + le16(4) + char(0) + QByteArray("Next");
-    const XlsSheetResult rich = read(
-        simpleWorkbook(QStringLiteral("BendTbl"), labelSstCell(0, 0, 0) + labelSstCell(0, 1, 1),
-                       biffRecord(0x00FC, first) + biffRecord(0x003C, second)));
+    const XlsSheetResult rich =
+        read(simpleWorkbook("BendTbl", labelSstCell(0, 0, 0) + labelSstCell(0, 1, 1),
+                            biffRecord(0x00FC, first) + biffRecord(0x003C, second)));
     EXPECT_EQ(cellsOf(rich.cells), "0:0 text Rich\n0:1 text Next") << rich.error.toStdString();
 }
 
-TEST(XlsReader, SheetIsFoundByNameWithoutRegardToCase)
+TEST(XlsReader, SheetAndStreamAreFoundWithoutRegardToCaseWhereverTheContainerKeepsThem)
 {
     const QByteArray file =
-        compoundFile({{QStringLiteral("Workbook"),
-                       workbookStream({}, {{QStringLiteral("Chart1"), numberCell(0, 0, 5), 0x0020},
-                                           {QStringLiteral("Notes"), numberCell(0, 0, 1)},
-                                           {QStringLiteral("bendtbl"), numberCell(0, 0, 2)}})}});
+        compoundFile({{"Workbook", workbookStream({}, {{"Chart1", numberCell(0, 0, 5), 0x0020},
+                                                       {"Notes", numberCell(0, 0, 1)},
+                                                       {"bendtbl", numberCell(0, 0, 2)}})}});
     EXPECT_EQ(cellsOf(read(file).cells), "0:0 number 2");
 
-    EXPECT_EQ(readXlsSheet(file, QStringLiteral("Other")).error, "no sheet named Other");
-    const XlsSheetResult chart = readXlsSheet(file, QStringLiteral("Chart1"));
+    EXPECT_EQ(readXlsSheet(file, "Other").error, "no sheet named Other");
+    const XlsSheetResult chart = readXlsSheet(file, "Chart1");
     EXPECT_EQ(chart.errorKind, XlsSheetResult::Error::NoSheet);
-    EXPECT_EQ(chart.error, QStringLiteral("no sheet named Chart1 that holds cells"));
-}
+    EXPECT_EQ(chart.error, "no sheet named Chart1 that holds cells");
 
-TEST(XlsReader, StreamOfAnyCaseInSectorsOf4096BytesReadsAsInTheSmallerSectors)
-{
-    // A few cells fit in the mini stream; a long text in the globals pushes the same sheet past
-    // the 4096 bytes from which a stream takes sectors of its own.
-    const QByteArray records = numberCell(0, 0, 2.5) + labelCell(0, 1, QStringLiteral("MS"), false);
+    // The stream's name too counts without regard to case. A few cells fit in the mini stream; a
+    // long text in the globals pushes the sheet past the 4096 bytes from which a stream takes
+    // sectors of its own.
+    const QByteArray records = numberCell(0, 0, 2.5) + labelCell(0, 1, "MS", false);
     for (const QByteArray &globals : {QByteArray(), biffRecord(0x00E0, QByteArray(6000, 'x'))}) {
-        const QByteArray stream = workbookStream(globals, {{QStringLiteral("BendTbl"), records}});
-        const XlsSheetResult result =
-            read(compoundFile({{QStringLiteral("\x05SummaryInformation"), QByteArray(200, 's')},
-                               {QStringLiteral("WORKBOOK"), stream}},
-                              4));
+        const QByteArray stream = workbookStream(globals, {{"BendTbl", records}});
+        const XlsSheetResult result = read(compoundFile(
+            {{"\x05SummaryInformation", QByteArray(200, 's')}, {"WORKBOOK", stream}}, 4));
         EXPECT_EQ(cellsOf(result.cells), "0:0 number 2.5\n0:1 text MS")
             << stream.size() << ": " << result.error.toStdString();
     }
-}
 
-TEST(XlsReader, FatListedPartlyInDifatSectors)
-{
     // Over 109 FAT sectors (7 MB): the header lists 109, DIFAT sectors the rest.
-    const QByteArray file =
-        compoundFile({{QStringLiteral("Padding"), QByteArray(7400 * 1024, 'p')},
-                      {QStringLiteral("Workbook"),
-                       workbookStream({}, {{QStringLiteral("BendTbl"), numberCell(3, 4, 42)}})}});
-    ASSERT_GT(qFromLittleEndian<quint32>(file.constData() + 0x48), 0u);
-    EXPECT_EQ(cellsOf(read(file).cells), "3:4 number 42");
+    const QByteArray large =
+        compoundFile({{"Padding", QByteArray(7400 * 1024, 'p')},
+                      {"Workbook", workbookStream({}, {{"BendTbl", numberCell(3, 4, 42)}})}});
+    ASSERT_GT(qFromLittleEndian<quint32>(large.constData() + 0x48), 0u);
+    EXPECT_EQ(cellsOf(read(large).cells), "3:4 number 42");
 }
 
-TEST(XlsReader, DamagedContainersGiveErrors)
+TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
 {
     // The workbook stream in sectors of its own, so that its chain can be damaged.
     CompoundLayout l;
     const QByteArray good =
-        compoundFile({{QStringLiteral("Workbook"),
-                       workbookStream(biffRecord(0x00E0, QByteArray(6000, 'x')),
-                                      {{QStringLiteral("BendTbl"), numberCell(0, 0, 1)}})}},
+        compoundFile({{"Workbook", workbookStream(biffRecord(0x00E0, QByteArray(6000, 'x')),
+                                                  {{"BendTbl", numberCell(0, 0, 1)}})}},
                      3, &l);
     ASSERT_TRUE(read(good).ok());
     // Where the FAT holds the stream's first link.
@@ -230,12 +220,10 @@ TEST(XlsReader, DamagedContainersGiveErrors)
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << error;
         EXPECT_EQ(result.error, QStringLiteral("the workbook is damaged: ") + error);
     }
-}
 
-TEST(XlsReader, DamagedRecordsGiveErrorsAndNoCells)
-{
+    // Damaged records give no cells.
     const auto sheet = [](const QByteArray &records, const QByteArray &globals = {}) {
-        return workbookStream(globals, {{QStringLiteral("BendTbl"), records}});
+        return workbookStream(globals, {{"BendTbl", records}});
     };
     const QByteArray streams[] = {
         // A text cell refers past the shared strings; a shared string is cut short.
@@ -249,7 +237,7 @@ TEST(XlsReader, DamagedRecordsGiveErrorsAndNoCells)
         sheet(formulaSpecialCell(0, 0, 0, 0) + biffRecord(0x0207, le16(9) + char(0) + "abc")),
     };
     for (const QByteArray &stream : streams) {
-        const XlsSheetResult result = read(compoundFile({{QStringLiteral("Workbook"), stream}}));
+        const XlsSheetResult result = read(compoundFile({{"Workbook", stream}}));
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << result.error.toStdString();
         EXPECT_TRUE(result.cells.empty()) << result.error.toStdString();
     }
@@ -257,9 +245,8 @@ TEST(XlsReader, DamagedRecordsGiveErrorsAndNoCells)
 
 TEST(XlsReader, FilesThatAreNoOpenExcel97WorkbookAreNamed)
 {
-    const QByteArray biff5 =
-        compoundFile({{QStringLiteral("Book"), bofRecord(0x0005, 0x0500) + eofRecord() +
-                                                   bofRecord(0x0010, 0x0500) + eofRecord()}});
+    const QByteArray biff5 = compoundFile({{"Book", bofRecord(0x0005, 0x0500) + eofRecord() +
+                                                        bofRecord(0x0010, 0x0500) + eofRecord()}});
     const std::pair<QByteArray, const char *> cases[] = {
         {{}, "empty, not an Excel 97-2003 workbook (.xls)"},
         {"material,thickness,vee\nMS,2,16\n", "not an Excel 97-2003 workbook (.xls)"},
@@ -271,19 +258,18 @@ TEST(XlsReader, FilesThatAreNoOpenExcel97WorkbookAreNamed)
          "in the Excel 97-2003 format"},
         {biff5, "an Excel 5.0/95 workbook, not an Excel 97-2003 workbook (.xls); save it again in "
                 "the Excel 97-2003 format"},
-        {compoundFile({{QStringLiteral("WordDocument"), QByteArray(100, 'w')}}),
+        {compoundFile({{"WordDocument", QByteArray(100, 'w')}}),
          "a compound document without a workbook, not an Excel 97-2003 workbook (.xls)"},
-        {compoundFile({{QStringLiteral("Workbook"), "hello"}}),
-         "not an Excel 97-2003 workbook (.xls)"},
+        {compoundFile({{"Workbook", "hello"}}), "not an Excel 97-2003 workbook (.xls)"},
     };
     for (const auto &[bytes, error] : cases) {
         const XlsSheetResult result = read(bytes);
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::NotWorkbook) << error;
         EXPECT_EQ(result.error, QString::fromUtf8(error));
     }
-    const XlsSheetResult encrypted = read(readBytes(fixturePath("password-xlwt.xls")));
+    const XlsSheetResult encrypted = read(fixture("password-xlwt.xls"));
     EXPECT_EQ(encrypted.errorKind, XlsSheetResult::Error::Password);
-    EXPECT_EQ(encrypted.error, QStringLiteral("protected by a password"));
+    EXPECT_EQ(encrypted.error, "protected by a password");
 }
 
 } // namespace

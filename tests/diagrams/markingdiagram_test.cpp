@@ -11,9 +11,7 @@
 namespace corvane {
 namespace {
 
-using test::DrawnItem;
-using test::makeSection;
-using test::RecordingCanvas;
+using namespace test;
 
 QStringList texts(const RecordingCanvas &canvas)
 {
@@ -30,9 +28,7 @@ RecordingCanvas drawn(const Section &section, LengthUnit unit = LengthUnit::Mill
     canvas.setFontSize(9);
     canvas.setBold(true);
     drawMarkingDiagram(canvas, section,
-                       calculateSection(section, QStringLiteral("MS"), QStringLiteral("2"),
-                                        test::workedExampleTable()),
-                       unit);
+                       calculateSection(section, "MS", "2", test::workedExampleTable()), unit);
     return canvas;
 }
 
@@ -137,7 +133,7 @@ TEST(MarkingDiagram, LabelsAndTheirPlaces)
     }
 }
 
-TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarks)
+TEST(MarkingDiagram, FlangesWithoutBendsGetNoBendMarksNoLengthNothingAndArrowheadsReturn)
 {
     // A single flange has no chain of flat lengths either.
     const RecordingCanvas single = drawn(makeSection({"80"}, {}));
@@ -146,10 +142,16 @@ TEST(MarkingDiagram, FlangesWithoutBendsGetStationsButNoBendMarks)
     const RecordingCanvas flat = drawn(makeSection({"50", "100"}, {{"0", "16"}}));
     EXPECT_EQ(texts(flat), (QStringList{"150", "50", "50", "100", "150", "100"}));
     EXPECT_EQ(flat.boxes.size(), 1u);
-}
 
-TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
-{
+    // A blank of no length draws nothing.
+    BendCalculation none;
+    none.unfoldedTotal = -5;
+    RecordingCanvas empty;
+    drawMarkingDiagram(empty, Section(), none, LengthUnit::Millimetre);
+    EXPECT_EQ(empty.clears, 1);
+    EXPECT_TRUE(empty.lines.empty() && empty.boxes.empty() && empty.texts.empty());
+
+    // An arrowhead returns to its point.
     RecordingCanvas canvas;
     canvas.setCurrentX(10);
     canvas.setCurrentY(20);
@@ -157,16 +159,6 @@ TEST(MarkingDiagram, ArrowHeadReturnsToItsPoint)
     ASSERT_EQ(canvas.lines.size(), 3u);
     EXPECT_EQ(canvas.lines[0].ends(), (std::array{10.0f, 20.0f, 11.0f, 21.0f}));
     EXPECT_EQ(canvas.lines[2].ends(), (std::array{11.0f, 19.0f, 10.0f, 20.0f}));
-}
-
-TEST(MarkingDiagram, BlankOfNoLengthDrawsNothing)
-{
-    BendCalculation c;
-    c.unfoldedTotal = -5;
-    RecordingCanvas canvas;
-    drawMarkingDiagram(canvas, Section(), c, LengthUnit::Millimetre);
-    EXPECT_EQ(canvas.clears, 1);
-    EXPECT_TRUE(canvas.lines.empty() && canvas.boxes.empty() && canvas.texts.empty());
 }
 
 } // namespace

@@ -12,8 +12,7 @@
 namespace corvane {
 namespace {
 
-using test::DrawnItem;
-using test::RecordingCanvas;
+using namespace test;
 
 // The flanges: the lines drawn in gray.
 std::vector<DrawnItem> flanges(const RecordingCanvas &canvas)
@@ -24,7 +23,7 @@ std::vector<DrawnItem> flanges(const RecordingCanvas &canvas)
     return out;
 }
 
-TEST(SectionDiagram, ProfileFitsThePictureWithItsLabelsInside)
+TEST(SectionDiagram, ProfileFitsThePictureWithItsLabelsInsideAtEveryScale)
 {
     // Each profile is drawn after a drawing that left the given font, which the margin is
     // measured in. Pi is 3.14159 held as a single: the corners are off by a little. The channel's
@@ -82,11 +81,9 @@ TEST(SectionDiagram, ProfileFitsThePictureWithItsLabelsInside)
           {"1 15/16", "3 15/16", "1 15/16"});
     EXPECT_GT(movedIn, 0);
     EXPECT_GT(movedDown, 0);
-}
 
-TEST(SectionDiagram, CompressedScaleDrawsLogarithmsButLabelsTheLengths)
-{
-    // A length of 0 or less has no logarithm and is drawn with no length.
+    // The compressed scale draws logarithms but labels the lengths. A length of 0 or less has no
+    // logarithm and is drawn with no length.
     const float rows[][3] = {{50, 0, 4.912023f}, {0.5f, 0, 0.3068528f}, {0, 0, 0},
                              {-20, 0, 0},        {50, 1, 50},           {-20, 1, -20}};
     for (const auto &[length, scale, drawnLength] : rows)

@@ -1,7 +1,6 @@
 #include "compute/calculation/bendcalculation.h"
 
 #include "shell/ground/numbers.h"
-
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +12,7 @@ using test::makeSection;
 
 BendCalculation calculate(const Section &s)
 {
-    return calculateSection(s, QStringLiteral("MS"), QStringLiteral("2"),
-                            test::workedExampleTable());
+    return calculateSection(s, "MS", "2", test::workedExampleTable());
 }
 
 TEST(BendCalculation, WorkedExampleMatchesToTheDigit)
@@ -34,7 +32,7 @@ TEST(BendCalculation, WorkedExampleMatchesToTheDigit)
     EXPECT_EQ(c.unfoldedTotal, 192.35664f);
 }
 
-TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartBesideIt)
+TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartAndOnlyAnglesFoundDeduct)
 {
     // Flanges (an empty third one ends the profile), two bends as (angle, vee), then which vees
     // fail.
@@ -64,10 +62,8 @@ TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartBesideIt)
             EXPECT_EQ(c.veeFailed[j], k.failed[j]) << "row " << row << ", bend " << j;
         EXPECT_EQ(c.veeError, k.failed[0] || k.failed[1]) << "row " << row;
     }
-}
 
-TEST(BendCalculation, OnlyNonZeroAnglesDeductAndByTheirMagnitude)
-{
+    // Only angles other than 0 deduct.
     const BendCalculation flat =
         calculate(makeSection({"50", "100", "40"}, {{"90", "16"}, {"0", "16"}}));
     EXPECT_EQ(flat.flatLength[1], float(100.0 - double(flat.bends[0].bd) / 2.0));
@@ -78,11 +74,8 @@ TEST(BendCalculation, OnlyNonZeroAnglesDeductAndByTheirMagnitude)
         calculate(makeSection({"50", "100", "50"}, {{"-90", "16"}, {"90", "93"}}));
     EXPECT_EQ(negative.bends[0].enteredAngle, -90.0);
     EXPECT_EQ(negative.unfoldedTotal, 192.35664f);
-}
 
-TEST(BendCalculation, FailedLookupTakesNothingOffAndIsVisible)
-{
-    // Vee 12 has no record; vee 25 has two.
+    // A failed lookup takes nothing off and is visible. Vee 12 has no record; vee 25 has two.
     for (const char *vee : {"12", "25", ""}) {
         const BendCalculation c =
             calculate(makeSection({"50", "100", "50"}, {{"90", vee}, {"90", "16"}}));
@@ -94,7 +87,7 @@ TEST(BendCalculation, FailedLookupTakesNothingOffAndIsVisible)
     EXPECT_FALSE(calculate(makeSection({"50", "100"}, {{"0", "12"}})).lookupMissing(0));
 }
 
-TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
+TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlangeAndTheProfileEndsAtAFlangeOf0)
 {
     struct Case
     {
@@ -111,10 +104,8 @@ TEST(BendCalculation, GateNeedsMaterialThicknessAndAFirstFlange)
         SCOPED_TRACE(std::string(k.material) + ' ' + k.thickness + ' ' + k.firstFlange);
         EXPECT_EQ(c.gatePassed, k.passes);
     }
-}
 
-TEST(BendCalculation, ProfileEndsBeforeTheFirstFlangeOfZero)
-{
+    // The profile ends before the first flange of 0.
     EXPECT_EQ(calculate(makeSection({"80", "0", "50"}, {{"90", "16"}})).unfoldedTotal, 80.0f);
 
     // A negative length does not end it, and adds nothing.
@@ -142,7 +133,7 @@ TEST(BendCalculation, VeeColoursOutliveARunWhoseGateFails)
     applyVeeColours(s, calculate(s));
     EXPECT_TRUE(s.veeRed(0));
 
-    s.setOutside(0, QStringLiteral("50"));
+    s.setOutside(0, "50");
     s.vee(0) = s.vee(1);
     applyVeeColours(s, calculate(s));
     EXPECT_FALSE(s.veeRed(0));

@@ -10,12 +10,11 @@ namespace {
 QStringList pageLines(const Job &job, LengthUnit unit = LengthUnit::Millimetre,
                       bool detailed = false)
 {
-    const PageOptions o{unit, detailed, QStringLiteral("/opt/corvane"),
-                        QStringLiteral("/opt/corvane/temp")};
+    const PageOptions o{unit, detailed, "/opt/corvane", QStringLiteral("/opt/corvane/temp")};
     const BendCalculation c = calculateSection(job.section(1), job.material().text(),
                                                job.thickness().text(), test::workedExampleTable());
     // Every line ends with CR LF, the last one too.
-    QStringList lines = sectionPage(job, 1, c, o).split(QStringLiteral("\r\n"));
+    QStringList lines = sectionPage(job, 1, c, o).split("\r\n");
     EXPECT_EQ(lines.takeLast(), QString());
     return lines;
 }
@@ -23,12 +22,12 @@ QStringList pageLines(const Job &job, LengthUnit unit = LengthUnit::Millimetre,
 TEST(SectionPage, WorkedExampleLineForLineWithTheOperatorsTextsEscaped)
 {
     Job job = test::workedExampleJob();
-    job.setCommon(CommonText::Customer, QStringLiteral("<script>alert(1)</script>"));
-    job.setCommon(CommonText::PartNo, QStringLiteral("BR<1>"));
-    job.setCommon(CommonText::Revision, QStringLiteral("A&B"));
-    job.setCommon(CommonText::Description, QStringLiteral("Bracket <img src=x>"));
-    job.section(1).setView(QStringLiteral("<b>"));
-    job.section(1).setNotes(QStringLiteral("x < y\r\nlone\rcr & <i>\n"));
+    job.setCommon(CommonText::Customer, "<script>alert(1)</script>");
+    job.setCommon(CommonText::PartNo, "BR<1>");
+    job.setCommon(CommonText::Revision, "A&B");
+    job.setCommon(CommonText::Description, "Bracket <img src=x>");
+    job.section(1).setView("<b>");
+    job.section(1).setNotes("x < y\r\nlone\rcr & <i>\n");
     const QString hidden = "<td style='display:none;'>";
     const QStringList expected = {
         "<!DOCTYPE html>",
@@ -97,7 +96,7 @@ TEST(SectionPage, WorkedExampleLineForLineWithTheOperatorsTextsEscaped)
         EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
 }
 
-TEST(SectionPage, DetailedInInchesWithAMissingBendTableRowAndAFlangeOfNoFlatLength)
+TEST(SectionPage, DetailedInInchesWithAMissingRowAFlangeOfNoFlatLengthAndAnglesAndAddresses)
 {
     Job job = test::workedExampleJob();
     job.section(1) = test::makeSection({"50", "-20", "50"}, {{"90", "16"}, {"90", "12"}});
@@ -123,6 +122,16 @@ TEST(SectionPage, DetailedInInchesWithAMissingBendTableRowAndAFlangeOfNoFlatLeng
               (QStringList{"</table>", "<div style='text-align:left;color:#f00;'><b>No bend table "
                                        "row for bend 2 (vee 0.472 in): its bend deduction is not "
                                        "applied.</b></div>"}));
+
+    // Angles keep the place of their sign; addresses stay intact.
+    QStringList texts;
+
+    for (double angle : {90.0, -45.0, 0.5, -0.25, 0.0, 12.345})
+        texts << angleText(angle);
+    EXPECT_EQ(texts, QStringList({" 90 ", "-45 ", " .5 ", "-.25 ", " 0 ", " 12.345 "}));
+    EXPECT_EQ(pageAddress("/home/op/Corvane data/temp/sd1.bmp"),
+              "/home/op/Corvane data/temp/sd1.bmp");
+    EXPECT_EQ(pageAddress("/x/it's #1 100%/a&b.bmp"), "/x/it%27s %231 100%25/a%26b.bmp");
 }
 
 TEST(SectionPage, VeeErrorAndFailedGateChangeOnlyTheirPartOfThePage)
@@ -143,17 +152,6 @@ TEST(SectionPage, VeeErrorAndFailedGateChangeOnlyTheirPartOfThePage)
     Job job = test::workedExampleJob();
     job.section(1).setOutside(0, QString());
     EXPECT_EQ(pageLines(job), plain.mid(0, 16) + QStringList({"</body>", "</html>"}));
-}
-
-TEST(SectionPage, AnglesKeepTheSignPlaceAndAddressesStayIntact)
-{
-    QStringList texts;
-    for (double angle : {90.0, -45.0, 0.5, -0.25, 0.0, 12.345})
-        texts << angleText(angle);
-    EXPECT_EQ(texts, QStringList({" 90 ", "-45 ", " .5 ", "-.25 ", " 0 ", " 12.345 "}));
-    EXPECT_EQ(pageAddress("/home/op/Corvane data/temp/sd1.bmp"),
-              "/home/op/Corvane data/temp/sd1.bmp");
-    EXPECT_EQ(pageAddress("/x/it's #1 100%/a&b.bmp"), "/x/it%27s %231 100%25/a%26b.bmp");
 }
 
 } // namespace

@@ -37,8 +37,27 @@ protected:
     }
 };
 
-TEST_F(SectionRunnerTest, WritesWhatItDrawsKeepsWhatItDoesNotAndNamesWhatItCannotWrite)
+TEST_F(SectionRunnerTest, WritesWhatItDrawsInTheFontTheLastRunLeftAndNamesWhatItCannotWrite)
 {
+    // A new canvas measures in the design's 8.25 pt regular, a canvas after a run with a vee
+    // error in the 9 pt bold of its section diagram; a run that is only noted counts as drawn.
+    run(workedExample());
+    const QByteArray fresh = file("sd1.bmp");
+    run(workedExample("93"));
+    run(workedExample());
+    const QByteArray afterError = file("sd1.bmp");
+    EXPECT_NE(fresh, afterError);
+
+    SectionRunner noted;
+    const BendTable &table = test::workedExampleTable();
+    noted.note(workedExample("93"), 1, table);
+    noted.write(workedExample(), 1, noted.note(workedExample(), 1, table), options);
+    EXPECT_EQ(file("sd1.bmp"), afterError);
+    // New gives every canvas the design's font again.
+    noted.reset();
+    noted.run(workedExample(), 1, table, options);
+    EXPECT_EQ(file("sd1.bmp"), fresh);
+
     Job job = workedExample();
     job.setCommon(CommonText::Customer, QStringLiteral("Caf\u00e9 \u00d8"));
     const SectionRun fine = run(job);
@@ -76,28 +95,6 @@ TEST_F(SectionRunnerTest, WritesWhatItDrawsKeepsWhatItDoesNotAndNamesWhatItCanno
     ASSERT_TRUE(test::writeBytes(options.tempFolder, "x"));
     const SectionRun failed = run(workedExample());
     EXPECT_TRUE(failed.error.contains(options.tempFolder)) << failed.error.toStdString();
-}
-
-TEST_F(SectionRunnerTest, ADiagramsMarginIsMeasuredInTheFontTheSectionsLastRunLeft)
-{
-    // A new canvas measures in the design's 8.25 pt regular, a canvas after a run with a vee
-    // error in the 9 pt bold of its section diagram; a run that is only noted counts as drawn.
-    run(workedExample());
-    const QByteArray fresh = file("sd1.bmp");
-    run(workedExample("93"));
-    run(workedExample());
-    const QByteArray afterError = file("sd1.bmp");
-    EXPECT_NE(fresh, afterError);
-
-    SectionRunner noted;
-    const BendTable &table = test::workedExampleTable();
-    noted.note(workedExample("93"), 1, table);
-    noted.write(workedExample(), 1, noted.note(workedExample(), 1, table), options);
-    EXPECT_EQ(file("sd1.bmp"), afterError);
-    // New gives every canvas the design's font again.
-    noted.reset();
-    noted.run(workedExample(), 1, table, options);
-    EXPECT_EQ(file("sd1.bmp"), fresh);
 }
 
 TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)

@@ -43,16 +43,11 @@ protected:
         editor.chooseThickness(job().thickness().items().indexOf("2"));
     }
 
-    // MS 2 and section 1 the worked example: flanges 50, 100, 50 bent at 90 degrees twice.
+    // A new job whose section 1 is the worked example.
     void fillWorkedExample()
     {
         editor.newJob();
-        chooseMildSteel2();
-        editor.setOutside(1, 0, "50");
-        editor.setOutside(1, 1, "100");
-        editor.setOutside(1, 2, "50");
-        editor.setAngle(1, 0, "90");
-        editor.setAngle(1, 1, "90");
+        test::fillWorkedExample(editor);
     }
 
     QTemporaryDir dir;

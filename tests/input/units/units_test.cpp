@@ -7,7 +7,7 @@
 namespace corvane {
 namespace {
 
-TEST(Units, LengthsAndUnitWordsInEveryUnit)
+TEST(Units, LengthsTextsAndUnitWordsInEveryUnit)
 {
     // A negative length keeps its sign in front of the text of its magnitude.
     struct Row
@@ -36,13 +36,11 @@ TEST(Units, LengthsAndUnitWordsInEveryUnit)
     EXPECT_EQ(unitLabel(LengthUnit::DecimalInch), "in");
     EXPECT_EQ(unitLabel(LengthUnit::FractionalInch), "in");
     EXPECT_EQ(unitLabel(LengthUnit::None), "");
-}
 
-TEST(Units, MillimetreTextsInInches)
-{
-    // Remainders exactly between two sixteenths (3/32, 7/32 and 2 31/32 inch) go to the coarser
-    // fraction; anything above zero shows at least 1/16; no text shows as no text.
-    const std::tuple<QString, const char *, const char *> rows[] = {
+    // Millimetre texts in inches. Remainders exactly between two sixteenths (3/32, 7/32 and 2 31/32
+    // inch) go to the coarser fraction; anything above zero shows at least 1/16; no text shows as
+    // no text.
+    const std::tuple<QString, const char *, const char *> texts[] = {
         {QString::number(25.4 * 3 / 32), "0.094", "1/8"},
         {QString::number(25.4 * 7 / 32), "0.219", "1/4"},
         {QString::number(25.4 * (2 + 31.0 / 32)), "2.969", "3"},
@@ -50,7 +48,7 @@ TEST(Units, MillimetreTextsInInches)
         {QStringLiteral("abc"), "0.000", "0"},
         {QString(), "", ""},
     };
-    for (const auto &[mm, decimal, fractional] : rows) {
+    for (const auto &[mm, decimal, fractional] : texts) {
         EXPECT_EQ(mmToIn(mm), decimal) << mm.toStdString();
         EXPECT_EQ(mmToFrIn(mm), fractional) << mm.toStdString();
     }

@@ -7,74 +7,41 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-
 namespace corvane {
 namespace {
 
-// Starts this test program as a probe that takes the guard in folder and reports "first" (and then
-// holds it until killed) or "running".
-class Probe
+// Starts this test program as a probe that takes the guard in folder, and returns its answer:
+// "first" (it then holds the guard until killed, at the latest by QProcess at the end) or
+// "running".
+QString startProbe(QProcess &probe, const QString &folder)
 {
-public:
-    explicit Probe(const QString &folder)
-    {
-        m_process.setProgram(QCoreApplication::applicationFilePath());
-        m_process.setArguments({QStringLiteral("--probe-single-instance"), folder});
-        m_process.start();
-    }
-    ~Probe()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    QString answer()
-    {
-        if (!m_process.waitForReadyRead(10000))
-            return QStringLiteral("no answer");
-        return QString::fromUtf8(m_process.readLine()).trimmed();
-    }
-    void killHard()
-    {
-        ::kill(pid_t(m_process.processId()), SIGKILL);
-        m_process.waitForFinished(5000);
-    }
-    bool finished() { return m_process.waitForFinished(10000); }
+    probe.start(QCoreApplication::applicationFilePath(), {"--probe-single-instance", folder});
+    if (!probe.waitForReadyRead(10000))
+        return QStringLiteral("no answer");
+    return QString::fromUtf8(probe.readLine()).trimmed();
+}
 
-private:
-    QProcess m_process;
-};
-
-TEST(SingleInstance, SecondStartIsRefusedAndAKilledFirstBlocksNothing)
+TEST(SingleInstance, SecondStartIsRefusedAKilledFirstBlocksNothingNorDoesAnotherTitle)
 {
     QTemporaryDir folder;
-    Probe first(folder.path());
-    ASSERT_EQ(first.answer(), "first");
-
-    Probe second(folder.path());
-    EXPECT_EQ(second.answer(), "running");
-    EXPECT_TRUE(second.finished());
+    QProcess first, second, third;
+    ASSERT_EQ(startProbe(first, folder.path()), "first");
+    EXPECT_EQ(startProbe(second, folder.path()), "running");
+    EXPECT_TRUE(second.waitForFinished(10000));
 
     // A first instance killed without a chance to clean up leaves its lock file behind.
-    first.killHard();
+    first.kill();
+    first.waitForFinished(5000);
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("Corvane.lock")));
-    Probe third(folder.path());
-    EXPECT_EQ(third.answer(), "first");
-}
+    EXPECT_EQ(startProbe(third, folder.path()), "first");
 
-TEST(SingleInstance, AnotherTitleIsNotBlocked)
-{
-    QTemporaryDir folder;
-    SingleInstance corvane(QStringLiteral("Corvane"), folder.path());
-    SingleInstance other(QStringLiteral("Other"), folder.path());
+    // Another title is not blocked, and the lock lies in the runtime folder.
+    QTemporaryDir another;
+    SingleInstance corvane(QStringLiteral("Corvane"), another.path());
+    SingleInstance other(QStringLiteral("Other"), another.path());
     EXPECT_TRUE(corvane.checkMutex());
     EXPECT_TRUE(other.checkMutex());
-}
 
-TEST(SingleInstance, LockLiesInTheRuntimeFolder)
-{
     QTemporaryDir runtime;
     const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
     qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());

@@ -15,8 +15,7 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 ino_t inodeOf(const QString &path)
 {
@@ -123,7 +122,7 @@ TEST(FileWrite, ReportsWhatStandsInTheWayAndWritesWhereTheOperatorMay)
     EXPECT_EQ(QDir(closed).entryList(QDir::Files), QStringList{QStringLiteral("md1.bmp")});
 }
 
-TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFile)
+TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFileAndAFullDiskIsNamed)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("md1.bmp"));
@@ -146,11 +145,8 @@ TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFile)
     EXPECT_EQ(readBytes(path), QByteArray(100, 's'));
     EXPECT_TRUE(writes(next, 8000, QString()));
     EXPECT_EQ(readBytes(path), next);
-}
 
-TEST(FileWrite, AFullDiskIsNamedByTheSystemsReason)
-{
-    QTemporaryDir dir;
+    // A full disk is named by the system's reason.
     const QString page = dir.filePath(QStringLiteral("wb1.htm"));
     const QString picture = dir.filePath(QStringLiteral("sd1.bmp"));
     const int status = test::runOnOwnFileSystem(dir.path(), "size=64k", [&] {

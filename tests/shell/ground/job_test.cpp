@@ -21,7 +21,7 @@ TEST(Job, SectionIsInUseWhenItsFirstFlangeReadsAboveZero)
     EXPECT_FALSE(section.inUse());
 }
 
-TEST(Job, FreeTextsNeverHoldQuotesHoweverTheyArrive)
+TEST(Job, FreeTextsNeverHoldQuotesAndNotesBreakLinesWithCrLfHoweverTheyArrive)
 {
     Job job;
     job.setCommon(CommonText::Customer, QStringLiteral("O'Brien \"Steel\""));
@@ -37,10 +37,7 @@ TEST(Job, FreeTextsNeverHoldQuotesHoweverTheyArrive)
     EXPECT_EQ(section.notes(), "say hi\r\nits");
     EXPECT_EQ(section.outside(0), "50");
     EXPECT_EQ(section.angle(3), "90");
-}
 
-TEST(Job, EveryLineBreakOfTheNotesIsHeldAsCrLf)
-{
     // However a note arrives (typed, pasted, or from a file edited on Linux or an old Mac), each
     // of its line breaks is one CR LF: the page breaks its lines there, and the file writes them.
     const std::pair<const char *, const char *> cases[] = {
@@ -48,7 +45,6 @@ TEST(Job, EveryLineBreakOfTheNotesIsHeldAsCrLf)
         {"a\n\nb\n", "a\r\n\r\nb\r\n"}, {"a\r\rb", "a\r\n\r\nb"}, {"a\n\rb", "a\r\n\r\nb"},
         {"\r\n\n\r", "\r\n\r\n\r\n"},   {"no break", "no break"}, {"a\r\n", "a\r\n"},
     };
-    Section section;
     for (const auto &[typed, held] : cases) {
         section.setNotes(QString::fromLatin1(typed));
         EXPECT_EQ(section.notes(), QString::fromLatin1(held))

@@ -14,8 +14,7 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 // A job with every field set: commas, line breaks in notes, control characters, non-ASCII texts
 // that all fit Windows-1252. (Texts beyond it, or whose Windows-1252 bytes would read as UTF-8,
@@ -51,7 +50,7 @@ Job fullJob()
     return job;
 }
 
-TEST(JobFile, UntouchedJobIsSixtyEightLinesOfEmptyTextsAndScales)
+TEST(JobFile, UntouchedJobIsSixtyEightLinesOfEmptyTextsAndAFullJobIsReadBackIdentical)
 {
     const QByteArray section =
         "\"\",\"\",1,\"\"\r\n" + QByteArray("\"\",\"\",\"\"\r\n").repeated(10) + "\"\"\r\n";
@@ -59,10 +58,8 @@ TEST(JobFile, UntouchedJobIsSixtyEightLinesOfEmptyTextsAndScales)
     for (int n = 1; n <= 5; ++n)
         expected += "\"[SECITION " + QByteArray::number(n) + "]\"\r\n" + section;
     EXPECT_EQ(formatJobFile(jobFileContent(Job())), expected);
-}
 
-TEST(JobFile, FullJobIsSavedAndReadBackIdentical)
-{
+    // A full job is saved and read back identical.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("full.bm"));
     const JobFileContent saved = jobFileContent(fullJob());
@@ -81,9 +78,14 @@ TEST(JobFile, FullJobIsSavedAndReadBackIdentical)
     const JobFileReadResult read = readJobFile(path);
     ASSERT_TRUE(read.ok()) << read.error.toStdString();
     EXPECT_EQ(read.content, saved);
+
+    // The name proposed for it joins the four common texts.
+    EXPECT_EQ(proposedFileName(Job()), "---");
+    EXPECT_EQ(proposedFileName(fullJob()),
+              QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
 }
 
-TEST(JobFile, HandEditedFilesAreReadByTheItemRule)
+TEST(JobFile, HandEditsAreReadByTheItemRuleAndFilesCutShortMalformedOrNoRegularFileAreNot)
 {
     // Blanks around items, junk after a closing quote, LF or CR line ends (the notes then read
     // with CR LF), an unquoted last item without a line end: all read as the file that was saved.
@@ -97,26 +99,20 @@ TEST(JobFile, HandEditedFilesAreReadByTheItemRule)
         const JobFileReadResult read = parseJobFile(bytes);
         EXPECT_EQ(read.content, jobFileContent(fullJob())) << read.error.toStdString();
     }
-}
 
-TEST(JobFile, AFileCutShortIsRejectedButOneThatOnlyLacksItsLastLineEndIsRead)
-{
-    // The last item is whole once its closing quote is there: another editor may have left the
-    // last line without a line end, or with a lone CR.
-    const QByteArray bytes = formatJobFile(jobFileContent(fullJob()));
-    for (qsizetype length = 0; length < bytes.size(); ++length) {
-        const JobFileReadResult read = parseJobFile(bytes.left(length));
-        if (length >= bytes.size() - 2) {
+    // A file cut short is rejected. The last item is whole once its closing quote is there:
+    // another editor may have left the last line without a line end, or with a lone CR.
+    for (qsizetype length = 0; length < saved.size(); ++length) {
+        const JobFileReadResult read = parseJobFile(saved.left(length));
+        if (length >= saved.size() - 2) {
             EXPECT_EQ(read.content, jobFileContent(fullJob())) << read.error.toStdString();
         } else {
             EXPECT_TRUE(read.error.startsWith(QStringLiteral("the file ends too early")))
                 << "prefix of " << length << " bytes";
         }
     }
-}
 
-TEST(JobFile, MalformedFilesAreRejectedSayingWhatIsWrong)
-{
+    // Malformed files are rejected saying what is wrong.
     const QByteArray valid = formatJobFile(jobFileContent(Job()));
     const auto withScale = [&](const char *scale) {
         return QByteArray(valid).replace(",1,", QByteArray(",") + scale + ",");
@@ -133,10 +129,8 @@ TEST(JobFile, MalformedFilesAreRejectedSayingWhatIsWrong)
     };
     for (const auto &[bytes, error] : cases)
         EXPECT_EQ(parseJobFile(bytes).error, error);
-}
 
-TEST(JobFile, OnlyARegularFileOfAtMostTheLimitIsReadAndEveryMessageNamesTheFile)
-{
+    // Only a regular file of at most the limit is read, and every message names the file.
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("fifo.bm"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -146,7 +140,7 @@ TEST(JobFile, OnlyARegularFileOfAtMostTheLimitIsReadAndEveryMessageNamesTheFile)
     file.close();
     const QString bad = dir.filePath(QStringLiteral("bad.bm"));
     ASSERT_TRUE(writeBytes(bad, "\"[COMMON]\"\r\n"));
-    const std::pair<QString, const char *> cases[] = {
+    const std::pair<QString, const char *> files[] = {
         {fifo, "it is not a regular file"},
         {QStringLiteral("/dev/zero"), "it is not a regular file"},
         {dir.path(), "it is not a regular file"},
@@ -154,7 +148,7 @@ TEST(JobFile, OnlyARegularFileOfAtMostTheLimitIsReadAndEveryMessageNamesTheFile)
         {bad, "the file ends too early: item 2 of 188 (in the common details) is missing"},
         {dir.filePath(QStringLiteral("gone.bm")), "No such file or directory"},
     };
-    for (const auto &[path, why] : cases)
+    for (const auto &[path, why] : files)
         EXPECT_EQ(readJobFile(path).error, "Cannot open " + path + ": " + why + ".");
 
     // At the limit, a file is read: this one is a job whose note fills it up.
@@ -193,13 +187,6 @@ TEST(JobFile, SaveThatFailsKeepsTheOldFileAndNamesIt)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("job.bm")});
     const QString missing = QStringLiteral("/nonexistent/folder/job.bm");
     EXPECT_TRUE(writeJobFile(next, missing).error.contains(missing));
-}
-
-TEST(JobFile, ProposedNameJoinsTheFourCommonTexts)
-{
-    EXPECT_EQ(proposedFileName(Job()), "---");
-    EXPECT_EQ(proposedFileName(fullJob()),
-              QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
 }
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(NumericReadingRule, ReadsTheLeadingNumberOfAText)
     EXPECT_EQ(readSingle(u"3e38"), 3e38f);
 }
 
-TEST(GeneralNumberText, SinglesShowSevenSignificantDigitsAndDoublesFifteen)
+TEST(NumberText, SinglesShowSevenSignificantDigitsDoublesFifteenAndTiesRoundToEven)
 {
     const std::pair<float, const char *> singles[] = {
         {1.0f / 3.0f, "0.3333333"},
@@ -50,11 +50,9 @@ TEST(GeneralNumberText, SinglesShowSevenSignificantDigitsAndDoublesFifteen)
     };
     for (const auto &[value, text] : doubles)
         EXPECT_EQ(doubleText(value), text) << text;
-}
 
-TEST(RoundHalfEven, RoundsExactTiesToTheEvenNeighbour)
-{
-    // 1.005 is held as 1.00499999..., which is no tie.
+    // Rounding to two places takes exact ties to the even neighbour; 1.005 is held
+    // as 1.00499999..., which is no tie.
     const std::pair<float, float> rows[] = {
         {0.125f, 0.12f},    {0.375f, 0.38f},    {-0.125f, -0.12f},
         {2.5f, 2.5f},       {4.178315f, 4.18f}, {3.999995f, 4.0f},

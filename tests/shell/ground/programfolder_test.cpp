@@ -11,7 +11,7 @@
 namespace corvane {
 namespace {
 
-TEST(ProgramFolder, ExecutableFolderHoldingTheProgramsOwnFilesIsTheProgramFolder)
+TEST(ProgramFolder, ExecutableFolderWithTheProgramsFilesOrElseTheUserFolderSeededOnce)
 {
     // A build tree or an unpacked copy, with its workbook or without it for the moment.
     for (const char *own : {"BendTbl.xls", "logo.png", "corvane-webengine.so"}) {
@@ -22,10 +22,8 @@ TEST(ProgramFolder, ExecutableFolderHoldingTheProgramsOwnFilesIsTheProgramFolder
         EXPECT_EQ(folder.path, QDir::cleanPath(exe.path())) << own;
         EXPECT_TRUE(QDir(user.path()).isEmpty()) << own;
     }
-}
 
-TEST(ProgramFolder, InstalledCopySeedsTheUserFolderOnceAndKeepsTheOperatorsTable)
-{
+    // An installed copy seeds the user's folder once, and keeps the operator's table after.
     QTemporaryDir exe;
     QTemporaryDir share;
     QTemporaryDir home;

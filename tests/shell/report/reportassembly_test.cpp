@@ -2,8 +2,6 @@
 
 #include "testsupport.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,22 +9,10 @@
 namespace corvane {
 namespace {
 
-using test::readBytes;
-using test::writeBytes;
+using namespace test;
 
 const QByteArray kSeparator =
     QByteArrayLiteral("<div style='page-break-after:always; clear:both;'>&nbsp;</div>");
-
-TEST(JoinPages, PutsTheSeparatorBetweenPagesOnly)
-{
-    EXPECT_EQ(joinPages({}), QByteArray());
-    EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
-    EXPECT_EQ(joinPages({"one\r\n", "two\r\n", "three\r\n"}),
-              "one\r\n" + kSeparator + "two\r\n" + kSeparator + "three\r\n");
-    // An empty page still counts as a page.
-    EXPECT_EQ(joinPages({"a", "", "b"}), "a" + kSeparator + kSeparator + "b");
-    EXPECT_EQ(pageSeparator(), kSeparator);
-}
 
 // Runs of a section that write nothing: the page is its number.
 SectionRun fakeRun(int n)
@@ -37,8 +23,16 @@ SectionRun fakeRun(int n)
     return run;
 }
 
-TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseOnlyInOrder)
+TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseInOrderAndARunThatCannotWriteStopsIt)
 {
+    EXPECT_EQ(joinPages({}), QByteArray());
+    EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
+    EXPECT_EQ(joinPages({"one\r\n", "two\r\n", "three\r\n"}),
+              "one\r\n" + kSeparator + "two\r\n" + kSeparator + "three\r\n");
+    // An empty page still counts as a page.
+    EXPECT_EQ(joinPages({"a", "", "b"}), "a" + kSeparator + kSeparator + "b");
+    EXPECT_EQ(pageSeparator(), kSeparator);
+
     QTemporaryDir dir;
     Job job;
     // In use: a first flange that reads above 0, whatever the later rows hold.
@@ -65,24 +59,20 @@ TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseOnlyInOrder)
     ASSERT_TRUE(none.ok());
     EXPECT_TRUE(none.sections.isEmpty());
     EXPECT_EQ(readBytes(none.path), QByteArray());
-}
 
-TEST(ReportAssembly, ARunThatCannotWriteItsPageStopsItAndKeepsTheOlderDocument)
-{
-    QTemporaryDir dir;
-    Job job;
+    // A run that cannot write its page stops the assembly, and the older document stays.
     for (int n = 1; n <= kSectionCount; ++n)
         job.section(n).setOutside(0, QStringLiteral("10"));
     ASSERT_TRUE(writeBytes(joinedDocumentPath(dir.path()), "an older document"));
-    QList<int> run;
-    const ReportAssembly result = assembleReport(job, dir.path(), [&run](int n) {
+    run.clear();
+    const ReportAssembly stopped = assembleReport(job, dir.path(), [&run](int n) {
         run.append(n);
         SectionRun section = fakeRun(n);
         if (n == 3)
             section.error = QStringLiteral("Cannot write wb3.htm: No space left on device");
         return section;
     });
-    EXPECT_EQ(result.error, QStringLiteral("Cannot write wb3.htm: No space left on device"));
+    EXPECT_EQ(stopped.error, QStringLiteral("Cannot write wb3.htm: No space left on device"));
     EXPECT_EQ(run, (QList<int>{1, 2, 3}));
     EXPECT_EQ(readBytes(joinedDocumentPath(dir.path())), "an older document");
 

@@ -74,7 +74,7 @@ TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
         if (bytes.isNull())
             ASSERT_TRUE(QFile::remove(tablePath()));
         else
-            ASSERT_TRUE(replaceFile(tablePath(), bytes));
+            ASSERT_EQ(replaceFile(tablePath(), bytes), QString());
         JobFileContent expected = content();
         const QString length = QString::number(60 + ++edit);
         expected[JobField::outside(1, 1)] = length;
@@ -89,7 +89,7 @@ TEST_F(Faults, BrokenBendTableIsNamedAndNeitherTheJobNorTheWorkbookIsTouched)
             EXPECT_EQ(readBytes(tablePath()), bytes);
 
         // Mended, the next keystroke computes with the table again.
-        ASSERT_TRUE(replaceFile(tablePath(), good));
+        ASSERT_EQ(replaceFile(tablePath(), good), QString());
         w.editor().setOutside(1, 1, length + "0");
         EXPECT_TRUE(w.tableStatusText().endsWith("BendTbl.xls v1"))
             << w.tableStatusText().toStdString();
@@ -108,7 +108,7 @@ TEST_F(Faults, BendTableReplacedWhileComputingGivesThePageOfOneWholeTable)
     openBracket();
     std::set<QString> wholePages;
     for (const QByteArray &bytes : {first, second, QByteArray("not a workbook")}) {
-        ASSERT_TRUE(replaceFile(tablePath(), bytes));
+        ASSERT_EQ(replaceFile(tablePath(), bytes), QString());
         w.editor().requestRecompute();
         wholePages.insert(page());
     }

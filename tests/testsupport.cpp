@@ -31,13 +31,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool replaceFile(const QString &path, const QByteArray &bytes)
-{
-    const QString part = path + QStringLiteral(".part");
-    return writeBytes(part, bytes) &&
-           ::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0;
-}
-
 namespace {
 
 // Runs fn in a child process once prepare, in the child, returned 0; else exits with its status.

@@ -20,8 +20,6 @@ namespace corvane::test {
 
 QByteArray readBytes(const QString &path);
 bool writeBytes(const QString &path, const QByteArray &bytes);
-// Writes a new file and renames it over the old one, as spreadsheet programs save.
-bool replaceFile(const QString &path, const QByteArray &bytes);
 
 // Runs fn in a child process and returns its exit status (-1 when it did not exit normally). When
 // the tests run as root, the child first drops to the unprivileged user "nobody", so that file

@@ -1,5 +1,6 @@
 #include "bendtable/bendtablesource.h"
 
+#include "shell/ground/filewrite.h"
 #include "testsupport.h"
 
 #include <QDateTime>
@@ -59,7 +60,7 @@ TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTableAndAFifo
          "Cannot read the bend table " + shown() + ": the workbook is damaged: "},
     };
     for (const auto &[bytes, error] : cases) {
-        ASSERT_TRUE(replaceFile(path(), bytes));
+        ASSERT_EQ(replaceFile(path(), bytes), QString());
         BendTableSource source(path());
         EXPECT_TRUE(source.table()->records().empty()) << error.toStdString();
         EXPECT_TRUE(source.error().startsWith(error)) << source.error().toStdString();
@@ -123,7 +124,7 @@ TEST_F(BendTableSourceTest, WorkbookIsReadAgainWhenItMayHaveChangedOrWasMissing)
     EXPECT_EQ(source.readCount(), 5);
 
     // Saved again: same size, other content, another inode.
-    ASSERT_TRUE(replaceFile(path(), tableWithVersion("v3")));
+    ASSERT_EQ(replaceFile(path(), tableWithVersion("v3")), QString());
     age(path());
     EXPECT_EQ(source.table()->version(), QStringLiteral("v3"));
 

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-pdf-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-webengine-dev qt6-pdf-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
     fonts-dejavu-core fonts-liberation2 python3-xlwt
     clang libclang-rt-14-dev

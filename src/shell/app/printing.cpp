@@ -27,8 +27,9 @@ QString renderReportPdf(const QString &htmlPath, const QString &pdfPath)
     WebEngine *engine = webEngine(&missing);
     if (!engine)
         return QStringLiteral("Cannot write %1: %2.").arg(pdfPath, missing);
-    // The operator may go on typing while the engine renders: the pages and pictures written
-    // meanwhile are replaced whole, so that the engine reads none half-rewritten.
+    // What the operator types while the engine renders waits until it is done (exportPdf), so
+    // that the document is of one computation; a file written meanwhile all the same is replaced
+    // whole, so that the engine reads none half-rewritten.
     WholeFileWrites whole;
     return engine->exportPdf(htmlPath, pdfPath);
 }

@@ -128,8 +128,10 @@ QString exportPdf(const QString &htmlPath, const QString &pdfPath)
         loop.quit();
     });
     exporter.start(htmlPath, pdfPath);
+    // What the operator types or clicks meanwhile waits until the document has been rendered, so
+    // that every page and picture in it comes from one computation.
     if (!done)
-        loop.exec();
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
     return result;
 }
 

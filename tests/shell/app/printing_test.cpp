@@ -4,9 +4,13 @@
 #include "shell/webengine/pdfexport.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +53,21 @@ TEST(RenderReportPdf, PicturesRewrittenWhileItRendersAreReplacedWhole)
     EXPECT_TRUE(test::readBytes(dir.filePath(QStringLiteral("report.pdf"))).startsWith("%PDF-"));
     // Afterwards keystrokes rewrite in place again.
     EXPECT_FALSE(replacedWhole(picture, QByteArray(3000, 'c')));
+
+    // A key typed while the engine renders reaches its box once the document has been rendered,
+    // so that the document is of one computation, and it is not lost.
+    QLineEdit box;
+    box.show();
+    box.setFocus();
+    QTimer::singleShot(0, [&] {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent(box.windowHandle(), type, Qt::Key_5,
+                                                   Qt::NoModifier, QStringLiteral("5"));
+    });
+    EXPECT_EQ(renderReportPdf(page, dir.filePath(QStringLiteral("report.pdf"))), QString());
+    EXPECT_EQ(box.text(), QString());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box.text(), QStringLiteral("5"));
 }
 
 } // namespace

@@ -133,8 +133,7 @@ BendRecord bendRecord(const QString &material, double thickness, double vee, dou
             BendValue::fromNumber(vee),
             standard.isEmpty() ? BendValue::empty() : BendValue::fromText(standard),
             BendValue::fromNumber(kFactor),
-            BendValue::fromNumber(internalRadius),
-            {}};
+            BendValue::fromNumber(internalRadius)};
 }
 
 const BendTable &workedExampleTable()

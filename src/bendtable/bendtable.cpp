@@ -11,6 +11,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -50,12 +51,11 @@ BendValue &field(BendRecord &record, Column column)
     case Column::KFactor:
         return record.kFactor;
     case Column::InternalRadius:
-        return record.internalRadius;
-    case Column::Version:
+    case Column::Version: // not kept in the record
     case Column::Count:
         break;
     }
-    return record.version;
+    return record.internalRadius;
 }
 
 // A text that is a number and nothing else, blanks around it aside ("1.5", " 2 ", "-1e3"); "1.5
@@ -132,44 +132,6 @@ QString materialKey(const QString &material)
     return material.toCaseFolded();
 }
 
-struct Triple
-{
-    QString material;
-    double thickness;
-    double vee;
-    bool operator==(const Triple &o) const
-    {
-        return thickness == o.thickness && vee == o.vee && material == o.material;
-    }
-};
-
-struct TripleHash
-{
-    size_t operator()(const Triple &t) const
-    {
-        const size_t h = qHash(t.material);
-        return h ^ (std::hash<double>()(t.thickness) * 31) ^ (std::hash<double>()(t.vee) * 131);
-    }
-};
-
-struct Pair
-{
-    QString material;
-    double thickness;
-    bool operator==(const Pair &o) const
-    {
-        return thickness == o.thickness && material == o.material;
-    }
-};
-
-struct PairHash
-{
-    size_t operator()(const Pair &p) const
-    {
-        return qHash(p.material) ^ (std::hash<double>()(p.thickness) * 31);
-    }
-};
-
 } // namespace
 
 QString BendValue::toText() const
@@ -185,109 +147,111 @@ QString BendValue::toText() const
     return {};
 }
 
-// Every query's answer, worked out once when the table is made.
+// The records grouped by material when the table is made; what the queries of a material need is
+// worked out when one first asks, so that a table of many materials costs little more to make
+// than to read, and the job's few materials are the ones sorted.
 struct BendTable::Index
 {
-    // The records of one material, thickness and vee: the first in sheet order and how many.
-    struct Matches
+    struct Material
     {
-        size_t first = 0;
-        size_t count = 0;
+        std::vector<size_t> records; // in sheet order
+        bool sorted = false;         // the rest is made
+        QStringList thicknesses;
+        // The records with a thickness that is a number, by thickness and then sheet order.
+        std::vector<std::pair<double, size_t>> byThickness;
     };
     QStringList materials;
-    std::unordered_map<QString, QStringList> thicknesses; // by case-folded material
-    std::unordered_map<Pair, QStringList, PairHash> vees;
-    std::unordered_map<Triple, Matches, TripleHash> records;
+    std::unordered_map<QString, size_t> byKey; // groups by case-folded material
+    std::vector<Material> groups;
+    std::mutex mutex; // a table is shared; its first queries sort what they need
+
+    // The group of the material, sorted, or nullptr when no record has that material.
+    const Material *find(const QString &material, const std::vector<BendRecord> &records);
 };
 
 BendTable::BendTable() : BendTable(std::vector<BendRecord>()) {}
 
-BendTable::BendTable(std::vector<BendRecord> records)
-    : m_records(std::move(records)), m_index(std::make_unique<Index>())
+BendTable::BendTable(std::vector<BendRecord> records, QString version)
+    : m_records(std::move(records)), m_version(std::move(version)),
+      m_index(std::make_unique<Index>())
 {
-    // The records grouped by material, in sheet order within each group, by sorting them rather
-    // than through a container per material: a sheet of a few thousand materials makes its
-    // index in a few thousand allocations, not tens of thousands.
-    std::vector<std::pair<QString, size_t>> byMaterial;
-    byMaterial.reserve(m_records.size());
+    // Sheets repeat a material row after row, and the reader hands out one text for the cells of
+    // one shared string: a text met before finds its group without being case-folded again.
+    std::unordered_map<const QChar *, size_t> byText;
     for (size_t i = 0; i < m_records.size(); ++i) {
         const BendValue &material = m_records[i].material;
         if (material.isEmpty())
             continue;
-        const QString text = material.toText();
-        if (!text.isEmpty())
-            byMaterial.emplace_back(materialKey(text), i);
+        const QString number =
+            material.kind == BendValue::Kind::Number ? material.toText() : QString();
+        const QString &text = material.kind == BendValue::Kind::Number ? number : material.text;
+        if (text.isEmpty())
+            continue;
+        const auto known = number.isEmpty() ? byText.find(text.constData()) : byText.end();
+        size_t group = 0;
+        if (known != byText.end()) {
+            group = known->second;
+        } else {
+            const auto [entry, added] =
+                m_index->byKey.try_emplace(materialKey(text), m_index->groups.size());
+            if (added)
+                m_index->groups.emplace_back();
+            group = entry->second;
+            if (number.isEmpty())
+                byText.emplace(text.constData(), group);
+        }
+        m_index->groups[group].records.push_back(i);
     }
-    std::sort(byMaterial.begin(), byMaterial.end());
+    // The materials ascending, each spelled as first met in the sheet.
+    std::vector<const QString *> keys;
+    keys.reserve(m_index->byKey.size());
+    for (const auto &entry : m_index->byKey)
+        keys.push_back(&entry.first);
+    std::sort(keys.begin(), keys.end(), [](const QString *a, const QString *b) { return *a < *b; });
+    for (const QString *key : keys) {
+        const size_t first = m_index->groups[m_index->byKey.at(*key)].records.front();
+        m_index->materials.append(m_records[first].material.toText());
+    }
+}
 
+const BendTable::Index::Material *BendTable::Index::find(const QString &material,
+                                                         const std::vector<BendRecord> &records)
+{
+    const auto it = byKey.find(materialKey(material));
+    if (it == byKey.end())
+        return nullptr;
+    const std::lock_guard<std::mutex> lock(mutex);
+    Material &group = groups[it->second];
+    if (group.sorted)
+        return &group;
+    // Thicknesses: distinct and ascending.
     std::vector<const BendValue *> thick;
-    std::vector<std::pair<double, size_t>> byThickness;
-    for (size_t begin = 0, end = 0; begin < byMaterial.size(); begin = end) {
-        const QString &key = byMaterial[begin].first;
-        end = begin + 1;
-        while (end < byMaterial.size() && byMaterial[end].first == key)
-            ++end;
-        // The material as the list shows it: spelled as first met in the sheet.
-        m_index->materials.append(m_records[byMaterial[begin].second].material.toText());
-
-        // Thicknesses: distinct and ascending.
-        thick.clear();
-        for (size_t j = begin; j < end; ++j) {
-            const BendValue &thickness = m_records[byMaterial[j].second].thickness;
-            if (!thickness.isEmpty())
-                thick.push_back(&thickness);
-        }
-        std::stable_sort(thick.begin(), thick.end(), [](const BendValue *a, const BendValue *b) {
-            return compareValues(*a, *b) < 0;
-        });
-        QStringList &list = m_index->thicknesses[key];
-        for (size_t j = 0; j < thick.size(); ++j) {
-            if (j == 0 || compareValues(*thick[j - 1], *thick[j]) != 0)
-                list.append(thick[j]->toText());
-        }
-
-        // Vees by thickness, highest standard first, then sheet order; the records of each
-        // thickness and vee.
-        byThickness.clear();
-        for (size_t j = begin; j < end; ++j) {
-            const size_t i = byMaterial[j].second;
-            const BendRecord &r = m_records[i];
-            const std::optional<double> thickness = numberOf(r.thickness);
-            if (!thickness)
-                continue;
-            byThickness.emplace_back(keyOf(*thickness), i);
-            if (const std::optional<double> vee = numberOf(r.vee)) {
-                Index::Matches &matches = m_index->records[{key, keyOf(*thickness), keyOf(*vee)}];
-                if (matches.count++ == 0)
-                    matches.first = i;
-            }
-        }
-        std::sort(byThickness.begin(), byThickness.end(), [this](const auto &a, const auto &b) {
-            if (a.first != b.first)
-                return a.first < b.first;
-            const int standard =
-                compareValues(m_records[a.second].standard, m_records[b.second].standard);
-            return standard != 0 ? standard > 0 : a.second < b.second;
-        });
-        for (size_t j = 0, next = 0; j < byThickness.size(); j = next) {
-            QStringList vees;
-            for (next = j;
-                 next < byThickness.size() && byThickness[next].first == byThickness[j].first;
-                 ++next) {
-                const BendValue &vee = m_records[byThickness[next].second].vee;
-                if (!vee.isEmpty())
-                    vees.append(vee.toText());
-            }
-            m_index->vees.emplace(Pair{key, byThickness[j].first}, std::move(vees));
-        }
+    for (const size_t i : group.records) {
+        const BendValue &thickness = records[i].thickness;
+        if (!thickness.isEmpty())
+            thick.push_back(&thickness);
     }
+    std::stable_sort(thick.begin(), thick.end(), [](const BendValue *a, const BendValue *b) {
+        return compareValues(*a, *b) < 0;
+    });
+    for (size_t j = 0; j < thick.size(); ++j) {
+        if (j == 0 || compareValues(*thick[j - 1], *thick[j]) != 0)
+            group.thicknesses.append(thick[j]->toText());
+    }
+    for (const size_t i : group.records) {
+        if (const std::optional<double> thickness = numberOf(records[i].thickness))
+            group.byThickness.emplace_back(keyOf(*thickness), i);
+    }
+    std::sort(group.byThickness.begin(), group.byThickness.end());
+    group.sorted = true;
+    return &group;
 }
 
 BendTable::~BendTable() = default;
 
 QString BendTable::version() const
 {
-    return m_records.empty() ? QString() : m_records.front().version.toText();
+    return m_version;
 }
 
 QStringList BendTable::materials() const
@@ -297,17 +261,47 @@ QStringList BendTable::materials() const
 
 QStringList BendTable::thicknesses(const QString &material) const
 {
-    const auto it = m_index->thicknesses.find(materialKey(material));
-    return it == m_index->thicknesses.end() ? QStringList() : it->second;
+    const Index::Material *group = m_index->find(material, m_records);
+    return group ? group->thicknesses : QStringList();
 }
+
+namespace {
+
+// The records of one thickness in a material's records by thickness, in sheet order.
+std::pair<std::vector<std::pair<double, size_t>>::const_iterator,
+          std::vector<std::pair<double, size_t>>::const_iterator>
+ofThickness(const std::vector<std::pair<double, size_t>> &byThickness, double thickness)
+{
+    const auto first = std::lower_bound(byThickness.begin(), byThickness.end(),
+                                        std::pair<double, size_t>(thickness, 0));
+    auto last = first;
+    while (last != byThickness.end() && last->first == thickness)
+        ++last;
+    return {first, last};
+}
+
+} // namespace
 
 QStringList BendTable::vees(const QString &material, double thickness) const
 {
     const std::optional<double> t = spliced(doubleText(thickness), thickness);
-    if (!t)
+    const Index::Material *group = t ? m_index->find(material, m_records) : nullptr;
+    if (!group)
         return {};
-    const auto it = m_index->vees.find({materialKey(material), *t});
-    return it == m_index->vees.end() ? QStringList() : it->second;
+    const auto [first, last] = ofThickness(group->byThickness, *t);
+    std::vector<size_t> records;
+    for (auto it = first; it != last; ++it)
+        records.push_back(it->second);
+    // Highest standard first, then sheet order.
+    std::stable_sort(records.begin(), records.end(), [this](size_t a, size_t b) {
+        return compareValues(m_records[a].standard, m_records[b].standard) > 0;
+    });
+    QStringList vees;
+    for (const size_t i : records) {
+        if (!m_records[i].vee.isEmpty())
+            vees.append(m_records[i].vee.toText());
+    }
+    return vees;
 }
 
 BendLookup BendTable::lookup(const QString &material, float thickness, float vee) const
@@ -317,14 +311,26 @@ BendLookup BendTable::lookup(const QString &material, float thickness, float vee
     const std::optional<double> v = spliced(singleText(vee), double(vee));
     if (!t || !v)
         return result;
-    const auto it = m_index->records.find({materialKey(material), *t, *v});
-    if (it == m_index->records.end())
+    const Index::Material *group = m_index->find(material, m_records);
+    if (!group)
         return result;
-    if (it->second.count > 1) {
-        result.status = BendLookup::Status::SeveralRecords;
-        return result;
+    // The first record of the thickness and vee in sheet order, and whether there are more.
+    const BendRecord *match = nullptr;
+    const auto [first, last] = ofThickness(group->byThickness, *t);
+    for (auto it = first; it != last; ++it) {
+        const BendRecord &candidate = m_records[it->second];
+        const std::optional<double> vee = numberOf(candidate.vee);
+        if (!vee || keyOf(*vee) != *v)
+            continue;
+        if (match) {
+            result.status = BendLookup::Status::SeveralRecords;
+            return result;
+        }
+        match = &candidate;
     }
-    const BendRecord &record = m_records[it->second.first];
+    if (!match)
+        return result;
+    const BendRecord &record = *match;
     const std::optional<double> k = numberOf(record.kFactor);
     const std::optional<double> ir = numberOf(record.internalRadius);
     constexpr double largest = std::numeric_limits<float>::max();
@@ -343,7 +349,7 @@ BendTableLoad BendTable::fromWorkbook(const QByteArray &bytes)
 {
     XlsSheetResult sheet = readXlsSheet(bytes, sheetName());
     if (sheet.ok())
-        return fromCells(sheet.cells);
+        return fromCells(std::move(sheet.cells));
     BendTableLoad load;
     load.table = std::make_shared<const BendTable>();
     load.error = sheet.error;
@@ -365,7 +371,7 @@ BendTableLoad BendTable::fromWorkbook(const QByteArray &bytes)
     return load;
 }
 
-BendTableLoad BendTable::fromCells(const std::vector<XlsCell> &cells)
+BendTableLoad BendTable::fromCells(std::vector<XlsCell> cells)
 {
     BendTableLoad load;
     const auto holdsSomething = [](const XlsCell &c) {
@@ -414,31 +420,49 @@ BendTableLoad BendTable::fromCells(const std::vector<XlsCell> &cells)
         }
     }
     std::vector<BendRecord> records;
-    records.reserve(rowsUsed);
+    records.reserve(rowsUsed + 1); // and room for a row that holds nothing
     std::array<bool, kColumnCount> hasNumber{}, hasText{};
+    QString version;
+    // The field of each sheet column, or -1.
+    const int lastColumn = *std::max_element(columnAt.begin(), columnAt.end());
+    std::vector<int> fieldAt(size_t(lastColumn) + 1, -1);
+    for (int k = kColumnCount - 1; k >= 0; --k) {
+        if (columnAt[k] >= 0)
+            fieldAt[size_t(columnAt[k])] = k;
+    }
     while (c != cells.end()) {
         const int row = c->row;
-        BendRecord record;
+        // Made in place, and taken back when the row holds nothing.
+        BendRecord &record = records.emplace_back();
         bool used = false;
         for (; c != cells.end() && c->row == row; ++c) {
             used = used || holdsSomething(*c);
-            for (int k = 0; k < kColumnCount; ++k) {
-                if (c->column != columnAt[k])
-                    continue;
-                BendValue &value = field(record, Column(k));
-                if (c->kind == XlsCell::Kind::Number) {
-                    value = BendValue::fromNumber(c->number);
-                    hasNumber[k] = true;
-                } else if (c->kind == XlsCell::Kind::Text && !c->text.isEmpty()) {
-                    value = BendValue::fromText(c->text);
-                    hasText[k] = true;
-                }
+            const int k = c->column <= lastColumn ? fieldAt[size_t(c->column)] : -1;
+            if (k < 0)
+                continue;
+            if (k == int(Column::Version)) {
+                // Its type does not matter: a number reads the same settled as a text.
+                if (records.size() == 1 && holdsSomething(*c))
+                    version = c->kind == XlsCell::Kind::Number ? doubleText(c->number) : c->text;
+                continue;
+            }
+            BendValue &value = field(record, Column(k));
+            if (c->kind == XlsCell::Kind::Number) {
+                value.kind = BendValue::Kind::Number;
+                value.number = c->number;
+                value.text.clear();
+                hasNumber[k] = true;
+            } else if (c->kind == XlsCell::Kind::Text && !c->text.isEmpty()) {
+                value.kind = BendValue::Kind::Text;
+                value.number = 0.0;
+                value.text = std::move(c->text);
+                hasText[k] = true;
             }
         }
-        if (used)
-            records.push_back(std::move(record));
+        if (!used)
+            records.pop_back();
     }
-    for (int k = 0; k < kColumnCount; ++k) {
+    for (int k = 0; k < int(Column::Version); ++k) {
         if (!(hasNumber[k] && hasText[k]))
             continue;
         for (BendRecord &record : records) {
@@ -447,7 +471,7 @@ BendTableLoad BendTable::fromCells(const std::vector<XlsCell> &cells)
                 value = BendValue::fromText(doubleText(value.number));
         }
     }
-    load.table = std::make_shared<const BendTable>(std::move(records));
+    load.table = std::make_shared<const BendTable>(std::move(records), std::move(version));
     return load;
 }
 

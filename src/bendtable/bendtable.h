@@ -45,6 +45,7 @@ struct BendValue
     QString toText() const;
 };
 
+// A record as the queries read it; the version column is the table's, read from the first record.
 struct BendRecord
 {
     BendValue material;
@@ -53,7 +54,6 @@ struct BendRecord
     BendValue standard;
     BendValue kFactor;
     BendValue internalRadius;
-    BendValue version;
 };
 
 class BendTable;
@@ -101,7 +101,7 @@ class BendTable
 {
 public:
     BendTable();
-    explicit BendTable(std::vector<BendRecord> records);
+    explicit BendTable(std::vector<BendRecord> records, QString version = {});
     ~BendTable();
     BendTable(const BendTable &) = delete;
     BendTable &operator=(const BendTable &) = delete;
@@ -111,7 +111,7 @@ public:
     // names; each later row that holds anything is one record.
     static BendTableLoad fromWorkbook(const QByteArray &bytes);
     // The same from the cells of the sheet, by row and then column.
-    static BendTableLoad fromCells(const std::vector<XlsCell> &cells);
+    static BendTableLoad fromCells(std::vector<XlsCell> cells);
 
     const std::vector<BendRecord> &records() const { return m_records; }
 
@@ -136,6 +136,7 @@ public:
 private:
     struct Index;
     std::vector<BendRecord> m_records;
+    QString m_version;
     std::unique_ptr<Index> m_index;
 };
 

@@ -37,10 +37,9 @@ BendValue none()
 }
 
 BendRecord record(BendValue material, BendValue thickness, BendValue vee, BendValue standard = {},
-                  BendValue kFactor = num(0.4), BendValue internalRadius = num(2),
-                  BendValue version = {})
+                  BendValue kFactor = num(0.4), BendValue internalRadius = num(2))
 {
-    return {material, thickness, vee, standard, kFactor, internalRadius, version};
+    return {material, thickness, vee, standard, kFactor, internalRadius};
 }
 
 const QStringList kHeader = {"material", "thickness",       "vee",    "standard",
@@ -51,7 +50,7 @@ TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndFindTheirRecor
     // A material is listed as first spelled, never empty. Vees keep duplicates; standards sort
     // descending without regard to case, empty last, and equal ones keep sheet order.
     const BendTable table({
-        record(txt("SS304"), num(2), num(16), txt("YES"), num(0.4), num(2), txt("2026.12")),
+        record(txt("SS304"), num(2), num(16), txt("YES"), num(0.4), num(2)),
         record(txt("ms"), num(2), num(16), txt("")),
         record(txt("MS"), num(2), num(12), txt("YES")),
         record(txt("MS"), num(3), num(25), txt("YES")),
@@ -65,9 +64,8 @@ TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndFindTheirRecor
         record(txt("CU"), none(), num(8)),
         record(txt(""), num(1), num(6)),
         record(none(), num(1), num(6)),
-        record(txt("Ss304"), num(3), num(25), txt(""), num(0.4), num(2), txt("other")),
+        record(txt("Ss304"), num(3), num(25), txt(""), num(0.4), num(2)),
     });
-    EXPECT_EQ(table.version(), "2026.12");
     EXPECT_EQ(str(table.materials()), "CU|ms|SS304");
     EXPECT_EQ(str(table.thicknesses("MS")), "0.8|2|3|10");
     EXPECT_EQ(str(table.thicknesses("ss304")), "2|3");
@@ -118,10 +116,8 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
         record(txt("MS"), num(0), num(16)),
         record(txt("MS"), num(2), num(0)),
         record(none(), num(6), num(50)),
-        record(txt("AL5052"), txt("0.8"), txt("6"), txt("YES"), num(0.36), num(0.84), txt("v2")),
+        record(txt("AL5052"), txt("0.8"), txt("6"), txt("YES"), num(0.36), num(0.84)),
     });
-    // The version is the first record's, which has none.
-    EXPECT_EQ(table.version(), QString());
     using S = BendLookup::Status;
     const float nan = std::numeric_limits<float>::quiet_NaN();
     // Material, thickness, vee; status, K factor, internal radius, standard.
@@ -182,6 +178,12 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsRea
     const BendTableLoad header = BendTable::fromWorkbook(textWorkbook({kHeader}));
     ASSERT_TRUE(header.ok()) << header.error.toStdString();
     EXPECT_TRUE(header.table->records().empty());
+    // The version is the first record's.
+    const BendTableLoad versioned =
+        BendTable::fromWorkbook(textWorkbook({kHeader,
+                                              {"MS", "2", "16", "", "0.4", "2", "2026.12"},
+                                              {"MS", "3", "25", "", "0.4", "2", "v2"}}));
+    EXPECT_EQ(versioned.table->version(), "2026.12");
 
     // A column of numbers and texts is read as text: thickness holds 1.5, "2", "2.5 mm" and 1e-05,
     // all texts, the numbers in their general text.

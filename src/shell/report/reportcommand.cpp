@@ -116,16 +116,14 @@ ReportArguments parseReportArguments(const QStringList &arguments)
     }
     if (jobs.isEmpty())
         return usageError(QStringLiteral("no job file given"));
-    if (jobs.size() > 1)
-        return usageError(QStringLiteral("one job file at a time"));
-    result.options.jobPath = jobs.first();
+    result.options.jobPaths = jobs;
     return result;
 }
 
 QString reportUsage()
 {
     return QStringLiteral("usage: corvane-report [--table FILE] [--out DIR] "
-                          "[--unit mm|in|fraction] [--detailed] [--pdf FILE] JOB.bm");
+                          "[--unit mm|in|fraction] [--detailed] [--pdf FILE] JOB.bm...");
 }
 
 QString reportHelp(const QString &programFolder)
@@ -136,7 +134,7 @@ Computes every section in use of a Corvane job file as the desktop program does
 when it shows and prints the job, and writes the section report pages and the
 joined print document.
 
-  JOB.bm          the job file, as the desktop program saves it
+  JOB.bm...       the job files, as the desktop program saves them
   --table FILE    the bend table workbook
                   (default: %1)
   --out DIR       the folder for the pages and pictures, made when missing
@@ -145,7 +143,8 @@ joined print document.
                   fraction (inches and sixteenths)
   --detailed      show the K factor, OSSB, BA and BD columns
   --pdf FILE      also write the joined document as a PDF, A4 portrait,
-                  each section on a page of its own
+                  each section on a page of its own; with several jobs, FILE
+                  is a folder and each job's PDF is FILE/NAME.pdf
   -h, --help      show this text
 
 A section is in use when its first flange is longer than 0. For each section N
@@ -154,6 +153,12 @@ and mdN.bmp (the marking diagram; not written when a vee is too wide), and then
 wball.htm: every page in section order with a page break between two of them,
 empty when no section is in use. The pages show the logo of the program folder
 %3.
+
+With several job files, each job is reported as it would be alone, in one run:
+its files go into DIR/NAME/, NAME being the job file's name without its
+extension (DIR/bracket/ for bracket.bm), and every line printed for it begins
+with the job file's name and a blank. A job that cannot be read or written is
+reported and the others still run. Two jobs of one name are refused.
 
 One line per section in use goes to standard output: the section number, its
 flange count, its unfolded length with its unit, and one of
@@ -167,7 +172,8 @@ For example:
 
 Exit status: 0 when the report was written; 1 when the job file, the bend
 table, the output folder or the PDF could not be read or written (one line on
-standard error says why); 2 when the command line is wrong.
+standard error says why); 2 when the command line is wrong. With several jobs,
+the status of the worst.
 
 No display is needed: when none of DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM
 is set, the pages are drawn offscreen. The PDF is rendered by QtWebEngine,
@@ -209,27 +215,52 @@ bool needsOffscreenPlatform(const QProcessEnvironment &environment)
     return true;
 }
 
-ReportOutcome runReport(const ReportOptions &options, const QString &programFolder,
-                        const PdfRenderer &renderPdf)
+QString reportJobName(const QString &jobPath)
 {
-    const JobFileReadResult job = readJobFile(options.jobPath);
+    const QString name = QFileInfo(jobPath).fileName();
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
+namespace {
+
+// What a run shares between its jobs: the bend table, read once.
+struct ReportRun
+{
+    const ReportOptions &options;
+    QString programFolder;
+    const PdfRenderer &renderPdf;
+    std::unique_ptr<BendTableSource> source;
+    std::shared_ptr<const BendTable> table;
+
+    const BendTableSource &tableSource()
+    {
+        if (!source) {
+            source = std::make_unique<BendTableSource>(
+                options.tablePath.isEmpty() ? bendTablePath(programFolder) : options.tablePath);
+            table = source->table();
+        }
+        return *source;
+    }
+};
+
+// One job's report, into outFolder and, when pdfPath is not empty, that PDF.
+ReportOutcome reportJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
+                        const QString &pdfPath)
+{
+    const ReportOptions &options = run.options;
+    const JobFileReadResult job = readJobFile(jobPath);
     if (!job.ok())
         return failure(job.error);
 
-    BendTableSource source(options.tablePath.isEmpty() ? bendTablePath(programFolder)
-                                                       : options.tablePath);
-    const std::shared_ptr<const BendTable> table = source.table();
-    if (!source.error().isEmpty())
-        return failure(source.error());
+    if (const QString error = run.tableSource().error(); !error.isEmpty())
+        return failure(error);
+    const std::shared_ptr<const BendTable> table = run.table;
 
-    const QString outFolder =
-        absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
     if (!QDir().mkpath(outFolder))
         return failure(QStringLiteral("Cannot create the folder %1").arg(outFolder));
 
-    QString pdfPath;
-    if (!options.pdfPath.isEmpty()) {
-        pdfPath = absolutePath(options.pdfPath);
+    if (!pdfPath.isEmpty()) {
         // Found out now rather than after every page has been computed; the PDF may go into the
         // output folder just made.
         if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
@@ -241,7 +272,7 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
 
     // The job as Open fills the windows, section 1 shown and computed; then every section in
     // use is run, each on its own canvas as the desktop program's print would run it.
-    const PageOptions pageOptions{options.unit, options.detailed, programFolder, outFolder};
+    const PageOptions pageOptions{options.unit, options.detailed, run.programFolder, outFolder};
     JobEditor editor([table] { return table; }, pageOptions);
     editor.openContent(job.content);
     if (const SectionRun &shown = editor.lastRun(editor.activeSectionIndex()); !shown.ok())
@@ -253,8 +284,8 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
         return failure(assembly.error);
 
     if (!pdfPath.isEmpty()) {
-        const QString error = renderPdf
-                                  ? renderPdf(assembly.path, pdfPath)
+        const QString error = run.renderPdf
+                                  ? run.renderPdf(assembly.path, pdfPath)
                                   : QStringLiteral("Cannot write %1: no PDF renderer").arg(pdfPath);
         if (!error.isEmpty())
             return failure(error);
@@ -264,6 +295,54 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     for (qsizetype i = 0; i < assembly.sections.size(); ++i)
         outcome.out += sectionLine(assembly.sections[i], assembly.calculations[i], options.unit) +
                        QLatin1Char('\n');
+    return outcome;
+}
+
+// Every line of text begun with prefix.
+QString prefixed(const QString &prefix, const QString &text)
+{
+    QString out;
+    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        out += prefix + line + QLatin1Char('\n');
+    return out;
+}
+
+} // namespace
+
+ReportOutcome runReport(const ReportOptions &options, const QString &programFolder,
+                        const PdfRenderer &renderPdf)
+{
+    ReportRun run{options, programFolder, renderPdf, nullptr, nullptr};
+    const QString outFolder =
+        absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
+    const QString pdfPath = options.pdfPath.isEmpty() ? QString() : absolutePath(options.pdfPath);
+    if (options.jobPaths.size() == 1)
+        return reportJob(run, options.jobPaths.first(), outFolder, pdfPath);
+
+    ReportOutcome outcome;
+    QStringList names;
+    for (const QString &jobPath : options.jobPaths) {
+        const QString name = reportJobName(jobPath);
+        ReportOutcome job;
+        if (name == QLatin1String(".") || name == QLatin1String("..")) {
+            job =
+                failure(QStringLiteral("Cannot report %1: its name cannot name a folder of its own")
+                            .arg(jobPath));
+        } else if (names.contains(name, Qt::CaseSensitive)) {
+            job = failure(QStringLiteral("Cannot report %1: another job of this run is named %2")
+                              .arg(jobPath, name));
+        } else {
+            names.append(name);
+            job = reportJob(run, jobPath, QDir(outFolder).filePath(name),
+                            pdfPath.isEmpty()
+                                ? QString()
+                                : QDir(pdfPath).filePath(name + QStringLiteral(".pdf")));
+        }
+        const QString prefix = QFileInfo(jobPath).fileName() + QLatin1Char(' ');
+        outcome.out += prefixed(prefix, job.out);
+        outcome.err += prefixed(prefix, job.err);
+        outcome.exitStatus = qMax(outcome.exitStatus, job.exitStatus);
+    }
     return outcome;
 }
 

@@ -9,6 +9,11 @@
 // in use: the section's number, its flange count, its unfolded length in the chosen unit and
 // whether its vees fit.
 //
+// Given several job files, it reports each as it would alone, in one run that reads the bend
+// table once: each job's files go into a folder of its own under the output folder, named after
+// the job file without its extension, and every line it prints begins with the job file's name.
+// A job that fails is reported and the others still run; the exit status is the worst job's.
+//
 // Everything here returns values: runReportCommand() gives the exit status and the texts for
 // standard output and standard error, which only main() prints. The PDF rendering needs a browser
 // engine and so comes in as a function from main(); the rest runs on QtCore and QtGui alone.
@@ -26,12 +31,12 @@ namespace corvane {
 
 struct ReportOptions
 {
-    QString jobPath;
+    QStringList jobPaths;
     QString tablePath; // the bend table workbook; empty for the program folder's
     QString outFolder; // where the pages go; empty for the program folder's temp folder
     LengthUnit unit = LengthUnit::Millimetre;
     bool detailed = false;
-    QString pdfPath; // empty when no PDF is wanted
+    QString pdfPath; // empty when no PDF is wanted; a folder for the PDFs of several jobs
 };
 
 struct ReportArguments
@@ -77,6 +82,10 @@ using PdfRenderer = std::function<QString(const QString &htmlPath, const QString
 
 ReportOutcome runReport(const ReportOptions &options, const QString &programFolder,
                         const PdfRenderer &renderPdf);
+
+// The name that a job's folder and PDF take in a run of several jobs: the job file's name
+// without its extension.
+QString reportJobName(const QString &jobPath);
 
 // Reads the command line and runs the report, or gives the help or the usage line.
 ReportOutcome runReportCommand(const QStringList &arguments, const QString &programFolder,

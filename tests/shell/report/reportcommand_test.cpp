@@ -45,11 +45,11 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
     EXPECT_EQ(a.options.unit, LengthUnit::FractionalInch);
     EXPECT_TRUE(a.options.detailed);
     EXPECT_EQ(a.options.pdfPath, "r.pdf");
-    EXPECT_EQ(a.options.jobPath, "-job.bm"); // after "--" a job file may begin with a dash
-    // The job before the options, and the defaults.
-    const ReportArguments b = parse({"job.bm", "--unit=in"});
+    EXPECT_EQ(a.options.jobPaths, QStringList{"-job.bm"}); // after "--" one may begin with a dash
+    // Jobs before and after the options, and the defaults.
+    const ReportArguments b = parse({"job.bm", "--unit=in", "b.bm"});
     EXPECT_EQ(b.options.unit, LengthUnit::DecimalInch);
-    EXPECT_EQ(b.options.jobPath, "job.bm");
+    EXPECT_EQ(b.options.jobPaths, (QStringList{"job.bm", "b.bm"}));
     EXPECT_FALSE(b.options.detailed);
     EXPECT_EQ(parse({"job.bm"}).options.unit, LengthUnit::Millimetre);
 
@@ -67,7 +67,6 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         {{"--detailed=yes", "job.bm"}, "unknown option --detailed"},
         {{}, "no job file given"},
         {{"--detailed"}, "no job file given"},
-        {{"a.bm", "b.bm"}, "one job file at a time"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
@@ -273,7 +272,7 @@ TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndW
     const int status = test::runInChild(
         [&] {
             ReportOptions options;
-            options.jobPath = job;
+            options.jobPaths = {job};
             options.tablePath = table;
             options.outFolder = pages;
             const ReportOutcome outcome = runReport(options, root, {});
@@ -284,6 +283,57 @@ TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndW
         true);
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(QDir(pages).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// Several jobs in one run: each as it would be alone, in a folder of its own, its lines under its
+// name; one that fails is reported and the others run, and the status is the worst.
+TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
+{
+    const QString truncated = path("truncated.bm");
+    ASSERT_TRUE(writeBytes(truncated, readBytes(kSample).left(300)));
+    JobFileContent channel = readJobFile(kSample).content;
+    channel[JobField::outside(1, 0)] = QStringLiteral("55");
+    ASSERT_TRUE(writeJobFile(channel, path("channel.job.bm")).ok());
+    ASSERT_TRUE(QDir().mkpath(path("other")));
+    ASSERT_TRUE(QFile::copy(kSample, path("other/bracket.bm")));
+
+    ReportOptions options;
+    options.jobPaths = {kSample, truncated, path("channel.job.bm"), path("other/bracket.bm"),
+                        path("...bm")};
+    options.outFolder = path("pages");
+    options.pdfPath = path("pdfs");
+    ASSERT_TRUE(QDir().mkpath(options.pdfPath));
+    QStringList rendered;
+    const ReportOutcome outcome =
+        runReport(options, reportProgramFolder(), [&](const QString &html, const QString &pdf) {
+            rendered << html << pdf;
+            return writeBytes(pdf, "%PDF-") ? QString() : QStringLiteral("cannot");
+        });
+    EXPECT_EQ(outcome.exitStatus, 1);
+    EXPECT_EQ(outcome.out, "bracket.bm 1 3 117.74 mm ok\nbracket.bm 2 3 132.5 mm ok\n"
+                           "channel.job.bm 1 3 132.74 mm ok\nchannel.job.bm 2 3 132.5 mm ok\n");
+    const QStringList errors = outcome.err.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(errors.size(), 3) << outcome.err.toStdString();
+    EXPECT_TRUE(errors[0].startsWith("truncated.bm corvane-report: ")) << errors[0].toStdString();
+    EXPECT_TRUE(errors[1].startsWith("bracket.bm corvane-report: ")) << errors[1].toStdString();
+    EXPECT_TRUE(errors[1].contains("named bracket")) << errors[1].toStdString();
+    EXPECT_TRUE(errors[2].startsWith("...bm corvane-report: ")) << errors[2].toStdString();
+    EXPECT_EQ(rendered,
+              (QStringList{path("pages/bracket/wball.htm"), path("pdfs/bracket.pdf"),
+                           path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf")}));
+    EXPECT_EQ(QDir(path("pages")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{"bracket", "channel.job"}));
+
+    // The sample's files are those of a run of it alone, but for the folder they name.
+    options.jobPaths = {kSample};
+    options.outFolder = path("alone");
+    options.pdfPath.clear();
+    ASSERT_EQ(runReport(options, reportProgramFolder(), {}).exitStatus, 0);
+    const QList<QByteArray> alone = files(path("alone"));
+    QList<QByteArray> batch = files(path("pages/bracket"));
+    for (QByteArray &file : batch)
+        file.replace(path("pages/bracket").toUtf8(), path("alone").toUtf8());
+    EXPECT_TRUE(batch == alone);
 }
 
 QProcessEnvironment pdfEnvironment()

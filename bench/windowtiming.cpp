@@ -11,7 +11,9 @@
 //              from the moment it was launched
 //   print      Print of five sections to the print preview opening and to its first paint;
 //              Export PDF of five sections to the file written
-//   report     corvane-report on the sample job, pages only and with --pdf
+//   report     corvane-report on the sample job, pages only and with --pdf; the eleven-flange
+//              job against tables of 20 and 10,000 records; 100 jobs in one run and in 100
+//              runs
 //   memory     resident memory after a minute's worth of keystrokes and after an hour's worth,
 //              typed as fast as the preview shows them (fewer and extrapolated unless asked)
 //
@@ -25,6 +27,7 @@
 #include "shell/app/previewpane.h"
 #include "shell/app/printing.h"
 #include "shell/app/webengineloader.h"
+#include "shell/ground/jobfile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -376,41 +379,145 @@ void measurePrint(const Config &config)
     printTimeRow(QStringLiteral("Export PDF of five sections to file written"), exported, 0);
 }
 
+// Runs corvane-report with arguments as a process of its own and returns how long it took, or -1
+// when it failed.
+double timeReport(const Config &config, const QString &home, const QStringList &arguments)
+{
+    QProcess program;
+    program.setProcessEnvironment(childEnvironment(home));
+    program.setStandardOutputFile(QProcess::nullDevice());
+    program.setStandardErrorFile(QProcess::nullDevice());
+    const double start = nowMs();
+    program.start(config.reportProgram, arguments);
+    const bool finished = program.waitForFinished(600000);
+    const double end = nowMs();
+    if (!finished || program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0) {
+        failed(
+            QStringLiteral("report: %1 %2 failed").arg(config.reportProgram, arguments.join(' ')));
+        return -1;
+    }
+    return end - start;
+}
+
+// A bend table of rows records (bench/make-bench-workbook.py), at path.
+bool makeWorkbook(int rows, const QString &path)
+{
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral(CORVANE_BENCH_SCRIPT), QString::number(rows), path});
+    return python.waitForFinished(120000) && python.exitCode() == 0;
+}
+
+// Eleven flanges and ten bends of MAT00 0.5 mm on vee 4, which both bench workbooks hold once.
+JobFileContent elevenFlangeJob()
+{
+    Job job;
+    job.material().setItems({QStringLiteral("MAT00")});
+    job.material().choose(0);
+    job.thickness().setItems({QStringLiteral("0.5")});
+    job.thickness().choose(0);
+    Section &s = job.section(1);
+    for (int i = 0; i < kFlangeCount; ++i)
+        s.setOutside(i, QString::number(60 + 10 * i));
+    for (int j = 0; j < kBendCount; ++j) {
+        s.setAngle(j, j % 2 ? QStringLiteral("-90") : QStringLiteral("90"));
+        s.vee(j).setItems({QStringLiteral("4")});
+        s.vee(j).choose(0);
+    }
+    return jobFileContent(job);
+}
+
+void printRatioRow(const QString &measure, double ratio, const QString &target, bool met)
+{
+    printRow(measure, QStringLiteral("%1x").arg(ratio, 0, 'f', 2), QStringLiteral("-"), target,
+             met ? QStringLiteral("yes") : QStringLiteral("no"));
+}
+
 void measureReport(const Config &config)
 {
     note(QStringLiteral("report: %1 runs each of %2 on %3")
              .arg(config.reports)
              .arg(config.reportProgram, config.example));
     QTemporaryDir home;
-    const QString folder = QDir(home.path()).filePath(QStringLiteral("out"));
-    const QString pdf = QDir(home.path()).filePath(QStringLiteral("bracket.pdf"));
+    const QDir here(home.path());
+    const QString folder = here.filePath(QStringLiteral("out"));
+    const QString pdf = here.filePath(QStringLiteral("bracket.pdf"));
     const QList<QStringList> variants = {
         {QStringLiteral("--out"), folder, config.example},
         {QStringLiteral("--out"), folder, QStringLiteral("--pdf"), pdf, config.example},
     };
     const QStringList names = {QStringLiteral("corvane-report on bracket.bm, pages only"),
                                QStringLiteral("corvane-report on bracket.bm, with --pdf")};
-    for (int v = 0; v < variants.size(); ++v) {
-        Samples times;
-        for (int run = 0; run <= config.reports; ++run) {
+    const auto timeRuns = [&](const QStringList &arguments, int runs, Samples &times) {
+        for (int run = 0; run <= runs; ++run) {
             QDir(folder).removeRecursively();
             QFile::remove(pdf);
-            QProcess program;
-            program.setProcessEnvironment(childEnvironment(home.path()));
-            program.setStandardOutputFile(QProcess::nullDevice());
-            program.setStandardErrorFile(QProcess::nullDevice());
-            const double start = nowMs();
-            program.start(config.reportProgram, variants[v]);
-            const bool finished = program.waitForFinished(120000);
-            const double end = nowMs();
-            if (!finished || program.exitCode() != 0)
-                return failed(QStringLiteral("report: %1 %2 failed")
-                                  .arg(config.reportProgram, variants[v].join(' ')));
+            const double ms = timeReport(config, home.path(), arguments);
+            if (ms < 0)
+                return false;
             if (run > 0)
-                times.add(end - start);
+                times.add(ms);
         }
+        return true;
+    };
+    for (int v = 0; v < variants.size(); ++v) {
+        Samples times;
+        if (!timeRuns(variants[v], config.reports, times))
+            return;
         printTimeRow(names[v], times, 0);
     }
+
+    // The eleven-flange job against a table of 20 records and one of 10,000, runs interleaved so
+    // that a busy spell of the machine falls on both alike.
+    const QString job = here.filePath(QStringLiteral("eleven.bm"));
+    const QString small = here.filePath(QStringLiteral("small.xls"));
+    const QString large = here.filePath(QStringLiteral("large.xls"));
+    if (!writeJobFile(elevenFlangeJob(), job).ok() || !makeWorkbook(20, small) ||
+        !makeWorkbook(10000, large))
+        return failed(QStringLiteral("report: cannot write the job or the workbooks"));
+    Samples withSmall, withLarge;
+    for (int run = 0; run < 2 * config.reports; ++run) {
+        const QStringList common = {QStringLiteral("--out"), folder, job};
+        const double a = timeReport(config, home.path(), QStringList{"--table", small} + common);
+        const double b = timeReport(config, home.path(), QStringList{"--table", large} + common);
+        if (a < 0 || b < 0)
+            return;
+        withSmall.add(a);
+        withLarge.add(b);
+    }
+    printTimeRow(QStringLiteral("corvane-report, eleven-flange job, 20-row table"), withSmall, 0);
+    printTimeRow(QStringLiteral("corvane-report, eleven-flange job, 10,000-row table"), withLarge,
+                 0);
+    const double tableRatio = withLarge.median() / withSmall.median();
+    printRatioRow(QStringLiteral("10,000-row table against 20-row table, medians"), tableRatio,
+                  QStringLiteral("<= 1.1x"), tableRatio <= 1.1);
+
+    // 100 jobs: in one run, and in 100 runs of one job each.
+    constexpr int kJobs = 100;
+    QStringList jobs;
+    for (int i = 1; i <= kJobs; ++i) {
+        jobs << here.filePath(QStringLiteral("job%1.bm").arg(i, 3, 10, QLatin1Char('0')));
+        if (!QFile::copy(config.example, jobs.last()))
+            return failed(QStringLiteral("report: cannot copy the sample job"));
+    }
+    Samples batch;
+    if (!timeRuns(QStringList{QStringLiteral("--out"), folder} + jobs, qMax(1, config.reports / 3),
+                  batch))
+        return;
+    double singles = 0;
+    for (const QString &one : jobs) {
+        QDir(folder).removeRecursively();
+        const double ms = timeReport(config, home.path(), {QStringLiteral("--out"), folder, one});
+        if (ms < 0)
+            return;
+        singles += ms;
+    }
+    printTimeRow(QStringLiteral("corvane-report, 100 jobs in one run"), batch, 0);
+    printRow(QStringLiteral("corvane-report, 100 runs of one job"), formatMs(singles),
+             QStringLiteral("-"), QStringLiteral("-"), QStringLiteral("-"));
+    const double speedUp = singles / batch.median();
+    printRatioRow(QStringLiteral("100 jobs: 100 runs against one run"), speedUp,
+                  QStringLiteral(">= 10x"), speedUp >= 10);
 }
 
 struct MemorySample

@@ -298,6 +298,11 @@ void JobEditor::endBatch()
 void JobEditor::fullRun(int n)
 {
     m_pending[n - 1] = false;
+    if (!m_writesPages) {
+        m_runs[n - 1] = SectionRun{};
+        m_runs[n - 1].calculation = m_noted[n - 1];
+        return;
+    }
     Q_EMIT statusChanged(QStringLiteral("Computing..."));
     m_runs[n - 1] = m_runner.write(m_job, n, m_noted[n - 1], m_options);
     Q_EMIT statusChanged(QString());

@@ -56,6 +56,10 @@ public:
     const SectionRun &lastRun(int n) const { return m_runs.at(n - 1); }
     // The runs of this editor's sections, with the history of their canvases.
     SectionRunner &runner() { return m_runner; }
+    // Whether the runs of edits are drawn and written (the default) or only noted, which moves the
+    // canvases' history on all the same: for a report, which runs every section itself after
+    // opening the job.
+    void setWritesPages(bool on) { m_writesPages = on; }
 
     // Common details.
     void setCommonText(int index, const QString &text);
@@ -125,6 +129,7 @@ private:
     int m_shown = 0;
     std::array<bool, kSectionCount> m_inUseMarks{};
     SectionRunner m_runner;
+    bool m_writesPages = true;
     std::array<SectionRun, kSectionCount> m_runs;
     int m_batchDepth = 0;
     std::array<bool, kSectionCount> m_pending{};

@@ -1,6 +1,7 @@
 #include "shell/report/reportcommand.h"
 
 #include "bendtable/bendtablesource.h"
+#include "shell/ground/designfont.h"
 #include "input/editing/jobeditor.h"
 #include "input/units/units.h"
 #include "shell/ground/filewrite.h"
@@ -11,7 +12,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
+#include <future>
 #include <memory>
 
 namespace corvane {
@@ -244,6 +248,15 @@ struct ReportRun
     }
 };
 
+// Draws a letter in the diagrams' font, which loads the font configuration and the font.
+void readyDiagramFonts()
+{
+    QImage image(8, 8, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setFont(designFont(8.25, false));
+    painter.drawText(0, 8, QStringLiteral("0"));
+}
+
 // One job's report, into outFolder and, when pdfPath is not empty, that PDF.
 ReportOutcome reportJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
                         const QString &pdfPath)
@@ -274,9 +287,9 @@ ReportOutcome reportJob(ReportRun &run, const QString &jobPath, const QString &o
     // use is run, each on its own canvas as the desktop program's print would run it.
     const PageOptions pageOptions{options.unit, options.detailed, run.programFolder, outFolder};
     JobEditor editor([table] { return table; }, pageOptions);
+    // Opening computes the shown section, whose files the report writes again right after.
+    editor.setWritesPages(false);
     editor.openContent(job.content);
-    if (const SectionRun &shown = editor.lastRun(editor.activeSectionIndex()); !shown.ok())
-        return failure(shown.error);
     const ReportAssembly assembly = assembleReport(editor.job(), outFolder, [&](int n) {
         return editor.runner().run(editor.job(), n, *table, pageOptions);
     });
@@ -313,6 +326,12 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
                         const PdfRenderer &renderPdf)
 {
     ReportRun run{options, programFolder, renderPdf, nullptr, nullptr};
+    // The workbook is read on a thread of its own while this one readies the fonts that the
+    // diagrams are drawn in, which the first drawing would wait for otherwise: a large bend table
+    // costs the run little more than a small one.
+    std::future<void> tableRead = std::async(std::launch::async, [&run] { run.tableSource(); });
+    readyDiagramFonts();
+    tableRead.wait();
     const QString outFolder =
         absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
     const QString pdfPath = options.pdfPath.isEmpty() ? QString() : absolutePath(options.pdfPath);

@@ -122,10 +122,12 @@ void PreviewPane::load()
     m_stale = false;
     m_loading = true;
     if (target == m_loaded && m_browser->url() == target && m_loadedOk && m_inPlace &&
-        !m_wantedPage.isEmpty()) {
+        !m_wantedPage.isEmpty() && m_updatesSinceLoad < kUpdatesPerLoad) {
+        ++m_updatesSinceLoad;
         m_browser->update(m_wantedPage, m_pictures);
         return;
     }
+    m_updatesSinceLoad = 0;
     m_wholeWrites.emplace();
     if (target == m_loaded && m_browser->url() == target) {
         // The same file written anew, with pictures of the same names: past the cache, keeping

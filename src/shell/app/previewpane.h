@@ -85,6 +85,11 @@ private:
     QUrl m_loaded;                 // the page the view holds or is loading
     bool m_loadedOk = false;       // the view holds that page, loaded without fault
     bool m_inPlace = true;
+    // The engine keeps the decoded pictures of a document for as long as it is shown, and every
+    // update brings new ones: now and then the page is loaded afresh instead, which lets them go
+    // and keeps memory flat, at the cost of one slower keystroke in this many.
+    static constexpr int kUpdatesPerLoad = 32;
+    int m_updatesSinceLoad = 0;
     std::optional<WholeFileWrites> m_wholeWrites; // while a load reads files
     bool m_loading = false;
     bool m_stale = false;   // the page changed on disk while it was loading

@@ -121,6 +121,7 @@ const char kUpdateScript[] = R"((function (serial, html, pictures) {
   try {
     const fresh = new DOMParser().parseFromString(html, 'text/html');
     const loads = [];
+    const probes = [];
     for (const img of fresh.images) {
       let file = null;
       try {
@@ -131,15 +132,22 @@ const char kUpdateScript[] = R"((function (serial, html, pictures) {
         continue;
       img.setAttribute('src', pictures[file]);
       const probe = new Image();
+      probes.push(probe);
       loads.push(new Promise((done, fail) => { probe.onload = done; probe.onerror = fail; }));
       probe.src = pictures[file];
     }
+    // Pictures no longer shown let go of their image at once rather than when the script's
+    // garbage is next collected, which typing at speed would otherwise outrun.
+    const release = (images) => { for (const img of images) img.removeAttribute('src'); };
     Promise.all(loads).then(() => {
+      release(probes);
       if (window.corvaneUpdate !== serial)
         return;
-      document.replaceChild(document.adoptNode(fresh.documentElement), document.documentElement);
+      const old = document.documentElement;
+      document.replaceChild(document.adoptNode(fresh.documentElement), old);
+      release(old.querySelectorAll('img'));
       report('done');
-    }, () => report('failed'));
+    }, () => { release(probes); report('failed'); });
   } catch (e) {
     report('failed');
   }

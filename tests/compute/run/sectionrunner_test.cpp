@@ -1,6 +1,7 @@
 #include "compute/run/sectionrunner.h"
 
 #include "diagrams/imagecanvas.h"
+#include "diagrams/sectiondiagram.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -41,8 +42,12 @@ TEST_F(SectionRunnerTest, WritesWhatItDrawsInTheFontTheLastRunLeftAndNamesWhatIt
 {
     // A new canvas measures in the design's 8.25 pt regular, a canvas after a run with a vee
     // error in the 9 pt bold of its section diagram; a run that is only noted counts as drawn.
-    run(workedExample());
+    const SectionRun first = run(workedExample());
     const QByteArray fresh = file("sd1.bmp");
+    ImageCanvas design;
+    drawSectionDiagram(design, workedExample().section(1), first.calculation.lastFlange,
+                       options.unit);
+    EXPECT_EQ(design.encodeBitmap(), fresh);
     run(workedExample("93"));
     run(workedExample());
     const QByteArray afterError = file("sd1.bmp");
@@ -111,6 +116,9 @@ TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)
     EXPECT_NE(canvas.image().copy(0, 0, 20, 20), white.copy(0, 0, 20, 20));
     canvas.line(0, 5, 10, 5, QColor(128, 128, 128));
     EXPECT_EQ(canvas.image().pixel(200, 200), qRgb(128, 128, 128));
+    // A dot is filled.
+    canvas.filledDot(5, 8, 1);
+    EXPECT_EQ(canvas.image().pixel(200, 320), qRgb(0, 0, 0));
 
     canvas.setScaleWidth(0);
     canvas.setScaleHeight(0);
@@ -122,6 +130,7 @@ TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)
     canvas.setScaleHeight(1);
     canvas.line(0, 0.5f, 1e30f, 0.5f);
     canvas.box(0, 0, std::numeric_limits<float>::infinity(), 1);
+    canvas.filledDot(std::numeric_limits<float>::quiet_NaN(), 0.5f, 0.1f);
     EXPECT_EQ(canvas.image(), white);
 }
 

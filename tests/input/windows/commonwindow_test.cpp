@@ -35,7 +35,11 @@ TEST_F(CommonWindowTest, TypedAndPastedTextsReachTheJobWithoutQuotesAndTabRunsOn
         text(i)->setFocus();
         QTest::keyClicks(text(i), QStringLiteral("O'Neil \"Big\" %1").arg(i));
         EXPECT_EQ(job().common(i), QStringLiteral("ONeil Big %1").arg(i)) << i;
+        EXPECT_EQ(text(i)->text(), job().common(i)) << i;
     }
+    // A text changed elsewhere (an opened job) is shown.
+    editor.setCommonText(3, QStringLiteral("from the file"));
+    EXPECT_EQ(text(3)->text(), "from the file");
     EXPECT_TRUE(job().isChanged());
     QGuiApplication::clipboard()->setText(QStringLiteral(" 'Tools' \"Ltd\""));
     QTest::keyClick(text(0), Qt::Key_V, Qt::ControlModifier);

@@ -261,6 +261,8 @@ TEST(XlsReader, FilesThatAreNoOpenExcel97WorkbookAreNamed)
         {compoundFile({{"WordDocument", QByteArray(100, 'w')}}),
          "a compound document without a workbook, not an Excel 97-2003 workbook (.xls)"},
         {compoundFile({{"Workbook", "hello"}}), "not an Excel 97-2003 workbook (.xls)"},
+        {compoundFile({{"Workbook", numberCell(0, 0, 1) + bofRecord(0x0005) + eofRecord()}}),
+         "not an Excel 97-2003 workbook (.xls)"},
     };
     for (const auto &[bytes, error] : cases) {
         const XlsSheetResult result = read(bytes);

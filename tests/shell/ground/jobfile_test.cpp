@@ -124,6 +124,8 @@ TEST(JobFile, HandEditsAreReadByTheItemRuleAndFilesCutShortMalformedOrNoRegularF
         {withScale("1.5"), "the 1:1 Scale item of section 1 is \"1.5\", not 0 or 1"},
         {withScale("yes"), "the 1:1 Scale item of section 1 is \"yes\", not 0 or 1"},
         {withScale("2"), "the 1:1 Scale item of section 1 is \"2\", not 0 or 1"},
+        {withScale(" 2 x "), "the 1:1 Scale item of section 1 is \"2 x\", not 0 or 1"},
+        {withScale("  "), "the 1:1 Scale item of section 1 is \"\", not 0 or 1"},
         {QByteArray("\"[COMMON]\"\0\r\n", 13),
          "it is not a Corvane job file (it holds binary data)"},
     };

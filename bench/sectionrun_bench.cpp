@@ -8,6 +8,7 @@
 
 #include "bendtable/bendtablesource.h"
 #include "benchsupport.h"
+#include "elevenflangejob.h"
 #include "compute/calculation/sectionpage.h"
 #include "compute/run/sectionrunner.h"
 #include "diagrams/imagecanvas.h"
@@ -29,20 +30,7 @@ using namespace corvane;
 
 Job elevenFlangeJob()
 {
-    Job job;
-    job.material().setItems({QStringLiteral("MAT17")});
-    job.material().choose(0);
-    job.thickness().setItems({QStringLiteral("2.25")});
-    job.thickness().choose(0);
-    Section &s = job.section(1);
-    for (int i = 0; i < kFlangeCount; ++i)
-        s.setOutside(i, QString::number(60 + 10 * i));
-    for (int j = 0; j < kBendCount; ++j) {
-        s.setAngle(j, j % 2 ? QStringLiteral("-90") : QStringLiteral("90"));
-        s.vee(j).setItems({QStringLiteral("4")});
-        s.vee(j).choose(0);
-    }
-    return job;
+    return bench::elevenFlangeJob(QStringLiteral("MAT17"), QStringLiteral("2.25"));
 }
 
 PageOptions options(const QString &name)

@@ -20,6 +20,7 @@
 // Run it from the build folder: cmake -DCORVANE_BUILD_BENCHMARKS=ON, then bench/corvane-timing
 // [--quick] [--only keystroke,start,...]; --help lists the rest.
 
+#include "elevenflangejob.h"
 #include "timingsupport.h"
 #include "windowharness.h"
 
@@ -408,23 +409,10 @@ bool makeWorkbook(int rows, const QString &path)
     return python.waitForFinished(120000) && python.exitCode() == 0;
 }
 
-// Eleven flanges and ten bends of MAT00 0.5 mm on vee 4, which both bench workbooks hold once.
+// The eleven-flange section of MAT00 0.5 mm on vee 4, which both bench workbooks hold once.
 JobFileContent elevenFlangeJob()
 {
-    Job job;
-    job.material().setItems({QStringLiteral("MAT00")});
-    job.material().choose(0);
-    job.thickness().setItems({QStringLiteral("0.5")});
-    job.thickness().choose(0);
-    Section &s = job.section(1);
-    for (int i = 0; i < kFlangeCount; ++i)
-        s.setOutside(i, QString::number(60 + 10 * i));
-    for (int j = 0; j < kBendCount; ++j) {
-        s.setAngle(j, j % 2 ? QStringLiteral("-90") : QStringLiteral("90"));
-        s.vee(j).setItems({QStringLiteral("4")});
-        s.vee(j).choose(0);
-    }
-    return jobFileContent(job);
+    return jobFileContent(bench::elevenFlangeJob(QStringLiteral("MAT00"), QStringLiteral("0.5")));
 }
 
 void printRatioRow(const QString &measure, double ratio, const QString &target, bool met)

@@ -287,9 +287,17 @@ ReportOutcome reportJob(ReportRun &run, const QString &jobPath, const QString &o
     // use is run, each on its own canvas as the desktop program's print would run it.
     const PageOptions pageOptions{options.unit, options.detailed, run.programFolder, outFolder};
     JobEditor editor([table] { return table; }, pageOptions);
-    // Opening computes the shown section, whose files the report writes again right after.
+    // Opening computes the shown section; when it is in use, the report writes its files again
+    // right after, so they are written once, then.
     editor.setWritesPages(false);
     editor.openContent(job.content);
+    if (const int shown = editor.activeSectionIndex();
+        shown != 0 && !editor.job().section(shown).inUse()) {
+        const SectionRun run = editor.runner().write(
+            editor.job(), shown, editor.lastRun(shown).calculation, pageOptions);
+        if (!run.ok())
+            return failure(run.error);
+    }
     const ReportAssembly assembly = assembleReport(editor.job(), outFolder, [&](int n) {
         return editor.runner().run(editor.job(), n, *table, pageOptions);
     });

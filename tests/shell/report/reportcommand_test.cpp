@@ -297,9 +297,12 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     ASSERT_TRUE(QDir().mkpath(path("other")));
     ASSERT_TRUE(QFile::copy(kSample, path("other/bracket.bm")));
 
+    // A job of no section in use leaves the page of the section that opening it shows.
+    ASSERT_TRUE(writeJobFile(jobFileContent(Job()), path("empty.bm")).ok());
     ReportOptions options;
-    options.jobPaths = {kSample, truncated, path("channel.job.bm"), path("other/bracket.bm"),
-                        path("...bm")};
+    options.jobPaths = {
+        kSample,       truncated,       path("channel.job.bm"), path("other/bracket.bm"),
+        path("...bm"), path("empty.bm")};
     options.outFolder = path("pages");
     options.pdfPath = path("pdfs");
     ASSERT_TRUE(QDir().mkpath(options.pdfPath));
@@ -320,9 +323,12 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     EXPECT_TRUE(errors[2].startsWith("...bm corvane-report: ")) << errors[2].toStdString();
     EXPECT_EQ(rendered,
               (QStringList{path("pages/bracket/wball.htm"), path("pdfs/bracket.pdf"),
-                           path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf")}));
+                           path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf"),
+                           path("pages/empty/wball.htm"), path("pdfs/empty.pdf")}));
     EXPECT_EQ(QDir(path("pages")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-              (QStringList{"bracket", "channel.job"}));
+              (QStringList{"bracket", "channel.job", "empty"}));
+    EXPECT_EQ(QDir(path("pages/empty")).entryList(QDir::Files),
+              (QStringList{"wb1.htm", "wball.htm"}));
 
     // The sample's files are those of a run of it alone, but for the folder they name.
     options.jobPaths = {kSample};

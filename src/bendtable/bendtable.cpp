@@ -134,6 +134,11 @@ QString materialKey(const QString &material)
 
 } // namespace
 
+std::optional<double> BendValue::toNumber() const
+{
+    return numberOf(*this);
+}
+
 QString BendValue::toText() const
 {
     switch (kind) {
@@ -171,8 +176,8 @@ struct BendTable::Index
 
 BendTable::BendTable() : BendTable(std::vector<BendRecord>()) {}
 
-BendTable::BendTable(std::vector<BendRecord> records, QString version)
-    : m_records(std::move(records)), m_version(std::move(version)),
+BendTable::BendTable(std::vector<BendRecord> records, QString version, std::vector<int> rows)
+    : m_records(std::move(records)), m_version(std::move(version)), m_rows(std::move(rows)),
       m_index(std::make_unique<Index>())
 {
     // Sheets repeat a material row after row, and the reader hands out one text for the cells of
@@ -421,6 +426,8 @@ BendTableLoad BendTable::fromCells(std::vector<XlsCell> cells)
     }
     std::vector<BendRecord> records;
     records.reserve(rowsUsed + 1); // and room for a row that holds nothing
+    std::vector<int> rows;
+    rows.reserve(rowsUsed);
     std::array<bool, kColumnCount> hasNumber{}, hasText{};
     QString version;
     // The field of each sheet column, or -1.
@@ -461,6 +468,8 @@ BendTableLoad BendTable::fromCells(std::vector<XlsCell> cells)
         }
         if (!used)
             records.pop_back();
+        else
+            rows.push_back(row + 1);
     }
     for (int k = 0; k < int(Column::Version); ++k) {
         if (!(hasNumber[k] && hasText[k]))
@@ -471,7 +480,8 @@ BendTableLoad BendTable::fromCells(std::vector<XlsCell> cells)
                 value = BendValue::fromText(doubleText(value.number));
         }
     }
-    load.table = std::make_shared<const BendTable>(std::move(records), std::move(version));
+    load.table =
+        std::make_shared<const BendTable>(std::move(records), std::move(version), std::move(rows));
     return load;
 }
 

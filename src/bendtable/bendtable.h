@@ -19,6 +19,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace corvane {
@@ -43,6 +44,9 @@ struct BendValue
     bool isEmpty() const { return kind == Kind::Empty; }
     // The value as a list shows it: a number as its general number text (12, 1.5), a text as it is.
     QString toText() const;
+    // The number the value stands for, as the queries read it: a number, or a text that is a
+    // number and nothing else, blanks around it aside; none for anything else.
+    std::optional<double> toNumber() const;
 };
 
 // A record as the queries read it; the version column is the table's, read from the first record.
@@ -101,7 +105,8 @@ class BendTable
 {
 public:
     BendTable();
-    explicit BendTable(std::vector<BendRecord> records, QString version = {});
+    explicit BendTable(std::vector<BendRecord> records, QString version = {},
+                       std::vector<int> rows = {});
     ~BendTable();
     BendTable(const BendTable &) = delete;
     BendTable &operator=(const BendTable &) = delete;
@@ -114,6 +119,9 @@ public:
     static BendTableLoad fromCells(std::vector<XlsCell> cells);
 
     const std::vector<BendRecord> &records() const { return m_records; }
+    // The row of each record as a spreadsheet program numbers it (the first row is 1); empty for
+    // a table made from records.
+    const std::vector<int> &rows() const { return m_rows; }
 
     // The first record's version; empty when it has none or there is no record.
     QString version() const;
@@ -137,6 +145,7 @@ private:
     struct Index;
     std::vector<BendRecord> m_records;
     QString m_version;
+    std::vector<int> m_rows;
     std::unique_ptr<Index> m_index;
 };
 

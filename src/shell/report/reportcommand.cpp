@@ -1,6 +1,8 @@
 #include "shell/report/reportcommand.h"
 
+#include "bendtable/bendtablecheck.h"
 #include "bendtable/bendtablesource.h"
+#include "compute/calculation/testbend.h"
 #include "shell/ground/designfont.h"
 #include "input/editing/jobeditor.h"
 #include "input/units/units.h"
@@ -15,6 +17,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <future>
 #include <memory>
 
@@ -23,6 +26,12 @@ namespace corvane {
 namespace {
 
 const QString kProgram = QStringLiteral("corvane-report");
+
+// The values of a test bend, in the order the help gives them.
+const QStringList kTestBendOptions = {QStringLiteral("--material"), QStringLiteral("--thickness"),
+                                      QStringLiteral("--vee"),      QStringLiteral("--angle"),
+                                      QStringLiteral("--blank"),    QStringLiteral("--flanges"),
+                                      QStringLiteral("--radius")};
 
 ReportArguments usageError(const QString &message)
 {
@@ -84,6 +93,16 @@ ReportArguments parseReportArguments(const QStringList &arguments)
             result.options.detailed = true;
             continue;
         }
+        if (argument == QLatin1String("--check-table") ||
+            argument == QLatin1String("--test-bend")) {
+            const auto action = argument == QLatin1String("--check-table")
+                                    ? ReportArguments::Action::CheckTable
+                                    : ReportArguments::Action::TestBend;
+            if (result.action != ReportArguments::Action::Run && result.action != action)
+                return usageError(QStringLiteral("--check-table and --test-bend go apart"));
+            result.action = action;
+            continue;
+        }
         // The options with a value take it as the next argument or after "=".
         QString name = argument;
         QString value;
@@ -96,7 +115,7 @@ ReportArguments parseReportArguments(const QStringList &arguments)
         }
         const QStringList valued = {QStringLiteral("--table"), QStringLiteral("--out"),
                                     QStringLiteral("--unit"), QStringLiteral("--pdf")};
-        if (!valued.contains(name))
+        if (!valued.contains(name) && !kTestBendOptions.contains(name))
             return usageError(QStringLiteral("unknown option %1").arg(name));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
@@ -105,7 +124,9 @@ ReportArguments parseReportArguments(const QStringList &arguments)
         }
         if (value.isEmpty())
             return usageError(QStringLiteral("%1 needs a value").arg(name));
-        if (name == QLatin1String("--table")) {
+        if (kTestBendOptions.contains(name)) {
+            result.options.testBend.insert(name.mid(2), value);
+        } else if (name == QLatin1String("--table")) {
             result.options.tablePath = value;
         } else if (name == QLatin1String("--out")) {
             result.options.outFolder = value;
@@ -118,16 +139,40 @@ ReportArguments parseReportArguments(const QStringList &arguments)
                     QStringLiteral("unknown unit %1 (mm, in or fraction)").arg(value));
         }
     }
-    if (jobs.isEmpty())
-        return usageError(QStringLiteral("no job file given"));
+    if (result.action == ReportArguments::Action::Run) {
+        if (!result.options.testBend.isEmpty())
+            return usageError(QStringLiteral("--%1 belongs to --test-bend")
+                                  .arg(result.options.testBend.firstKey()));
+        if (jobs.isEmpty())
+            return usageError(QStringLiteral("no job file given"));
+    } else if (!jobs.isEmpty()) {
+        return usageError(QStringLiteral("%1 takes no job file")
+                              .arg(result.action == ReportArguments::Action::CheckTable
+                                       ? QStringLiteral("--check-table")
+                                       : QStringLiteral("--test-bend")));
+    }
+    if (result.action == ReportArguments::Action::CheckTable && !result.options.testBend.isEmpty())
+        return usageError(
+            QStringLiteral("--%1 belongs to --test-bend").arg(result.options.testBend.firstKey()));
+    if (result.action == ReportArguments::Action::TestBend) {
+        for (const QString &needed : kTestBendOptions) {
+            if (needed != QLatin1String("--radius") &&
+                !result.options.testBend.contains(needed.mid(2)))
+                return usageError(QStringLiteral("--test-bend needs %1").arg(needed));
+        }
+    }
     result.options.jobPaths = jobs;
     return result;
 }
 
 QString reportUsage()
 {
-    return QStringLiteral("usage: corvane-report [--table FILE] [--out DIR] "
-                          "[--unit mm|in|fraction] [--detailed] [--pdf FILE] JOB.bm...");
+    return QStringLiteral(
+        "usage: corvane-report [--table FILE] [--out DIR] [--unit mm|in|fraction] [--detailed]\n"
+        "                      [--pdf FILE] JOB.bm...\n"
+        "       corvane-report --check-table [--table FILE]\n"
+        "       corvane-report --test-bend --material M --thickness T --vee V --angle A\n"
+        "                      --blank L --flanges A1,A2 [--radius R] [--table FILE]");
 }
 
 QString reportHelp(const QString &programFolder)
@@ -173,6 +218,27 @@ flange count, its unfolded length with its unit, and one of
   no material or thickness  the job names none, or none the table knows
 For example:
   1 3 192.36 mm ok
+
+--check-table checks the bend table workbook instead: it prints one line per
+finding, each beginning with "row N:" (N the row as a spreadsheet program
+numbers it) and naming the columns concerned, then a last line "N findings".
+It finds rows of the same material, thickness and vee (their lookups fail), a
+material and thickness with no vee or more than one vee marked YES, empty or
+non-numeric thickness, vee, k_factor or internal_radius, a thickness or vee of
+0 or less, a K factor outside 0 to 1, a negative internal radius, material
+names that differ only in letter case or blanks, no version in the first row,
+and rows without a material that hold other values. Exit status 0 when there
+is none, 1 when there are findings or the workbook cannot be read.
+
+--test-bend works out the K factor of a test bend: a strip of flat length L
+(--blank) of material M and thickness T, bent A degrees on vee V, whose two
+flanges measure A1 and A2 on the outside (--flanges A1,A2). The inside radius
+is the one measured (--radius) or else the bend table row's. It prints
+  bend deduction X mm
+  bend allowance X mm
+  K factor X
+and notes on standard error a K factor outside 0 to 1, which cannot be right.
+Exit status 1, with one line saying why, when it cannot be worked out.
 
 Exit status: 0 when the report was written; 1 when the job file, the bend
 table, the output folder or the PDF could not be read or written (one line on
@@ -373,6 +439,72 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     return outcome;
 }
 
+ReportOutcome runTableCheck(const QString &tablePath)
+{
+    BendTableSource source(tablePath);
+    const std::shared_ptr<const BendTable> table = source.table();
+    if (!source.error().isEmpty())
+        return failure(source.error());
+    const std::vector<TableFinding> findings = checkBendTable(*table);
+    ReportOutcome outcome;
+    for (const TableFinding &finding : findings)
+        outcome.out += finding.text + QLatin1Char('\n');
+    outcome.out += findings.size() == 1 ? QStringLiteral("1 finding\n")
+                                        : QStringLiteral("%1 findings\n").arg(findings.size());
+    outcome.exitStatus = findings.empty() ? 0 : 1;
+    return outcome;
+}
+
+ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &tablePath)
+{
+    const auto number = [&](const QString &name, const QString &text, float *out) {
+        bool ok = false;
+        const double value = text.trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            return QStringLiteral("--%1: %2 is no number").arg(name, text);
+        *out = float(value);
+        return QString();
+    };
+    TestBend bend;
+    float vee = 0.0f;
+    const QStringList flanges = values.value(QStringLiteral("flanges")).split(QLatin1Char(','));
+    if (flanges.size() != 2)
+        return failure(QStringLiteral("--flanges: give the two flanges with a comma between them"));
+    for (const QString &error :
+         {number(QStringLiteral("thickness"), values.value(QStringLiteral("thickness")),
+                 &bend.thickness),
+          number(QStringLiteral("vee"), values.value(QStringLiteral("vee")), &vee),
+          number(QStringLiteral("angle"), values.value(QStringLiteral("angle")), &bend.angle),
+          number(QStringLiteral("blank"), values.value(QStringLiteral("blank")), &bend.blank),
+          number(QStringLiteral("flanges"), flanges[0], &bend.flange1),
+          number(QStringLiteral("flanges"), flanges[1], &bend.flange2)}) {
+        if (!error.isEmpty())
+            return failure(error);
+    }
+    if (values.contains(QStringLiteral("radius"))) {
+        float radius = 0.0f;
+        if (const QString error =
+                number(QStringLiteral("radius"), values.value(QStringLiteral("radius")), &radius);
+            !error.isEmpty())
+            return failure(error);
+        bend.radius = radius;
+    }
+    BendTableSource source(tablePath);
+    const std::shared_ptr<const BendTable> table = source.table();
+    const BendLookup row =
+        table->lookup(values.value(QStringLiteral("material")), bend.thickness, vee);
+    const TestBendResult result = workOutTestBend(bend, row);
+    if (!result.ok())
+        return failure(source.error().isEmpty() || bend.radius ? result.error : source.error());
+    ReportOutcome outcome;
+    outcome.out = QStringLiteral("bend deduction %1 mm\nbend allowance %2 mm\nK factor %3\n")
+                      .arg(QString::number(result.bd, 'f', 2), QString::number(result.ba, 'f', 2),
+                           QString::number(result.kFactor, 'f', 4));
+    if (!result.implausible.isEmpty())
+        outcome.err = kProgram + QStringLiteral(": ") + result.implausible + QLatin1Char('\n');
+    return outcome;
+}
+
 ReportOutcome runReportCommand(const QStringList &arguments, const QString &programFolder,
                                const PdfRenderer &renderPdf)
 {
@@ -385,6 +517,13 @@ ReportOutcome runReportCommand(const QStringList &arguments, const QString &prog
                 {},
                 kProgram + QStringLiteral(": ") + parsed.error + QLatin1Char('\n') + reportUsage() +
                     QLatin1Char('\n')};
+    case ReportArguments::Action::CheckTable:
+        return runTableCheck(parsed.options.tablePath.isEmpty() ? bendTablePath(programFolder)
+                                                                : parsed.options.tablePath);
+    case ReportArguments::Action::TestBend:
+        return runTestBend(parsed.options.testBend, parsed.options.tablePath.isEmpty()
+                                                        ? bendTablePath(programFolder)
+                                                        : parsed.options.tablePath);
     case ReportArguments::Action::Run:
         break;
     }

@@ -21,6 +21,7 @@
 #include "compute/calculation/bendcalculation.h"
 #include "input/units/units.h"
 
+#include <QMap>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,9 @@ struct ReportOptions
     LengthUnit unit = LengthUnit::Millimetre;
     bool detailed = false;
     QString pdfPath; // empty when no PDF is wanted; a folder for the PDFs of several jobs
+    // A test bend's values as given: --material, --thickness, --vee, --angle, --blank, --flanges
+    // (two lengths and a comma between them) and --radius.
+    QMap<QString, QString> testBend;
 };
 
 struct ReportArguments
@@ -44,6 +48,8 @@ struct ReportArguments
     enum class Action
     {
         Run,
+        CheckTable, // --check-table
+        TestBend,   // --test-bend
         Help,
         Usage // the command line is wrong; error says how
     };
@@ -86,6 +92,13 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
 // The name that a job's folder and PDF take in a run of several jobs: the job file's name
 // without its extension.
 QString reportJobName(const QString &jobPath);
+
+// The bend table's findings, a line each and then "N findings"; status 0 when there are none, 1
+// when there are or the workbook cannot be read.
+ReportOutcome runTableCheck(const QString &tablePath);
+// A test bend worked out: "bend deduction X mm", "bend allowance X mm", "K factor X"; status 1
+// with why when it cannot be.
+ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &tablePath);
 
 // Reads the command line and runs the report, or gives the help or the usage line.
 ReportOutcome runReportCommand(const QStringList &arguments, const QString &programFolder,

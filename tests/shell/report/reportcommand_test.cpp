@@ -67,6 +67,10 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         {{"--detailed=yes", "job.bm"}, "unknown option --detailed"},
         {{}, "no job file given"},
         {{"--detailed"}, "no job file given"},
+        {{"--check-table", "job.bm"}, "--check-table takes no job file"},
+        {{"--check-table", "--test-bend"}, "--check-table and --test-bend go apart"},
+        {{"--material", "MS", "job.bm"}, "--material belongs to --test-bend"},
+        {{"--test-bend", "--material", "MS", "--vee=16"}, "--test-bend needs --thickness"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.arguments.join(' ').toStdString());
@@ -92,6 +96,49 @@ TEST(ReportArguments, HelpNamesTheDefaultsOfTheProgramFolderAndFitsATerminal)
         for (const QString &line : outcome.out.split('\n').mid(1))
             EXPECT_LE(line.size(), 80) << line.toStdString();
     }
+}
+
+// The table check and the test bend from the command line: their lines and statuses.
+TEST(ReportArguments, TableCheckAndTestBendPrintTheirLinesAndStatus)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("BendTbl.xls");
+    ASSERT_TRUE(writeBytes(table, textWorkbook({{"material", "thickness", "vee", "standard",
+                                                 "k_factor", "internal_radius", "version"},
+                                                {"MS", "2", "16", "YES", "1.4", "2", "v1"}})));
+    const auto run = [](const QStringList &arguments) {
+        return runReportCommand(QStringList{"corvane-report"} + arguments, "/opt/corvane", {});
+    };
+    const ReportOutcome found = run({"--check-table", "--table", table});
+    EXPECT_EQ(found.out, "row 2: k_factor: 1.4 is outside 0 to 1\n1 finding\n");
+    EXPECT_EQ(found.exitStatus, 1);
+    const ReportOutcome clean =
+        run({"--check-table", "--table", QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls")});
+    EXPECT_EQ(clean.out, "0 findings\n");
+    EXPECT_EQ(clean.exitStatus, 0);
+    const ReportOutcome missing = run({"--check-table", "--table", dir.filePath("none.xls")});
+    EXPECT_EQ(missing.exitStatus, 1);
+    EXPECT_TRUE(missing.err.contains(dir.filePath("none.xls"))) << missing.err.toStdString();
+
+    const QStringList bend = {"--test-bend", "--material", "MS",      "--thickness", "2",
+                              "--vee",       "16",         "--angle", "90",          "--blank",
+                              "96.178325",   "--table",    table};
+    const ReportOutcome measured = run(bend + QStringList{"--flanges", "50,50", "--radius", "2"});
+    EXPECT_EQ(measured.out, "bend deduction 3.82 mm\nbend allowance 4.18 mm\nK factor 0.3300\n");
+    EXPECT_EQ(measured.exitStatus, 0);
+    // The table row's radius, when none is measured; flanges measured inside are noted.
+    const ReportOutcome inside = run(bend + QStringList{"--flanges", "48,48"});
+    EXPECT_EQ(inside.exitStatus, 0);
+    EXPECT_TRUE(inside.err.contains("measured on the inside")) << inside.err.toStdString();
+    const ReportOutcome oneFlange = run(bend + QStringList{"--flanges", "50"});
+    EXPECT_EQ(oneFlange.exitStatus, 1);
+    EXPECT_TRUE(oneFlange.out.isEmpty());
+    EXPECT_TRUE(oneFlange.err.startsWith("corvane-report: --flanges"))
+        << oneFlange.err.toStdString();
+    const ReportOutcome noRow =
+        run(QStringList(bend).replaceInStrings("MS", "AL") + QStringList{"--flanges", "50,50"});
+    EXPECT_EQ(noRow.exitStatus, 1);
+    EXPECT_TRUE(noRow.err.contains("no single row")) << noRow.err.toStdString();
 }
 
 TEST(ReportPlatform, OffscreenOnlyWhenNoDisplayIsNamed)

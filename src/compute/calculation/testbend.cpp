@@ -43,6 +43,14 @@ TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row)
     return r;
 }
 
+float bendDeduction(float kFactor, float internalRadius, float thickness, float angle)
+{
+    const double radians = double(std::fabs(angle)) * double(kPi) / 180.0;
+    const float ba = float((double(kFactor) * thickness + internalRadius) * radians);
+    const float ossb = float((double(internalRadius) + thickness) * std::tan(radians / 2.0));
+    return float(double(ossb) + double(ossb) - double(ba));
+}
+
 float flatNextToBend(float outside, float bd)
 {
     return float(double(outside) - double(bd) / 2.0);

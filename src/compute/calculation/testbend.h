@@ -46,4 +46,8 @@ TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row);
 // The flat length of a flange of outside length next to one bend of the given deduction.
 float flatNextToBend(float outside, float bd);
 
+// The bend deduction of a bend of the angle (degrees) with the K factor and inside radius, as a
+// section's bend has it.
+float bendDeduction(float kFactor, float internalRadius, float thickness, float angle);
+
 } // namespace corvane

@@ -7,7 +7,9 @@
 #include "shell/ground/maker.h"
 #include "shell/app/pdficon.h"
 #include "shell/app/previewpane.h"
+#include "bendtable/bendtablecheck.h"
 #include "shell/app/printing.h"
+#include "shell/app/tablewindows.h"
 #include "shell/report/reportassembly.h"
 #include "shell/app/screenfit.h"
 #include "shell/app/webengineloader.h"
@@ -165,6 +167,10 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     showPrintPreview = [](ReportPrinter &printer) {
         printer.preview();
     };
+    showTableWindow = [](QDialog &window) {
+        fitToScreen(window, window.sizeHint());
+        window.exec();
+    };
 
     // The temp folder of generated pages; one left from an earlier run is kept as it is.
     QDir().mkpath(tempFolder());
@@ -190,9 +196,8 @@ MainWindow::MainWindow(Options options, QWidget *parent)
 
     m_status = new QLabel(this);
     m_status->setMinimumWidth(120);
-    m_tableSource.table();
-    m_tableStatus =
-        new LinkPanel(tableStatus(m_tableSource.table()->version(), m_tableSource.error()), this);
+    m_tableStatus = new LinkPanel(QString(), this);
+    updateTableStatus();
     m_tableStatus->setCursor(Qt::PointingHandCursor);
     m_tableStatus->setToolTip(maker::kWebsite);
     statusBar()->addWidget(m_status);
@@ -205,8 +210,7 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     // second panel says how the table now stands, so that a broken table is named where it broke.
     connect(m_editor.get(), &JobEditor::statusChanged, this, [this](const QString &text) {
         if (text.isEmpty())
-            m_tableStatus->setText(
-                tableStatus(m_tableSource.table()->version(), m_tableSource.error()));
+            updateTableStatus();
     });
     connect(m_editor.get(), &JobEditor::pageWritten, this,
             [this](int n, const QUrl &url, const QString &error) {
@@ -288,9 +292,16 @@ void MainWindow::createActions()
     add(themeIcon("document-save", QStyle::SP_DialogSaveButton, s), QStringLiteral("Save"),
         QKeySequence::Save, tr("Save the job to a file"), &MainWindow::saveCommandSlot);
     m_toolbar->addSeparator();
-    add(themeIcon("x-office-spreadsheet", QStyle::SP_FileDialogDetailedView, s),
-        QStringLiteral("Table"), QKeySequence(Qt::CTRL | Qt::Key_T), tr("Edit the bend table"),
-        &MainWindow::tableCommand);
+    QAction *table = add(themeIcon("x-office-spreadsheet", QStyle::SP_FileDialogDetailedView, s),
+                         QStringLiteral("Table"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                         tr("Edit the bend table"), &MainWindow::tableCommand);
+    auto *tableMenu = new QMenu(this);
+    tableMenu->addAction(QStringLiteral("&Check Bend Table..."), this,
+                         &MainWindow::tableCheckCommand);
+    tableMenu->addAction(QStringLiteral("&Test Bend..."), this, &MainWindow::testBendCommand);
+    table->setMenu(tableMenu);
+    if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(table)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
     m_toolbar->addSeparator();
     add(themeIcon("document-print", QStyle::SP_FileDialogContentsView, s), QStringLiteral("Print"),
         QKeySequence::Print, tr("Print all sections in use"), &MainWindow::printCommand);
@@ -456,12 +467,40 @@ QString MainWindow::tableStatusText() const
     return m_tableStatus->text();
 }
 
-QString MainWindow::tableStatus(const QString &version, const QString &error)
+QString MainWindow::tableStatus(const QString &version, const QString &error, int findings)
 {
     const QString product = maker::kProduct + QStringLiteral(" \u00AE ") + maker::versionText();
     if (!error.isEmpty())
         return product + QStringLiteral(", ") + error;
-    return product + QStringLiteral(", BendTbl.xls ") + version;
+    QString text = product + QStringLiteral(", BendTbl.xls ") + version;
+    if (findings > 0)
+        text += QStringLiteral(" (the table check has %1 %2: Table, Check Bend Table)")
+                    .arg(findings)
+                    .arg(findings == 1 ? QStringLiteral("finding") : QStringLiteral("findings"));
+    return text;
+}
+
+void MainWindow::updateTableStatus()
+{
+    const std::shared_ptr<const BendTable> table = m_tableSource.table();
+    if (table != m_checkedTable) {
+        m_checkedTable = table;
+        m_tableFindings = m_tableSource.error().isEmpty() ? int(checkBendTable(*table).size()) : 0;
+    }
+    m_tableStatus->setText(tableStatus(table->version(), m_tableSource.error(), m_tableFindings));
+}
+
+void MainWindow::tableCheckCommand()
+{
+    TableCheckWindow window(m_tableSource, this);
+    updateTableStatus();
+    showTableWindow(window);
+}
+
+void MainWindow::testBendCommand()
+{
+    TestBendWindow window(m_tableSource, m_editor->job(), this);
+    showTableWindow(window);
 }
 
 QString MainWindow::tableQuestion(const QString &programFolder)

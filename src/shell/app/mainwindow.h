@@ -25,6 +25,7 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -71,6 +72,9 @@ public:
     // False when the operator cancelled or the file could not be written.
     bool saveCommand();
     void tableCommand();
+    // The windows beside the Table command: the bend table's check and the test bend.
+    void tableCheckCommand();
+    void testBendCommand();
     void printCommand();
     // Writes the joined report of every section in use to a PDF file the operator picks.
     void exportPdfCommand();
@@ -83,8 +87,8 @@ public:
 
     // The question of the Table command.
     static QString tableQuestion(const QString &programFolder);
-    // The text of the second status panel.
-    static QString tableStatus(const QString &version, const QString &error);
+    // The text of the second status panel; findings is how many the table's check has.
+    static QString tableStatus(const QString &version, const QString &error, int findings = 0);
 
     // Ends the program after a long run; a job with unsaved changes is first saved to a recovery
     // file in the temp folder. Returns the recovery file's path, or the empty text.
@@ -100,6 +104,8 @@ public:
     std::function<QString(const QString &proposed)> choosePdfFile;
     // Opens the print preview of the printer; tests replace it.
     std::function<void(ReportPrinter &printer)> showPrintPreview;
+    // Shows a window of the Table command until it is closed; tests replace it.
+    std::function<void(QDialog &window)> showTableWindow;
 
 protected:
     bool event(QEvent *event) override;
@@ -127,6 +133,7 @@ private:
     void updateRecentMenu();
     void showError(const QString &message);
     void firstActivation();
+    void updateTableStatus();
 
     Options m_options;
     BendTableSource m_tableSource;
@@ -144,6 +151,9 @@ private:
     std::array<QMdiSubWindow *, kSectionCount> m_sectionFrames{};
     QTimer *m_endTimer = nullptr;
     QMenu *m_recentMenu = nullptr;
+    // The table whose check was counted last, and its findings: counted once per table read.
+    std::shared_ptr<const BendTable> m_checkedTable;
+    int m_tableFindings = 0;
     ReportPrinter *m_printer = nullptr;
     int m_endTicks = 0;
     bool m_activated = false;

@@ -16,6 +16,8 @@ Writes into tests/bendtable/data/:
                          errors and the empty text, a text result longer than one record; a
                          sheet "Notes" before BendTbl; runs of numbers (MULRK)
   strings-lo.xls         LibreOffice: many texts, in one and two bytes per character
+  findings-lo.xls        LibreOffice: a bend table with one of each kind of finding of the table
+                         check, numbers as numbers
   password-xlwt.xls      basic-xlwt.xls with a FILEPASS record, as an encrypted workbook has
 and for each workbook but the last a <name>.json of its BendTbl cells (scripts/dump-xls-cells.py).
 Also writes tests/bendtable/data/default-bendtbl.json, the cells of data/BendTbl.xls.
@@ -175,6 +177,22 @@ def libreoffice_strings(work):
     save_libreoffice("strings-lo.xls", [("BendTbl", rows)], work)
 
 
+def findings(work):
+    rows = [
+        HEADER,
+        ["MS", 2, 16, "YES", 0.43, 2.56],
+        ["MS", 2, 16, None, 0.40, 2.5],
+        ["MS", 3, 25, None, None, "x"],
+        [],
+        ["AL", 0, -4, "YES", 1.5, -1],
+        ["AL", 1, 8, "YES", 0.4, 1],
+        ["al", 1, 10, "yes", 0.4, 1],
+        [" AL", 4, 10, "YES", 0.4, 1],
+        [None, 2, 16, None, 0.4],
+    ]
+    save_libreoffice("findings-lo.xls", [("BendTbl", rows)], work)
+
+
 def password():
     """basic-xlwt.xls as an encrypted workbook announces itself: its WRITEACCESS record (116
     bytes) becomes a FILEPASS record of RC4 encryption and a shorter WRITEACCESS, 116 bytes in
@@ -208,6 +226,7 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         formulas(work)
         libreoffice_strings(work)
+        findings(work)
     password()
     for name in sorted(os.listdir(OUT)):
         if name.endswith(".xls") and not name.startswith("password"):

@@ -78,7 +78,7 @@ TEST_P(XlsFixture, ReadsTheCellsThatXlrdReads)
 INSTANTIATE_TEST_SUITE_P(
     Writers, XlsFixture,
     ::testing::Values("basic-xlwt", "mixed-xlwt", "headers-only-xlwt", "sheets-xlwt", "sst-xlwt",
-                      "formulas-lo", "strings-lo", "default-bendtbl"),
+                      "formulas-lo", "strings-lo", "findings-lo", "default-bendtbl"),
     [](const ::testing::TestParamInfo<const char *> &info) {
         return QString::fromLatin1(info.param).replace(u'-', u'_').toStdString();
     });

@@ -296,10 +296,20 @@ void MainWindow::createActions()
                          QStringLiteral("Table"), QKeySequence(Qt::CTRL | Qt::Key_T),
                          tr("Edit the bend table"), &MainWindow::tableCommand);
     auto *tableMenu = new QMenu(this);
-    tableMenu->addAction(QStringLiteral("&Check Bend Table..."), this,
-                         &MainWindow::tableCheckCommand);
-    tableMenu->addAction(QStringLiteral("&Test Bend..."), this, &MainWindow::testBendCommand);
+    QAction *check = tableMenu->addAction(QStringLiteral("&Check Bend Table..."), this,
+                                          &MainWindow::tableCheckCommand);
+    check->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
+    QAction *testBend =
+        tableMenu->addAction(QStringLiteral("&Test Bend..."), this, &MainWindow::testBendCommand);
+    testBend->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B));
+    // Their keys work wherever the focus is, as the toolbar's do.
+    addActions({check, testBend});
     table->setMenu(tableMenu);
+    table->setToolTip(tr("Edit the bend table (%1); its arrow: Check Bend Table (%2), Test Bend "
+                         "(%3)")
+                          .arg(table->shortcut().toString(QKeySequence::NativeText),
+                               check->shortcut().toString(QKeySequence::NativeText),
+                               testBend->shortcut().toString(QKeySequence::NativeText)));
     if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(table)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     m_toolbar->addSeparator();

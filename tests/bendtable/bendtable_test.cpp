@@ -158,10 +158,10 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
 
 TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsReadAsText)
 {
-    // The header row is the first that holds anything, its names in any case and order, with
-    // blanks around them and other columns between; version is optional.
+    // The header row is the first that holds anything (empty texts are nothing), its names in any
+    // case and order, with blanks around them and other columns between; version is optional.
     const BendTableLoad load = BendTable::fromWorkbook(textWorkbook({
-        {},
+        {"", ""},
         {"", "Notes", " VEE ", "Material", "THICKNESS", "Internal_Radius", "K_Factor", "standard"},
         {"", "first", "16", "MS", "2", "2.56", "0.43", "YES"},
         {},

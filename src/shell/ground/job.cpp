@@ -38,13 +38,6 @@ bool Section::inUse() const
     return readNumber(m_outside[0]) > 0;
 }
 
-bool Section::operator==(const Section &other) const
-{
-    return m_view == other.m_view && m_rotate == other.m_rotate && m_scale == other.m_scale &&
-           m_notes == other.m_notes && m_outside == other.m_outside && m_angle == other.m_angle &&
-           m_vee == other.m_vee && m_veeRed == other.m_veeRed;
-}
-
 const QString &Job::common(CommonText which) const
 {
     return m_common.at(int(which));
@@ -58,13 +51,6 @@ void Job::setCommon(CommonText which, const QString &text)
 void Job::setCommon(int index, const QString &text)
 {
     m_common.at(index) = withoutQuotes(text);
-}
-
-bool Job::operator==(const Job &other) const
-{
-    return m_common == other.m_common && m_material == other.m_material &&
-           m_thickness == other.m_thickness && m_veeAll == other.m_veeAll &&
-           m_sections == other.m_sections && m_changed == other.m_changed;
 }
 
 } // namespace corvane

@@ -71,9 +71,6 @@ public:
     // A section is in use when its first flange reads greater than 0.
     bool inUse() const;
 
-    bool operator==(const Section &other) const;
-    bool operator!=(const Section &other) const { return !(*this == other); }
-
 private:
     QString m_view;
     PickList m_rotate;
@@ -109,9 +106,6 @@ public:
     // Set by every edit; cleared only by New, Open and Save.
     bool isChanged() const { return m_changed; }
     void setChanged(bool changed) { m_changed = changed; }
-
-    bool operator==(const Job &other) const;
-    bool operator!=(const Job &other) const { return !(*this == other); }
 
 private:
     std::array<QString, kCommonTextCount> m_common;

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
@@ -104,6 +105,24 @@ TEST(PreviewPane, RewrittenPageIsShownAgainWithoutQueueingOrLoadingTwice)
     QTest::qWait(300);
     EXPECT_EQ(shown.size(), 1);
     EXPECT_EQ(webView(pane)->page()->title(), "new");
+
+    // Rewritten while it loads: the load that follows counts as under way, so that a page asked
+    // for meanwhile waits for it.
+    bool loadingAfterShown = false;
+    QObject::connect(&pane, &PreviewPane::pageShown, &pane, [&] {
+        QTimer::singleShot(0, &pane, [&] { loadingAfterShown = pane.loading(); });
+    });
+    shown.clear();
+    pane.showPage(url);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>newer</title></head></html>"));
+    pane.showPage(url);
+    ASSERT_TRUE(shown.wait(5000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(loadingAfterShown);
+    for (int i = 0; i < 50 && webView(pane)->page()->title() != "newer"; ++i)
+        shown.wait(100);
+    EXPECT_EQ(webView(pane)->page()->title(), "newer");
 }
 
 // Runs a script of the program's own in the page shown and returns its result.

@@ -24,7 +24,7 @@ WindowHarness::WindowHarness(const QString &dataFolder)
     for (const char *name : {"BendTbl.xls", "logo.png"})
         QFile::copy(QDir(dataFolder).filePath(QLatin1String(name)),
                     m_folder.filePath(QLatin1String(name)));
-    m_window = std::make_unique<MainWindow>(MainWindow::Options{m_folder.path(), false});
+    m_window = std::make_unique<MainWindow>(MainWindow::Options{m_folder.path(), false, {}});
     m_window->ask = [](const QString &, const QString &, int) {
         return int(QMessageBox::No);
     };

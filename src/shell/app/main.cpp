@@ -28,8 +28,10 @@ int main(int argc, char *argv[])
         return 0;
     }
 
+    // A job file given on the command line (the file manager's "open with") opens at start.
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
     const corvane::ProgramFolder &folder = corvane::programFolder();
-    corvane::MainWindow window({folder.path, true});
+    corvane::MainWindow window({folder.path, true, arguments.value(0)});
     if (corvane::StartTiming::requested())
         new corvane::StartTiming(window);
     window.show();

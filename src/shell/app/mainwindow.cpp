@@ -558,6 +558,8 @@ void MainWindow::firstActivation()
     // Without the About window, or when it was closed before the engine started: now, with
     // section 1's page as its first.
     m_preview->start();
+    if (!m_options.openAtStart.isEmpty())
+        readIntoNewJob(m_options.openAtStart);
     const QStringList recovered = recoveryFiles(tempFolder());
     for (const QString &path : recovered) {
         const QString reported = path.left(path.size() - 3) + QStringLiteral("-reported.bm");

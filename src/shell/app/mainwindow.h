@@ -50,6 +50,8 @@ public:
         QString programFolder;
         // Skip the About window of the first activation (tests).
         bool aboutOnFirstActivation = true;
+        // A job file to open once the window is up, as Open would (the program's command line).
+        QString openAtStart;
     };
 
     explicit MainWindow(Options options, QWidget *parent = nullptr);

@@ -87,6 +87,32 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
         "Corvane version 6.0.0  (Sheet Metal Bending Software)\r\n"));
 }
 
+// A job file given on the command line opens once the window is up, as Open would: its name in
+// the title, or the reason it cannot be read, with a new job.
+TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
+{
+    startFile = QStringLiteral(CORVANE_SOURCE_DIR "/examples/bracket.bm");
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000))
+        << w.windowTitle().toStdString();
+    EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
+    EXPECT_EQ(w.recentFiles().value(0), startFile);
+}
+
+TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
+{
+    startFile = folder.filePath("missing.bm");
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !questions.isEmpty(); }, 5000));
+    EXPECT_TRUE(questions.value(0).contains(startFile)) << questions.value(0).toStdString();
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+}
+
 TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChangesAndATimedEndSavesThem)
 {
     MainWindow &w = window();

@@ -29,7 +29,8 @@ protected:
     MainWindow &window()
     {
         if (!m_window) {
-            m_window = std::make_unique<MainWindow>(MainWindow::Options{folder.path(), false});
+            m_window =
+                std::make_unique<MainWindow>(MainWindow::Options{folder.path(), false, startFile});
             m_window->ask = [this](const QString &title, const QString &text, int) {
                 questions << title + QStringLiteral(": ") + text;
                 return answers.isEmpty() ? int(QMessageBox::No) : answers.takeFirst();
@@ -45,6 +46,7 @@ protected:
     }
 
     QTemporaryDir folder;
+    QString startFile;     // the job file the window opens at start
     QStringList questions; // "title: text"
     QList<int> answers;    // No once they run out
     QStringList files;     // the files chosen; a cancelled dialog once they run out

@@ -46,4 +46,7 @@ private:
     std::unique_ptr<QPainter> m_painter;
 };
 
+// A picture as a 24-bit BMP file, byte for byte as Qt's BMP writer writes it.
+QByteArray encodeBmp24(const QImage &picture);
+
 } // namespace corvane

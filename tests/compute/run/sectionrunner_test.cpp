@@ -4,6 +4,7 @@
 #include "diagrams/sectiondiagram.h"
 #include "testsupport.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
@@ -100,6 +101,23 @@ TEST_F(SectionRunnerTest, WritesWhatItDrawsInTheFontTheLastRunLeftAndNamesWhatIt
     ASSERT_TRUE(test::writeBytes(options.tempFolder, "x"));
     const SectionRun failed = run(workedExample());
     EXPECT_TRUE(failed.error.contains(options.tempFolder)) << failed.error.toStdString();
+}
+
+// The pictures are written as Qt's BMP writer writes them, rows of every width padded alike.
+TEST(ImageCanvas, EncodesItsPicturesAsQtsBmpWriterDoes)
+{
+    for (const int width : {400, 401, 402, 403, 1}) {
+        QImage image(width, 3, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, qRgb(x * 7 % 256, y * 91 % 256, (x + y) * 13 % 256));
+        }
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(image.save(&buffer, "BMP"));
+        EXPECT_EQ(encodeBmp24(image), expected) << width;
+    }
 }
 
 TEST(ImageCanvas, DrawsInItsColoursAndNothingOfADegenerateScale)

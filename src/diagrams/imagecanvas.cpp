@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+
+#include <utility>
 #include <QPen>
 
 #include <cmath>
@@ -92,10 +94,14 @@ QSizeF ImageCanvas::textPixelSize(const QString &text, double points, bool bold)
 void ImageCanvas::paintClear()
 {
     endPainting();
-    if (m_image.width() != pixelWidth() || m_image.height() != pixelHeight()) {
-        m_image = QImage(qMax(1, pixelWidth()), qMax(1, pixelHeight()), QImage::Format_RGB32);
-        m_image.setDotsPerMeterX(kDotsPerMetre);
-        m_image.setDotsPerMeterY(kDotsPerMetre);
+    const QSize size(qMax(1, pixelWidth()), qMax(1, pixelHeight()));
+    if (m_image.size() != size) {
+        std::swap(m_image, m_spare);
+        if (m_image.size() != size) {
+            m_image = QImage(size, QImage::Format_RGB32);
+            m_image.setDotsPerMeterX(kDotsPerMetre);
+            m_image.setDotsPerMeterY(kDotsPerMetre);
+        }
     }
     m_image.fill(background());
 }

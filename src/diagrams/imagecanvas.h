@@ -43,6 +43,9 @@ private:
     void endPainting();
 
     QImage m_image;
+    // The picture of the other size: a section's canvas draws the section diagram and the marking
+    // diagram in turn, and keeping both spares a new picture (and its memory) every drawing.
+    QImage m_spare;
     std::unique_ptr<QPainter> m_painter;
 };
 

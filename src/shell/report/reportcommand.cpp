@@ -3,9 +3,9 @@
 #include "bendtable/bendtablecheck.h"
 #include "bendtable/bendtablesource.h"
 #include "compute/calculation/testbend.h"
-#include "shell/ground/designfont.h"
 #include "input/editing/jobeditor.h"
 #include "input/units/units.h"
+#include "shell/ground/designfont.h"
 #include "shell/ground/filewrite.h"
 #include "shell/ground/jobfile.h"
 #include "shell/ground/numbers.h"
@@ -16,10 +16,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 
+#include <atomic>
 #include <cmath>
 #include <future>
 #include <memory>
+#include <thread>
 
 namespace corvane {
 
@@ -323,30 +326,43 @@ void readyDiagramFonts()
     painter.drawText(0, 8, QStringLiteral("0"));
 }
 
-// One job's report, into outFolder and, when pdfPath is not empty, that PDF.
-ReportOutcome reportJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
-                        const QString &pdfPath)
+// A job's report computed and written, its PDF still to render.
+struct JobResult
+{
+    ReportOutcome outcome;
+    QString documentPath; // the joined document; empty when the job failed
+};
+
+JobResult failedJob(const QString &message)
+{
+    return {failure(message), {}};
+}
+
+// One job's pages into outFolder, pdfPath checked but not yet rendered. Runs on any thread: the
+// bend table is read before.
+JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
+                     const QString &pdfPath)
 {
     const ReportOptions &options = run.options;
     const JobFileReadResult job = readJobFile(jobPath);
     if (!job.ok())
-        return failure(job.error);
+        return failedJob(job.error);
 
     if (const QString error = run.tableSource().error(); !error.isEmpty())
-        return failure(error);
+        return failedJob(error);
     const std::shared_ptr<const BendTable> table = run.table;
 
     if (!QDir().mkpath(outFolder))
-        return failure(QStringLiteral("Cannot create the folder %1").arg(outFolder));
+        return failedJob(QStringLiteral("Cannot create the folder %1").arg(outFolder));
 
     if (!pdfPath.isEmpty()) {
         // Found out now rather than after every page has been computed; the PDF may go into the
         // output folder just made.
         if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
-            return failure(QStringLiteral("Cannot write %1: the folder %2 does not exist")
-                               .arg(pdfPath, QFileInfo(pdfPath).path()));
+            return failedJob(QStringLiteral("Cannot write %1: the folder %2 does not exist")
+                                 .arg(pdfPath, QFileInfo(pdfPath).path()));
         if (const QString problem = writeProblem(pdfPath); !problem.isEmpty())
-            return failure(problem);
+            return failedJob(problem);
     }
 
     // The job as Open fills the windows, section 1 shown and computed; then every section in
@@ -362,27 +378,33 @@ ReportOutcome reportJob(ReportRun &run, const QString &jobPath, const QString &o
         const SectionRun run = editor.runner().write(
             editor.job(), shown, editor.lastRun(shown).calculation, pageOptions);
         if (!run.ok())
-            return failure(run.error);
+            return failedJob(run.error);
     }
     const ReportAssembly assembly = assembleReport(editor.job(), outFolder, [&](int n) {
         return editor.runner().run(editor.job(), n, *table, pageOptions);
     });
     if (!assembly.ok())
-        return failure(assembly.error);
+        return failedJob(assembly.error);
 
-    if (!pdfPath.isEmpty()) {
-        const QString error = run.renderPdf
-                                  ? run.renderPdf(assembly.path, pdfPath)
-                                  : QStringLiteral("Cannot write %1: no PDF renderer").arg(pdfPath);
-        if (!error.isEmpty())
-            return failure(error);
-    }
-
-    ReportOutcome outcome;
+    JobResult result;
+    result.documentPath = assembly.path;
     for (qsizetype i = 0; i < assembly.sections.size(); ++i)
-        outcome.out += sectionLine(assembly.sections[i], assembly.calculations[i], options.unit) +
-                       QLatin1Char('\n');
-    return outcome;
+        result.outcome.out +=
+            sectionLine(assembly.sections[i], assembly.calculations[i], options.unit) +
+            QLatin1Char('\n');
+    return result;
+}
+
+// The job's PDF rendered, on the thread of the web engine, when one is wanted and the pages were
+// written; the job's outcome.
+ReportOutcome finishJob(ReportRun &run, const JobResult &job, const QString &pdfPath)
+{
+    if (pdfPath.isEmpty() || job.documentPath.isEmpty())
+        return job.outcome;
+    const QString error = run.renderPdf
+                              ? run.renderPdf(job.documentPath, pdfPath)
+                              : QStringLiteral("Cannot write %1: no PDF renderer").arg(pdfPath);
+    return error.isEmpty() ? job.outcome : failure(error);
 }
 
 // Every line of text begun with prefix.
@@ -409,29 +431,64 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     const QString outFolder =
         absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
     const QString pdfPath = options.pdfPath.isEmpty() ? QString() : absolutePath(options.pdfPath);
-    if (options.jobPaths.size() == 1)
-        return reportJob(run, options.jobPaths.first(), outFolder, pdfPath);
+    if (options.jobPaths.size() == 1) {
+        const QString &jobPath = options.jobPaths.first();
+        return finishJob(run, computeJob(run, jobPath, outFolder, pdfPath), pdfPath);
+    }
 
-    ReportOutcome outcome;
+    // Each job into a folder of its own; names that cannot have one are refused.
+    struct Task
+    {
+        QString jobPath;
+        QString outFolder;
+        QString pdfPath;
+        JobResult result;
+    };
+    std::vector<Task> tasks;
     QStringList names;
     for (const QString &jobPath : options.jobPaths) {
         const QString name = reportJobName(jobPath);
-        ReportOutcome job;
+        Task task{jobPath, {}, {}, {}};
         if (name == QLatin1String(".") || name == QLatin1String("..")) {
-            job =
-                failure(QStringLiteral("Cannot report %1: its name cannot name a folder of its own")
-                            .arg(jobPath));
+            task.result = failedJob(
+                QStringLiteral("Cannot report %1: its name cannot name a folder of its own")
+                    .arg(jobPath));
         } else if (names.contains(name, Qt::CaseSensitive)) {
-            job = failure(QStringLiteral("Cannot report %1: another job of this run is named %2")
+            task.result =
+                failedJob(QStringLiteral("Cannot report %1: another job of this run is named %2")
                               .arg(jobPath, name));
         } else {
             names.append(name);
-            job = reportJob(run, jobPath, QDir(outFolder).filePath(name),
-                            pdfPath.isEmpty()
-                                ? QString()
-                                : QDir(pdfPath).filePath(name + QStringLiteral(".pdf")));
+            task.outFolder = QDir(outFolder).filePath(name);
+            if (!pdfPath.isEmpty())
+                task.pdfPath = QDir(pdfPath).filePath(name + QStringLiteral(".pdf"));
         }
-        const QString prefix = QFileInfo(jobPath).fileName() + QLatin1Char(' ');
+        tasks.push_back(std::move(task));
+    }
+
+    // The jobs are computed on as many threads as the machine has cores: each job has an editor
+    // and canvases of its own, and the table is shared read-only. PDFs are rendered afterwards,
+    // on this thread, where the web engine lives.
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < tasks.size(); i = next++) {
+            Task &task = tasks[i];
+            if (!task.outFolder.isEmpty())
+                task.result = computeJob(run, task.jobPath, task.outFolder, task.pdfPath);
+        }
+    };
+    const int threads = int(qBound(size_t(1), size_t(QThread::idealThreadCount()), tasks.size()));
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t)
+        workers.emplace_back(work);
+    work();
+    for (std::thread &worker : workers)
+        worker.join();
+
+    ReportOutcome outcome;
+    for (const Task &task : tasks) {
+        const ReportOutcome job = finishJob(run, task.result, task.pdfPath);
+        const QString prefix = QFileInfo(task.jobPath).fileName() + QLatin1Char(' ');
         outcome.out += prefixed(prefix, job.out);
         outcome.err += prefixed(prefix, job.err);
         outcome.exitStatus = qMax(outcome.exitStatus, job.exitStatus);

@@ -47,7 +47,9 @@ TEST_F(JobEditorTest, ChoicesCascadeThroughThicknessesAndVeesOfEverySection)
             EXPECT_EQ(job().section(n).vee(j).text(), "16") << n << ' ' << j;
         }
     }
+    editor.markSaved();
     editor.chooseVeeAll(2);
+    EXPECT_TRUE(job().isChanged());
     EXPECT_EQ(job().section(5).vee(9).text(), "10");
     EXPECT_EQ(job().section(1).vee(0).text(), "10");
     // Hidden sections are not computed.
@@ -79,6 +81,9 @@ TEST_F(JobEditorTest, AnglesAreBroughtIntoRangeInTheirBox)
     };
     for (const auto &[typed, shown] : cases)
         EXPECT_EQ(JobEditor::normalisedAngle(typed), shown) << typed;
+    // Many turns at once: 3780 is ten and a half turns, 180, which reads 0.
+    EXPECT_EQ(JobEditor::normalisedAngle("3780"), "0");
+    EXPECT_EQ(JobEditor::normalisedAngle("-3780"), "-180");
     // Very many turns come into range too, without turning for ever.
     for (const char *huge : {"1e300", "-1e300", "1e20", "123456789012345678"}) {
         const double a = readNumber(JobEditor::normalisedAngle(huge));

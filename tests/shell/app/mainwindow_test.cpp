@@ -256,6 +256,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
     EXPECT_EQ(proposals.last(), "Acme---.pdf");
     EXPECT_EQ(test::pdfPages(folder.filePath("export.pdf")).size(), 2);
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+    EXPECT_TRUE(toolbar().isEnabled());
 }
 
 TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsTheTipsSayWhichAndWindowsStayInPlace)

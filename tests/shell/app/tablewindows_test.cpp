@@ -1,5 +1,7 @@
 #include "shell/app/tablewindows.h"
 
+#include "bendtable/bendtablesource.h"
+
 #include "shell/app/mainwindowtest.h"
 #include "shell/ground/filewrite.h"
 
@@ -31,13 +33,17 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
         << w.tableStatusText().toStdString();
     QStringList shown;
     QString outcome;
+    QStringList vees; // the vee list once MS 2 mm is chosen
     w.showTableWindow = [&](QDialog &dialog) {
         if (auto *check = qobject_cast<TableCheckWindow *>(&dialog))
             shown = check->lines();
         if (auto *bend = qobject_cast<TestBendWindow *>(&dialog)) {
             dialog.findChild<QComboBox *>("cmbMaterial")->setCurrentText("MS");
             dialog.findChild<QComboBox *>("cmbThickness")->setCurrentText("2");
-            dialog.findChild<QComboBox *>("cmbVee")->setCurrentText("16");
+            auto *vee = dialog.findChild<QComboBox *>("cmbVee");
+            for (int i = 0; i < vee->count(); ++i)
+                vees << vee->itemText(i);
+            vee->setCurrentText("16");
             const std::pair<const char *, const char *> typed[] = {{"txtBlank", "96.178325"},
                                                                    {"txtFlange1", "50"},
                                                                    {"txtFlange2", "50"},
@@ -74,6 +80,7 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
     EXPECT_TRUE(outcome.contains("K factor: 0.3300 (inside radius 2.00 mm)"))
         << outcome.toStdString();
     EXPECT_TRUE(outcome.contains("The table's K factor: ")) << outcome.toStdString();
+    EXPECT_EQ(vees, BendTableSource(table).table()->vees("MS", 2));
 }
 
 } // namespace

@@ -34,10 +34,15 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
     QStringList shown;
     QString outcome;
     QStringList vees; // the vee list once MS 2 mm is chosen
+    QStringList veesAtOpen;
     w.showTableWindow = [&](QDialog &dialog) {
         if (auto *check = qobject_cast<TableCheckWindow *>(&dialog))
             shown = check->lines();
         if (auto *bend = qobject_cast<TestBendWindow *>(&dialog)) {
+            // It opens on the job's material and thickness, with their vees.
+            auto *atOpen = dialog.findChild<QComboBox *>("cmbVee");
+            for (int i = 0; i < atOpen->count(); ++i)
+                veesAtOpen << atOpen->itemText(i);
             dialog.findChild<QComboBox *>("cmbMaterial")->setCurrentText("MS");
             dialog.findChild<QComboBox *>("cmbThickness")->setCurrentText("2");
             auto *vee = dialog.findChild<QComboBox *>("cmbVee");
@@ -75,12 +80,17 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
         << w.tableStatusText().toStdString();
 
     EXPECT_EQ(entries[1]->text(), "&Test Bend...");
+    w.newCommand();
+    w.editor().chooseMaterial(w.editor().job().material().items().indexOf("MS"));
+    w.editor().chooseThickness(w.editor().job().thickness().items().indexOf("2"));
+    ASSERT_EQ(w.editor().job().thickness().text(), "2");
     entries[1]->trigger();
     EXPECT_TRUE(outcome.contains("Bend deduction: 3.82 mm")) << outcome.toStdString();
     EXPECT_TRUE(outcome.contains("K factor: 0.3300 (inside radius 2.00 mm)"))
         << outcome.toStdString();
     EXPECT_TRUE(outcome.contains("The table's K factor: ")) << outcome.toStdString();
     EXPECT_EQ(vees, BendTableSource(table).table()->vees("MS", 2));
+    EXPECT_EQ(veesAtOpen, vees);
 }
 
 } // namespace

@@ -35,11 +35,11 @@ public:
     {
         const std::vector<BendRecord> &records = m_table.records();
         for (size_t i = 0; i < records.size(); ++i)
-            checkRecord(records[i], m_rows[i]);
+            checkRecord(records[i], rowOf(i));
         checkStandards();
         if (!records.empty() && m_table.version().isEmpty())
-            add(m_rows.front(), QStringLiteral("version: empty in the first row; the status bar "
-                                               "shows no version"));
+            add(rowOf(0), QStringLiteral("version: empty in the first row; the status bar "
+                                         "shows no version"));
         std::stable_sort(
             m_findings.begin(), m_findings.end(),
             [](const TableFinding &a, const TableFinding &b) { return a.row < b.row; });
@@ -47,6 +47,12 @@ public:
     }
 
 private:
+    // A table made from records rather than a sheet numbers them after a header row.
+    int rowOf(size_t record) const
+    {
+        return record < m_rows.size() ? m_rows[record] : int(record) + 2;
+    }
+
     void add(int row, const QString &text)
     {
         m_findings.push_back({row, QStringLiteral("row %1: %2").arg(row).arg(text)});

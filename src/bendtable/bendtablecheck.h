@@ -28,7 +28,8 @@ struct TableFinding
     QString text; // "row 7: k_factor: 1.3 is outside 0 to 1"
 };
 
-// The findings of a table read from a workbook (BendTable::rows() numbers its records), by row.
+// The findings of a table, by row: BendTable::rows() numbers its records, or, for a table made from
+// records, their places after a header row.
 std::vector<TableFinding> checkBendTable(const BendTable &table);
 
 } // namespace corvane

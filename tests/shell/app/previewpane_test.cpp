@@ -27,6 +27,14 @@ QWebEngineView *webView(const PreviewPane &pane)
     return qobject_cast<QWebEngineView *>(pane.view());
 }
 
+// A pane of the size the window gives it, shown and started.
+void startPane(PreviewPane &pane)
+{
+    pane.resize(900, 700);
+    pane.show();
+    pane.start();
+}
+
 bool waitForPage(PreviewPane &pane, QSignalSpy &shown, const QUrl &url)
 {
     for (int i = 0; i < 150; ++i) {
@@ -166,9 +174,7 @@ TEST(PreviewPane, OperatorTextsShowAsTypedAndLongOnesWrapWithinThePage)
     ASSERT_TRUE(run.page.contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
 
     PreviewPane pane;
-    pane.resize(900, 700);
-    pane.show();
-    pane.start();
+    startPane(pane);
     QSignalSpy shown(&pane, &PreviewPane::pageShown);
     pane.showPage(run.pageUrl);
     ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
@@ -204,9 +210,7 @@ TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfresh)
     ASSERT_EQ(first.pictures.size(), 2);
 
     PreviewPane pane;
-    pane.resize(900, 700);
-    pane.show();
-    pane.start();
+    startPane(pane);
     QSignalSpy shown(&pane, &PreviewPane::pageShown);
     pane.showPage(first.pageUrl, first.page, first.pictures);
     QCoreApplication::processEvents();
@@ -250,9 +254,7 @@ TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfresh)
     for (const FileContent &file : second.pictures)
         ASSERT_TRUE(test::writeBytes(file.path, file.bytes));
     PreviewPane fresh;
-    fresh.resize(900, 700);
-    fresh.show();
-    fresh.start();
+    startPane(fresh);
     QSignalSpy freshShown(&fresh, &PreviewPane::pageShown);
     fresh.showPage(second.pageUrl);
     ASSERT_TRUE(waitForPage(fresh, freshShown, second.pageUrl));

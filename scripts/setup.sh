@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
     fonts-dejavu-core fonts-liberation2 python3-xlwt
     clang libclang-rt-14-dev
+    dpkg-dev file lintian appstream desktop-file-utils shared-mime-info man-db
 )
 
 missing=()

@@ -23,7 +23,12 @@ QString modulePath(QStringList *tried)
     QStringList candidates;
     if (!namedModule().isEmpty())
         candidates << namedModule();
-    candidates << QDir(QCoreApplication::applicationDirPath()).filePath(kModuleFile)
+    // Beside the program in a build tree; in an installed copy, in lib/ relative to bin/ first, so
+    // that a package unpacked anywhere (dpkg -x) finds its own module.
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    candidates << programDir.filePath(kModuleFile)
+               << QDir::cleanPath(programDir.filePath(
+                      QStringLiteral(CORVANE_MODULE_DIR_FROM_BINDIR "/") + kModuleFile))
                << QDir(QStringLiteral(CORVANE_INSTALLED_MODULE_DIR)).filePath(kModuleFile);
     for (const QString &path : candidates) {
         if (QFileInfo::exists(path))

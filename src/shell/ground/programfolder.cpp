@@ -51,14 +51,24 @@ ProgramFolder resolveProgramFolder(const QString &executableFolder, const QStrin
     return result;
 }
 
+QString userDataFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Corvane"));
+}
+
 const ProgramFolder &programFolder()
 {
     static const ProgramFolder folder = [] {
         const QString exe = QCoreApplication::applicationDirPath();
-        const QString user = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        return resolveProgramFolder(exe, user,
-                                    {QDir(exe).filePath(QStringLiteral("../share/corvane")),
-                                     QStringLiteral(CORVANE_INSTALLED_DATA_DIR)});
+        const QString user = userDataFolder();
+        // Version 6.0.0 before its package kept the desktop program's folder one level deeper,
+        // in Corvane/Corvane; a table edited there is taken over rather than the installed one.
+        return resolveProgramFolder(
+            exe, user,
+            {QDir(user).filePath(QStringLiteral("Corvane")),
+             QDir(exe).filePath(QStringLiteral(CORVANE_DATA_DIR_FROM_BINDIR)),
+             QStringLiteral(CORVANE_INSTALLED_DATA_DIR)});
     }();
     return folder;
 }

@@ -27,6 +27,10 @@ struct ProgramFolder
 ProgramFolder resolveProgramFolder(const QString &executableFolder, const QString &userDataFolder,
                                    const QStringList &installedDataFolders);
 
+// The user's data folder, ~/.local/share/Corvane: the same for both programs, whatever
+// organisation and application names they give Qt.
+QString userDataFolder();
+
 // The program folder of this process, resolved once.
 const ProgramFolder &programFolder();
 

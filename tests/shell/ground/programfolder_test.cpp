@@ -2,6 +2,7 @@
 
 #include "testsupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -42,6 +43,16 @@ TEST(ProgramFolder, ExecutableFolderWithTheProgramsFilesOrElseTheUserFolderSeede
     ASSERT_TRUE(test::writeBytes(table, "edited by the operator"));
     resolveProgramFolder(exe.path(), user, {share.path()});
     EXPECT_EQ(test::readBytes(table), "edited by the operator");
+}
+
+// The desktop program names its organisation (for its settings), corvane-report does not; both
+// must still share the one folder of the operator's bend table, which the test process, named
+// as the desktop program is, shows.
+TEST(ProgramFolder, TheUsersFolderIsCorvaneInTheDataFolderWhateverTheApplicationsNames)
+{
+    ASSERT_EQ(QCoreApplication::organizationName(), QStringLiteral("Corvane"));
+    EXPECT_EQ(userDataFolder(),
+              QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath(QStringLiteral("Corvane")));
 }
 
 } // namespace

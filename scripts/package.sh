@@ -12,7 +12,7 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 export CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 export LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DCORVANE_BUILD_TESTS=OFF >&2
+    -DCMAKE_STRIP="$PWD/packaging/strip" -DCORVANE_BUILD_TESTS=OFF >&2
 cmake --build "$dir" >&2
 rm -f "$dir"/*.deb
 (cd "$dir" && cpack >&2)

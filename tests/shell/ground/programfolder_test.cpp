@@ -45,6 +45,26 @@ TEST(ProgramFolder, ExecutableFolderWithTheProgramsFilesOrElseTheUserFolderSeede
     EXPECT_EQ(test::readBytes(table), "edited by the operator");
 }
 
+// A user's folder that cannot take the installed table (a read-only home) is named at start.
+TEST(ProgramFolder, AnInstalledFileThatCannotBeCopiedIsNamed)
+{
+    QTemporaryDir exe;
+    QTemporaryDir share;
+    QTemporaryDir user;
+    const QString installed = share.filePath(QStringLiteral("BendTbl.xls"));
+    ASSERT_TRUE(test::writeBytes(installed, "installed"));
+    const int status = test::runOnOwnFileSystem(user.path(), "ro", [&] {
+        const ProgramFolder folder = resolveProgramFolder(exe.path(), user.path(), {share.path()});
+        return folder.error == QStringLiteral("Cannot copy %1 to %2")
+                                   .arg(installed, user.filePath(QStringLiteral("BendTbl.xls")))
+                   ? 0
+                   : 1;
+    });
+    if (status == test::kCannotMount)
+        GTEST_SKIP() << "a file system of its own needs root";
+    EXPECT_EQ(status, 0);
+}
+
 // The desktop program names its organisation (for its settings), corvane-report does not; both
 // must still share the one folder of the operator's bend table, which the test process, named
 // as the desktop program is, shows.

@@ -220,6 +220,10 @@ TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << error;
         EXPECT_EQ(result.error, QStringLiteral("the workbook is damaged: ") + error);
     }
+    // A directory entry linked to itself is visited once, and the stream is still found.
+    const XlsSheetResult looped =
+        read(QByteArray(good).replace(l.directoryOffset + 128 + 0x44, 4, le32(1)));
+    EXPECT_TRUE(looped.ok()) << looped.error.toStdString();
 
     // Damaged records give no cells.
     const auto sheet = [](const QByteArray &records, const QByteArray &globals = {}) {
@@ -235,6 +239,13 @@ TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
         // The sheet lacks its end; the text of a formula is cut short.
         sheet(numberCell(0, 0, 1)).chopped(4),
         sheet(formulaSpecialCell(0, 0, 0, 0) + biffRecord(0x0207, le16(9) + char(0) + "abc")),
+        // The sheet list points into the sheet's first record instead of at it.
+        [&] {
+            QByteArray stream = sheet(numberCell(0, 0, 1));
+            const qsizetype position = bofRecord(0x0005).size() + 4;
+            const quint32 start = qFromLittleEndian<quint32>(stream.constData() + position);
+            return stream.replace(position, 4, le32(start + 4));
+        }(),
     };
     for (const QByteArray &stream : streams) {
         const XlsSheetResult result = read(compoundFile({{"Workbook", stream}}));

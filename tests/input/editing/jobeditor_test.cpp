@@ -202,5 +202,20 @@ TEST_F(JobEditorTest, OpenRestoresEveryTextChoosesListItemsByTextAndKeepsTheOthe
     EXPECT_EQ(job().section(1).vee(3).text(), "93");
 }
 
+// corvane-report opens a job without writing its pages; what it keeps of the shown section is
+// that section's own calculation.
+TEST_F(JobEditorTest, WithoutWritingPagesEachSectionKeepsItsOwnCalculation)
+{
+    fillWorkedExample();
+    editor.setOutside(3, 0, "70");
+    const float total = editor.lastRun(1).calculation.unfoldedTotal;
+    const JobFileContent content = jobFileContent(job());
+
+    editor.setWritesPages(false);
+    editor.openContent(content);
+    EXPECT_EQ(editor.activeSectionIndex(), 1);
+    EXPECT_EQ(editor.lastRun(1).calculation.unfoldedTotal, total);
+}
+
 } // namespace
 } // namespace corvane

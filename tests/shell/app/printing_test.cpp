@@ -5,6 +5,11 @@
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinter>
+#include <QProcess>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -70,6 +75,55 @@ TEST(RenderReportPdf, PicturesRewrittenWhileItRendersAreReplacedWhole)
     EXPECT_EQ(box.text(), QString());
     QCoreApplication::processEvents();
     EXPECT_EQ(box.text(), QStringLiteral("5"));
+}
+
+// The fraction of dark pixels on each page of a PDF, as pdftoppm draws them at 20 dpi.
+std::vector<double> darkShareOfPages(const QString &pdf, const QString &folder)
+{
+    const QString prefix = QDir(folder).filePath(QStringLiteral("page"));
+    if (QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
+                                                       QStringLiteral("-gray"), pdf, prefix}) != 0)
+        return {};
+    std::vector<double> shares;
+    for (const QFileInfo &page :
+         QDir(folder).entryInfoList({QStringLiteral("page*.pgm")}, QDir::Files, QDir::Name)) {
+        const QImage image(page.filePath());
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 128;
+        shares.push_back(double(dark) / (image.width() * image.height()));
+    }
+    return shares;
+}
+
+// Each page of the document is printed on a sheet of its own, as the engine drew it.
+TEST(ReportPrinter, PrintsEveryPageOfTheDocumentOnASheet)
+{
+    if (!PdfExport::sandboxProblem().isEmpty())
+        GTEST_SKIP() << PdfExport::sandboxProblem().toStdString();
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("wball.htm"));
+    const QByteArray block = "<div style='width:100%;height:400px;background:black'></div>";
+    ASSERT_TRUE(test::writeBytes(document, "<html><body>" + block +
+                                               "<p style='page-break-before:always'></p>" + block +
+                                               "</body></html>"));
+    ReportPrinter printer(nullptr);
+    QString error;
+    ASSERT_TRUE(printer.load(document, dir.filePath(QStringLiteral("report.pdf")), &error))
+        << error.toStdString();
+    ASSERT_EQ(printer.pageCount(), 2);
+
+    QPrinter sheets(QPrinter::HighResolution);
+    sheets.setOutputFormat(QPrinter::PdfFormat);
+    sheets.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    ASSERT_TRUE(printer.print(sheets));
+    QTemporaryDir pages;
+    const std::vector<double> dark =
+        darkShareOfPages(dir.filePath(QStringLiteral("printed.pdf")), pages.path());
+    ASSERT_EQ(dark.size(), 2u);
+    for (const double share : dark)
+        EXPECT_GT(share, 0.1);
 }
 
 } // namespace

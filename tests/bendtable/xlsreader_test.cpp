@@ -220,6 +220,12 @@ TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::Damaged) << error;
         EXPECT_EQ(result.error, QStringLiteral("the workbook is damaged: ") + error);
     }
+    // A link just past the end of the FAT (of one sector here), in a file longer than the FAT
+    // describes.
+    const QByteArray longer = QByteArray(good).replace(chain, 4, le32(quint32(l.sectorSize / 4))) +
+                              QByteArray(200 * l.sectorSize, '\0');
+    EXPECT_EQ(read(longer).error.toStdString(),
+              "the workbook is damaged: the sector chain of the stream Workbook leaves the file");
     // A directory entry linked to itself is visited once, and the stream is still found.
     const XlsSheetResult looped =
         read(QByteArray(good).replace(l.directoryOffset + 128 + 0x44, 4, le32(1)));

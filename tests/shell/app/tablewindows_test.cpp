@@ -33,6 +33,7 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
         << w.tableStatusText().toStdString();
     QStringList shown;
     QString outcome;
+    QString radiusNoNumber;
     QStringList vees; // the vee list once MS 2 mm is chosen
     QStringList veesAtOpen;
     w.showTableWindow = [&](QDialog &dialog) {
@@ -56,6 +57,8 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
             for (const auto &[box, text] : typed)
                 QTest::keyClicks(dialog.findChild<QLineEdit *>(box), text);
             outcome = bend->outcome();
+            QTest::keyClicks(dialog.findChild<QLineEdit *>("txtRadius"), "x");
+            radiusNoNumber = bend->outcome();
         }
     };
     QMenu *menu = nullptr;
@@ -89,6 +92,7 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
     EXPECT_TRUE(outcome.contains("K factor: 0.3300 (inside radius 2.00 mm)"))
         << outcome.toStdString();
     EXPECT_TRUE(outcome.contains("The table's K factor: ")) << outcome.toStdString();
+    EXPECT_EQ(radiusNoNumber, "The inside radius is no number.");
     EXPECT_EQ(vees, BendTableSource(table).table()->vees("MS", 2));
     EXPECT_EQ(veesAtOpen, vees);
 }

@@ -187,4 +187,26 @@ void fillWorkedExample(JobEditor &editor, int n)
     editor.setAngle(n, 1, QStringLiteral("90"));
 }
 
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QString &folder,
+                      const QProcessEnvironment &extra)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    for (const QString &name : extra.keys())
+        environment.insert(name, extra.value(name));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    ProgramRun run;
+    if (process.waitForFinished(180000) && process.exitStatus() == QProcess::NormalExit)
+        run.status = process.exitCode();
+    process.kill();
+    process.waitForFinished();
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
 } // namespace corvane::test

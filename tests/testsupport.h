@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 #include <functional>
@@ -46,6 +47,17 @@ struct PdfPage
     double rightmost = 0;
 };
 QList<PdfPage> pdfPages(const QString &pdf);
+
+// A run of one of the programs, as an operator starts it on a machine without a display: nothing
+// names a display or a Qt platform unless extra does. status is -1 when it did not end normally.
+struct ProgramRun
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+ProgramRun runProgram(const QString &program, const QStringList &arguments,
+                      const QString &folder = {}, const QProcessEnvironment &extra = {});
 
 // A workbook of one sheet whose cells hold the given texts.
 QByteArray textWorkbook(const std::vector<QStringList> &rows, const QString &sheet = "BendTbl");

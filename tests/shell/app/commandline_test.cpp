@@ -4,7 +4,6 @@
 
 #include "testsupport.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -37,46 +36,27 @@ TEST(DesktopCommand, OneJobFileOrAQuestionAndNothingElse)
               Action::Usage);
 }
 
-struct DesktopRun
+test::ProgramRun runDesktopProgram(const QStringList &arguments, bool withPlatform)
 {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-DesktopRun runDesktopProgram(const QStringList &arguments, bool withPlatform)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
+    QProcessEnvironment platform;
     if (withPlatform)
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(CORVANE_PROGRAM), arguments);
-    DesktopRun run;
-    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
-        run.status = process.exitCode();
-    process.kill();
-    process.waitForFinished();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+        platform.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return test::runProgram(QStringLiteral(CORVANE_PROGRAM), arguments, {}, platform);
 }
 
 // A shell, a script or the file manager asking: answered without a display, and a wrong command
 // line ends the program with status 2 before any window opens.
 TEST(DesktopProgram, AnswersHelpAndVersionWithoutADisplayAndRefusesAWrongCommandLine)
 {
-    const DesktopRun help = runDesktopProgram({QStringLiteral("--help")}, false);
+    const test::ProgramRun help = runDesktopProgram({QStringLiteral("--help")}, false);
     EXPECT_EQ(help.status, 0) << help.err.toStdString();
-    EXPECT_EQ(QString::fromLocal8Bit(help.out), desktopHelp());
+    EXPECT_EQ(help.out, desktopHelp());
 
-    const DesktopRun version = runDesktopProgram({QStringLiteral("--version")}, false);
+    const test::ProgramRun version = runDesktopProgram({QStringLiteral("--version")}, false);
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "corvane " + maker::versionText().toLatin1() + "\n");
+    EXPECT_EQ(version.out, "corvane " + maker::versionText() + "\n");
 
-    const DesktopRun wrong =
+    const test::ProgramRun wrong =
         runDesktopProgram({QStringLiteral("a.bm"), QStringLiteral("b.bm")}, true);
     EXPECT_EQ(wrong.status, 2);
     EXPECT_TRUE(wrong.err.contains("corvane: one job file at a time\nusage: corvane"))

@@ -9,7 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -180,35 +180,10 @@ TEST(ReportLine, GivesTheLengthInEveryUnitOrSaysWhatIsWrongWithASection)
     EXPECT_EQ(line(wide, ""), "1 0 0 mm no material or thickness");
 }
 
-struct ProgramRun
-{
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-// Runs corvane-report in folder as an operator would on a machine without a display: nothing
-// names a display or a Qt platform.
 ProgramRun runReportProgram(const QStringList &arguments, const QString &folder,
                             const QProcessEnvironment &extra = {})
 {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(name);
-    for (const QString &name : extra.keys())
-        environment.insert(name, extra.value(name));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(CORVANE_REPORT_PROGRAM), arguments);
-    ProgramRun run;
-    if (process.waitForFinished(180000) && process.exitStatus() == QProcess::NormalExit)
-        run.status = process.exitCode();
-    process.kill();
-    process.waitForFinished();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    return runProgram(QStringLiteral(CORVANE_REPORT_PROGRAM), arguments, folder, extra);
 }
 
 class ReportProgramTest : public ::testing::Test

@@ -31,6 +31,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShortcut>
 #include <QSettings>
 #include <QStatusBar>
@@ -129,6 +130,13 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     ask = [this](const QString &title, const QString &text, int buttons) {
         QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::StandardButtons(buttons),
                         this);
+        // Escape, or the box's close button, answers no question: on a box of Yes and No it
+        // cancels, through a Cancel button that is never shown, and only the No button says No.
+        if ((buttons & QMessageBox::No) && !(buttons & QMessageBox::Cancel)) {
+            QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+            cancel->hide();
+            box.setEscapeButton(cancel);
+        }
         return box.exec();
     };
 
@@ -574,16 +582,23 @@ void MainWindow::firstActivation()
 
 void MainWindow::newCommand()
 {
-    offerToSave();
-    startNewJob();
+    if (offerToSave())
+        startNewJob();
 }
 
-void MainWindow::offerToSave()
+bool MainWindow::offerToSave()
 {
-    if (m_editor->job().isChanged()) {
-        if (ask(QStringLiteral("Attention!"), kSaveQuestion, QMessageBox::Yes | QMessageBox::No) ==
-            QMessageBox::Yes)
-            saveCommand(); // a cancelled Save does not stop New
+    if (!m_editor->job().isChanged())
+        return true;
+    switch (ask(QStringLiteral("Attention!"), kSaveQuestion, QMessageBox::Yes | QMessageBox::No)) {
+    case QMessageBox::Yes:
+        // A Save dialog cancelled after Yes lets the command go on; a Save that could not be
+        // written stops it, and the job stays as it is.
+        return save() != SaveOutcome::Failed;
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -596,7 +611,8 @@ void MainWindow::startNewJob()
 
 void MainWindow::openCommand()
 {
-    offerToSave();
+    if (!offerToSave())
+        return;
     // The dialog starts without a file name; a cancel leaves a new, empty job.
     const QString path = chooseFile(false, QFileInfo(m_dialogFile).path());
     if (path.isEmpty()) {
@@ -608,8 +624,8 @@ void MainWindow::openCommand()
 
 void MainWindow::openFile(const QString &path)
 {
-    offerToSave();
-    readIntoNewJob(path);
+    if (offerToSave())
+        readIntoNewJob(path);
 }
 
 void MainWindow::readIntoNewJob(const QString &path)
@@ -672,12 +688,17 @@ void MainWindow::updateRecentMenu()
 
 bool MainWindow::saveCommand()
 {
+    return save() == SaveOutcome::Saved;
+}
+
+MainWindow::SaveOutcome MainWindow::save()
+{
     QString proposed = proposedFileName(m_editor->job());
     if (!m_dialogFile.isEmpty())
         proposed = QFileInfo(m_dialogFile).dir().filePath(proposed);
     QString path = chooseFile(true, proposed);
     if (path.isEmpty())
-        return false;
+        return SaveOutcome::Cancelled;
     // The dialog adds no extension; a name typed without one gets ".bm".
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".bm");
@@ -685,13 +706,13 @@ bool MainWindow::saveCommand()
     const JobFileWriteResult written = writeJobFile(jobFileContent(m_editor->job()), path);
     if (!written.ok()) {
         showError(written.error);
-        return false;
+        return SaveOutcome::Failed;
     }
     m_dialogFile = path;
     setTitleFrom(path);
     m_editor->markSaved();
     remember(path);
-    return true;
+    return SaveOutcome::Saved;
 }
 
 void MainWindow::setTitleFrom(const QString &path)

@@ -98,8 +98,9 @@ public:
     // Recovery files left by a timed end, newest first.
     static QStringList recoveryFiles(const QString &tempFolder);
 
-    // Interactive questions and the file dialog; tests replace them. chooseFile returns the
-    // chosen path, or the empty text when the operator cancelled.
+    // Interactive questions and the file dialog; tests replace them. ask returns the button
+    // pressed; Escape on a question of Yes and No gives Cancel. chooseFile returns the chosen
+    // path, or the empty text when the operator cancelled.
     std::function<int(const QString &title, const QString &text, int buttons)> ask;
     std::function<QString(bool save, const QString &proposed)> chooseFile;
     // The PDF file to export to, or the empty text when the operator cancelled.
@@ -124,8 +125,16 @@ private:
     void showShownSection(int n);
     bool maybeSave();
     void saveCommandSlot() { saveCommand(); }
-    // The Attention question about unsaved changes, and the rest of New.
-    void offerToSave();
+    enum class SaveOutcome
+    {
+        Saved,
+        Cancelled, // the operator cancelled the dialog
+        Failed     // the file could not be written; the operator was told why
+    };
+    SaveOutcome save();
+    // The Attention question about unsaved changes before New or Open, and the rest of New. False
+    // when the command must stop: the question cancelled (Escape), or a Save that failed.
+    bool offerToSave();
     void startNewJob();
     void readIntoNewJob(const QString &path);
     // The joined report of every section in use, each shown in turn.

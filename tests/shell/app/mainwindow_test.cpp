@@ -181,6 +181,47 @@ TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpens
     EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
 }
 
+// A Save that cannot be written, after Yes, stops New and Open; so does Escape on the question,
+// asked here by the window's own message box.
+TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAsItWas)
+{
+    const auto stays = [](MainWindow &w) {
+        EXPECT_EQ(w.editor().job().common(0), "Kept");
+        EXPECT_TRUE(w.editor().job().isChanged());
+    };
+    MainWindow &w = window();
+    w.newCommand();
+    w.editor().setCommonText(0, "Kept");
+    for (void (MainWindow::*command)() : {&MainWindow::newCommand, &MainWindow::openCommand}) {
+        answers << QMessageBox::Yes;
+        files << folder.filePath("no such folder/job.bm");
+        (w.*command)();
+        stays(w);
+        EXPECT_EQ(proposals.size(), 1); // the Save dialog, and no Open dialog after it
+        proposals.clear();
+    }
+
+    MainWindow own(MainWindow::Options{folder.path(), false, {}});
+    int dialogs = 0;
+    own.chooseFile = [&dialogs](bool, const QString &) {
+        ++dialogs;
+        return QString();
+    };
+    own.newCommand();
+    own.editor().setCommonText(0, "Kept");
+    for (void (MainWindow::*command)() : {&MainWindow::newCommand, &MainWindow::openCommand}) {
+        QTimer escape;
+        QObject::connect(&escape, &QTimer::timeout, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        escape.start(10);
+        (own.*command)();
+        stays(own);
+        EXPECT_EQ(dialogs, 0);
+    }
+}
+
 TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)
 {
     const QString key = QStringLiteral("recentFiles");

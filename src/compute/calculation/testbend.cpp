@@ -15,7 +15,8 @@ TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row)
     if (!(bend.thickness > 0.0f))
         r.error = QStringLiteral("the thickness must be above 0");
     else if (!(angle > 0.0f && angle < 180.0f))
-        r.error = QStringLiteral("the bend angle must lie between 0 and 180 degrees");
+        r.error = QStringLiteral("the bend angle must lie between -180 and 180 degrees, neither "
+                                 "included, and not be 0 (-90 is 90 bent the other way)");
     else if (!(bend.blank > 0.0f && bend.flange1 > 0.0f && bend.flange2 > 0.0f))
         r.error = QStringLiteral("the blank and both flanges must be longer than 0");
     else if (bend.radius && !(*bend.radius >= 0.0f))
@@ -32,6 +33,18 @@ TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row)
     r.ossb = float((double(r.internalRadius) + bend.thickness) * std::tan(radians / 2.0));
     r.ba = float(double(r.ossb) + double(r.ossb) - double(r.bd));
     r.kFactor = float((double(r.ba) / radians - double(r.internalRadius)) / bend.thickness);
+    const std::pair<const char *, float> results[] = {{"bend deduction", r.bd},
+                                                      {"outside setback", r.ossb},
+                                                      {"bend allowance", r.ba},
+                                                      {"K factor", r.kFactor}};
+    for (const auto &[name, value] : results) {
+        if (!std::isfinite(value)) {
+            r.error = QStringLiteral("the %1 comes out as %2: the values given are too large to "
+                                     "compute with")
+                          .arg(QLatin1String(name), singleText(value));
+            return r;
+        }
+    }
     if (r.kFactor > 1.0f)
         r.implausible = QStringLiteral("a K factor above 1 cannot be right: the flanges were "
                                        "likely measured on the inside, or the blank was shorter "

@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <cmath>
+#include <array>
 #include <optional>
 
 namespace corvane {
@@ -28,14 +28,14 @@ QString millimetres(float value)
     return QString::number(value, 'f', 2) + QStringLiteral(" mm");
 }
 
-// A number typed into a box; none when the box is empty or holds something else.
-std::optional<float> typed(const QLineEdit *box)
+// A number typed into a box, or why there is none: "" for an empty box, else a problem such as
+// "is no number".
+std::optional<float> typed(const QLineEdit *box, QString *problem)
 {
-    bool ok = false;
-    const double value = box->text().trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
+    problem->clear();
+    if (box->text().trimmed().isEmpty())
         return std::nullopt;
-    return float(value);
+    return wholeSingle(box->text(), problem);
 }
 
 } // namespace
@@ -177,25 +177,30 @@ void TestBendWindow::workOut()
 {
     TestBend bend;
     bend.thickness = readSingle(m_thickness->currentText());
-    const std::optional<float> angle = typed(m_angle), blank = typed(m_blank),
-                               flange1 = typed(m_flange1), flange2 = typed(m_flange2);
-    if (!angle || !blank || !flange1 || !flange2) {
+    const std::pair<QLineEdit *, QString> boxes[] = {{m_angle, QStringLiteral("bend angle")},
+                                                     {m_blank, QStringLiteral("blank length")},
+                                                     {m_flange1, QStringLiteral("first flange")},
+                                                     {m_flange2, QStringLiteral("second flange")},
+                                                     {m_radius, QStringLiteral("inside radius")}};
+    std::array<std::optional<float>, 5> values;
+    for (size_t k = 0; k < values.size(); ++k) {
+        QString problem;
+        values[k] = typed(boxes[k].first, &problem);
+        if (!problem.isEmpty()) {
+            m_outcome->setText(QStringLiteral("The %1 %2.").arg(boxes[k].second, problem));
+            return;
+        }
+    }
+    if (!values[0] || !values[1] || !values[2] || !values[3]) {
         m_outcome->setText(QStringLiteral("Enter the bend angle, the blank length and both "
                                           "flanges to work out the K factor."));
         return;
     }
-    bend.angle = *angle;
-    bend.blank = *blank;
-    bend.flange1 = *flange1;
-    bend.flange2 = *flange2;
-    if (!m_radius->text().trimmed().isEmpty()) {
-        const std::optional<float> radius = typed(m_radius);
-        if (!radius) {
-            m_outcome->setText(QStringLiteral("The inside radius is no number."));
-            return;
-        }
-        bend.radius = *radius;
-    }
+    bend.angle = *values[0];
+    bend.blank = *values[1];
+    bend.flange1 = *values[2];
+    bend.flange2 = *values[3];
+    bend.radius = values[4];
     const BendLookup row = m_source.table()->lookup(m_material->currentText(), bend.thickness,
                                                     readSingle(m_vee->currentText()));
     const TestBendResult r = workOutTestBend(bend, row);

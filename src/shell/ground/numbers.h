@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 namespace corvane {
 
 // pi as the calculation and the diagrams hold it: 3.14159 in single precision, not the full value.
@@ -25,6 +27,32 @@ double readNumber(QStringView text);
 // readNumber() stored as a single. A number too large for a single reads as 0, like one too large
 // for a double: an operator's typo must not turn into an infinite length.
 float readSingle(QStringView text);
+
+// How a field's text reads, for telling the operator where it is not read as it shows.
+struct NumberReading
+{
+    enum class Range
+    {
+        Fits,     // a single holds the number (or the text has none)
+        TooLarge, // past the largest single, or past a double's range: read as 0
+        TooSmall  // not 0, yet so small that a single holds it as 0
+    };
+    double value = 0.0; // as readNumber() reads it
+    // Nothing follows the number but blanks; a blank text is whole, a text without a number not.
+    bool whole = true;
+    Range range = Range::Fits;
+};
+NumberReading readNumberText(QStringView text);
+
+// What the operator is told of a text that is not read as it shows ("read as 1" for "1,5",
+// "read as 0" for "abc", "too large to compute with: read as 0" for "1e100"); empty for a text
+// that reads as it shows, a blank one included.
+QString readingNote(QStringView text);
+
+// A number given on its own, as a command-line value or a box of the test bend is: the whole text,
+// blanks aside, is a number that a single holds. None when it is not, and problem then says why
+// ("is no number", "is too large to compute with").
+std::optional<float> wholeSingle(QStringView text, QString *problem = nullptr);
 
 // The general number text: the shortest decimal text with at most 7 (single) or 15 (double)
 // significant digits, no trailing zeros, no point for a whole number, "." as decimal separator.

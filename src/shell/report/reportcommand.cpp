@@ -512,14 +512,15 @@ ReportOutcome runTableCheck(const QString &tablePath)
     return outcome;
 }
 
-ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &tablePath)
+ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &tablePath,
+                          bool tableNamed)
 {
     const auto number = [&](const QString &name, const QString &text, float *out) {
-        bool ok = false;
-        const double value = text.trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(value))
-            return QStringLiteral("--%1: %2 is no number").arg(name, text);
-        *out = float(value);
+        QString problem;
+        const std::optional<float> value = wholeSingle(text, &problem);
+        if (!value)
+            return QStringLiteral("--%1: %2 %3").arg(name, text, problem);
+        *out = *value;
         return QString();
     };
     TestBend bend;
@@ -527,6 +528,12 @@ ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &t
     const QStringList flanges = values.value(QStringLiteral("flanges")).split(QLatin1Char(','));
     if (flanges.size() != 2)
         return failure(QStringLiteral("--flanges: give the two flanges with a comma between them"));
+    for (int k = 0; k < 2; ++k) {
+        if (flanges[k].trimmed().isEmpty())
+            return failure(QStringLiteral("--flanges: the %1 flange is missing; give the two "
+                                          "flanges with a comma between them")
+                               .arg(k == 0 ? QStringLiteral("first") : QStringLiteral("second")));
+    }
     for (const QString &error :
          {number(QStringLiteral("thickness"), values.value(QStringLiteral("thickness")),
                  &bend.thickness),
@@ -548,6 +555,9 @@ ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &t
     }
     BendTableSource source(tablePath);
     const std::shared_ptr<const BendTable> table = source.table();
+    // A table named on the command line is one the operator meant to use.
+    if (tableNamed && !source.error().isEmpty())
+        return failure(source.error());
     const BendLookup row =
         table->lookup(values.value(QStringLiteral("material")), bend.thickness, vee);
     const TestBendResult result = workOutTestBend(bend, row);
@@ -578,9 +588,10 @@ ReportOutcome runReportCommand(const QStringList &arguments, const QString &prog
         return runTableCheck(parsed.options.tablePath.isEmpty() ? bendTablePath(programFolder)
                                                                 : parsed.options.tablePath);
     case ReportArguments::Action::TestBend:
-        return runTestBend(parsed.options.testBend, parsed.options.tablePath.isEmpty()
-                                                        ? bendTablePath(programFolder)
-                                                        : parsed.options.tablePath);
+        return runTestBend(parsed.options.testBend,
+                           parsed.options.tablePath.isEmpty() ? bendTablePath(programFolder)
+                                                              : parsed.options.tablePath,
+                           !parsed.options.tablePath.isEmpty());
     case ReportArguments::Action::Run:
         break;
     }

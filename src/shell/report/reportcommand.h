@@ -97,8 +97,10 @@ QString reportJobName(const QString &jobPath);
 // when there are or the workbook cannot be read.
 ReportOutcome runTableCheck(const QString &tablePath);
 // A test bend worked out: "bend deduction X mm", "bend allowance X mm", "K factor X"; status 1
-// with why when it cannot be.
-ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &tablePath);
+// with why when it cannot be. A table that cannot be read fails the test bend when it was named
+// (tableNamed); the program folder's is needed only when no inside radius is given.
+ReportOutcome runTestBend(const QMap<QString, QString> &values, const QString &tablePath,
+                          bool tableNamed);
 
 // Reads the command line and runs the report, or gives the help or the usage line.
 ReportOutcome runReportCommand(const QStringList &arguments, const QString &programFolder,

@@ -51,10 +51,11 @@ TEST(TestBend, GivesTheKFactorOfTheWorkedExampleBackAndSaysWhatCannotBeRight)
     const std::pair<TestBend, const char *> wrong[] = {
         {{2.0f, 90.0f, 96.0f, 50.0f, 50.0f, std::nullopt}, "no single row"},
         {{0.0f, 90.0f, 96.0f, 50.0f, 50.0f, 2.0f}, "thickness"},
-        {{2.0f, 180.0f, 96.0f, 50.0f, 50.0f, 2.0f}, "angle"},
+        {{2.0f, 180.0f, 96.0f, 50.0f, 50.0f, 2.0f}, "angle must lie between -180 and 180"},
         {{2.0f, 0.0f, 96.0f, 50.0f, 50.0f, 2.0f}, "angle"},
         {{2.0f, 90.0f, 96.0f, 0.0f, 50.0f, 2.0f}, "flanges"},
         {{2.0f, 90.0f, 96.0f, 50.0f, 50.0f, -1.0f}, "radius"},
+        {{2.0f, 90.0f, 96.0f, 50.0f, 50.0f, 3e38f}, "the bend allowance comes out as inf"},
     };
     for (const auto &[input, says] : wrong) {
         const TestBendResult result = workOutTestBend(input, BendLookup{});

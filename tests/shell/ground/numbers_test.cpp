@@ -25,6 +25,36 @@ TEST(NumericReadingRule, ReadsTheLeadingNumberOfAText)
     EXPECT_EQ(readSingle(u"3e38"), 3e38f);
 }
 
+TEST(NumericReadingRule, ATextNotReadAsItShowsIsNoted)
+{
+    const QString large = QStringLiteral("too large to compute with: read as 0");
+    const QString small = QStringLiteral("too small to compute with: read as 0");
+    const std::pair<const char16_t *, QString> rows[] = {
+        {u"12", {}},
+        {u" 1 e 2\t", {}},
+        {u"", {}},
+        {u"1.", {}},
+        {u"0e999", {}},
+        {u"1e-40", {}},
+        {u"-3e38", {}},
+        {u"1,5", "read as 1"},
+        {u"abc", "read as 0"},
+        {u"nan", "read as 0"},
+        {u"1e", "read as 1"},
+        {u"-", "read as 0"},
+        {u"2.5mm", "read as 2.5"},
+        {u"1e39", large},
+        {u"-1e100", large},
+        {u"1e400", large},
+        {u"0.001e999", large},
+        {u"1e-320", small},
+        {u"1e-400", small},
+        {u"1000e-999", small},
+    };
+    for (const auto &[text, note] : rows)
+        EXPECT_EQ(readingNote(text), note) << '"' << QString::fromUtf16(text).toStdString() << '"';
+}
+
 TEST(NumberText, SinglesShowSevenSignificantDigitsDoublesFifteenAndTiesRoundToEven)
 {
     const std::pair<float, const char *> singles[] = {

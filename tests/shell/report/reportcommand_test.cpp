@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -130,15 +131,35 @@ TEST(ReportArguments, TableCheckAndTestBendPrintTheirLinesAndStatus)
     const ReportOutcome inside = run(bend + QStringList{"--flanges", "48,48"});
     EXPECT_EQ(inside.exitStatus, 0);
     EXPECT_TRUE(inside.err.contains("measured on the inside")) << inside.err.toStdString();
-    const ReportOutcome oneFlange = run(bend + QStringList{"--flanges", "50"});
-    EXPECT_EQ(oneFlange.exitStatus, 1);
-    EXPECT_TRUE(oneFlange.out.isEmpty());
-    EXPECT_TRUE(oneFlange.err.startsWith("corvane-report: --flanges"))
-        << oneFlange.err.toStdString();
-    const ReportOutcome noRow =
-        run(QStringList(bend).replaceInStrings("MS", "AL") + QStringList{"--flanges", "50,50"});
-    EXPECT_EQ(noRow.exitStatus, 1);
-    EXPECT_TRUE(noRow.err.contains("no single row")) << noRow.err.toStdString();
+
+    // What cannot be worked out ends with status 1 and one line saying why: a value given that is
+    // no number a single holds, a result that comes out as none, a named table that cannot be read.
+    const struct
+    {
+        const char *from, *to; // one value of bend replaced
+        QStringList more;
+        const char *says;
+    } wrong[] = {
+        {"", "", {"--flanges", "50"}, "--flanges: give the two flanges"},
+        {"", "", {"--flanges", ","}, "--flanges: the first flange is missing"},
+        {"", "", {"--flanges", "1e308,1e308"}, "--flanges: 1e308 is too large to compute with"},
+        {"", "", {"--flanges", "50,5O"}, "--flanges: 5O is no number"},
+        {"", "", {"--flanges", "50,50", "--radius", "1e39"}, "--radius: 1e39 is too large"},
+        {"96.178325", "3.5e38", {"--flanges", "50,50"}, "--blank: 3.5e38 is too large"},
+        {"MS", "AL", {"--flanges", "50,50"}, "no single row"},
+        {"", "", {"--flanges", "50,50", "--radius", "2", "--table", "none.xls"}, "none.xls"},
+    };
+    for (const auto &row : wrong) {
+        QStringList arguments = bend;
+        if (*row.from)
+            arguments.replaceInStrings(QRegularExpression(QStringLiteral("^%1$").arg(row.from)),
+                                       row.to);
+        const ReportOutcome outcome = run(arguments + row.more);
+        EXPECT_EQ(outcome.exitStatus, 1) << row.says;
+        EXPECT_TRUE(outcome.out.isEmpty()) << row.says;
+        EXPECT_EQ(outcome.err.count('\n'), 1) << row.says;
+        EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(row.says))) << outcome.err.toStdString();
+    }
 }
 
 TEST(ReportPlatform, OffscreenOnlyWhenNoDisplayIsNamed)

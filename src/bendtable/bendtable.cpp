@@ -254,6 +254,13 @@ const BendTable::Index::Material *BendTable::Index::find(const QString &material
 
 BendTable::~BendTable() = default;
 
+std::shared_ptr<const BendTable> BendTable::unreadable(QString why)
+{
+    auto table = std::make_shared<BendTable>();
+    table->m_readError = std::move(why);
+    return table;
+}
+
 QString BendTable::version() const
 {
     return m_version;

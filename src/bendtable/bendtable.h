@@ -117,6 +117,10 @@ public:
     static BendTableLoad fromWorkbook(const QByteArray &bytes);
     // The same from the cells of the sheet, by row and then column.
     static BendTableLoad fromCells(std::vector<XlsCell> cells);
+    // The empty table that stands for a workbook that could not be read, and says why.
+    static std::shared_ptr<const BendTable> unreadable(QString why);
+    // Why the workbook could not be read, naming it; empty for a table that was read.
+    const QString &readError() const { return m_readError; }
 
     const std::vector<BendRecord> &records() const { return m_records; }
     // The row of each record as a spreadsheet program numbers it (the first row is 1); empty for
@@ -146,6 +150,7 @@ private:
     std::vector<BendRecord> m_records;
     QString m_version;
     std::vector<int> m_rows;
+    QString m_readError;
     std::unique_ptr<Index> m_index;
 };
 

@@ -70,10 +70,10 @@ std::shared_ptr<const BendTable> BendTableSource::table()
         }
     }
     if (readOnce() == ReadOutcome::Changed && readOnce() == ReadOutcome::Changed) {
-        m_table = std::make_shared<const BendTable>();
         m_error = QStringLiteral("The bend table %1 changed while it was read; close the "
                                  "program that is writing it and try again")
                       .arg(QDir::toNativeSeparators(m_path));
+        m_table = BendTable::unreadable(m_error);
         m_identity.reset();
     }
     return m_table;
@@ -86,8 +86,8 @@ BendTableSource::ReadOutcome BendTableSource::readOnce()
     m_identity.reset();
     ++m_readCount;
     const auto failWith = [this](QString message) {
-        m_table = std::make_shared<const BendTable>();
         m_error = std::move(message);
+        m_table = BendTable::unreadable(m_error);
         return ReadOutcome::Done;
     };
 
@@ -160,6 +160,8 @@ BendTableSource::ReadOutcome BendTableSource::readOnce()
         m_error = QStringLiteral("Cannot read the bend table %1: %2").arg(shown, load.error);
         break;
     }
+    if (!load.ok())
+        m_table = BendTable::unreadable(m_error);
 
     timespec now;
     ::clock_gettime(CLOCK_REALTIME, &now);

@@ -64,6 +64,8 @@ TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTableAndAFifo
         BendTableSource source(path());
         EXPECT_TRUE(source.table()->records().empty()) << error.toStdString();
         EXPECT_TRUE(source.error().startsWith(error)) << source.error().toStdString();
+        // The table says it too, for the pages computed from it.
+        EXPECT_EQ(source.table()->readError(), source.error());
     }
 
     // Only a regular file of at most 64 MB is read.
@@ -78,8 +80,8 @@ TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTableAndAFifo
          {std::pair(fifo, " is not a regular file"), std::pair(folder, " is not a regular file"),
           std::pair(path(), " is too large (64 MB); a bend table workbook has at most 64 MB")}) {
         BendTableSource source(file);
-        EXPECT_TRUE(source.table()->records().empty());
-        EXPECT_EQ(source.error(), "The bend table " + QDir::toNativeSeparators(file) + problem);
+        EXPECT_EQ(source.table()->readError(),
+                  "The bend table " + QDir::toNativeSeparators(file) + problem);
     }
 
     // A folder that the operator may enter, a file that he may not read.

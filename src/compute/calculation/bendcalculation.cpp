@@ -45,9 +45,17 @@ BendCalculation calculateSection(const Section &section, const QString &material
     c.thickness = readSingle(thicknessText);
     for (int i = 0; i < kFlangeCount; ++i)
         c.outside[i] = readSingle(section.outside(i));
+    for (int i = 0; i < kFlangeCount; ++i) {
+        if (c.outside[i] == 0.0f) {
+            if (readNumberText(section.outside(i)).range != NumberReading::Range::Fits)
+                c.outOfRangeFlange = i;
+            break;
+        }
+    }
     c.gatePassed = !material.isEmpty() && c.thickness != 0.0f && c.outside[0] > 0.0f;
     if (!c.gatePassed)
         return c;
+    c.tableError = table.readError();
 
     // The profile ends before the first flange whose length is exactly 0; a negative length does
     // not end it.

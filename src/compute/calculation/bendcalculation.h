@@ -42,7 +42,12 @@ struct BendCalculation
     // Material not empty, thickness not 0 and the first flange above 0. When the gate fails,
     // nothing else below is computed and the vee colours stay as they were.
     bool gatePassed = false;
+    // The flange at which the profile ends, or fails the gate, because its text reads to a number
+    // that a single cannot hold (read as 0); -1 when the profile ends otherwise.
+    int outOfRangeFlange = -1;
     QString material;
+    // Why the bend table could not be read, when it could not: no bend was then looked up.
+    QString tableError;
     float thickness = 0.0f;                    // T
     int lastFlange = -1;                       // flanges 0 to lastFlange; bends 0 to lastFlange - 1
     std::array<float, kFlangeCount> outside{}; // L

@@ -147,10 +147,16 @@ void writeSpecTable(Lines &page, const Section &section, const BendCalculation &
                 rounded(c.unfoldedTotal, unit) + QStringLiteral("</th></tr>")
          << QStringLiteral("</table>");
 
-    // A bend whose deduction could not be applied makes the blank too long: say so.
+    // A bend whose deduction could not be applied makes the blank too long: say so, and why.
     for (int j = 0; j < c.bendCount(); ++j) {
         if (!c.lookupMissing(j))
             continue;
+        if (!c.tableError.isEmpty()) {
+            page << QStringLiteral("<div style='text-align:left;color:#f00;'><b>The bend table "
+                                   "could not be read, so no bend deduction is applied: ") +
+                        escapeHtml(c.tableError) + QStringLiteral("</b></div>");
+            break;
+        }
         page << QStringLiteral("<div style='text-align:left;color:#f00;'><b>No bend table row for "
                                "bend %1 (vee ")
                         .arg(j + 1) +

@@ -39,6 +39,17 @@ void showText(QLineEdit &edit, const QString &text)
         edit.setText(text);
 }
 
+void showReadingNote(QLineEdit &box, const QString &note)
+{
+    if (box.toolTip() == note)
+        return;
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, note.isEmpty() ? QPalette().color(QPalette::Base) : kNoteTint);
+    box.setPalette(palette);
+    box.setToolTip(note);
+    box.setAccessibleDescription(note);
+}
+
 void showPickList(QComboBox &box, const PickList &list)
 {
     const QSignalBlocker blocker(&box);

@@ -34,6 +34,13 @@ void styleBox(QWidget &box);
 // Shows text in edit unless it shows it already, so that while the operator types the caret stays
 // where it is and the box's undo keeps its steps.
 void showText(QLineEdit &edit, const QString &text);
+// The tint of a number box whose text is not read as it shows: amber, never the red of a vee too
+// wide.
+inline const QColor kNoteTint(255, 224, 140);
+// Shows a number box's reading note (readingNote of shell/ground/numbers.h): the tint, the note as
+// its tooltip and its accessible description; an empty note shows the box as usual.
+void showReadingNote(QLineEdit &box, const QString &note);
+
 // Shows the items of list and its chosen item (none chosen: an empty box). Nothing done here comes
 // back as a choice of the operator.
 void showPickList(QComboBox &box, const PickList &list);

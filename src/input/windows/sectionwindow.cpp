@@ -4,7 +4,9 @@
 #include "input/editing/jobeditor.h"
 #include "input/windows/quotefilter.h"
 #include "input/windows/veebox.h"
+#include "shell/ground/numbers.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -215,6 +217,17 @@ void SectionWindow::addRow(int i)
     m_cmbVee[i] = vee;
 }
 
+QString SectionWindow::focusedNote() const
+{
+    const Section &section = m_editor.job().section(m_number);
+    const QWidget *focus = QApplication::focusWidget();
+    if (const int i = indexIn(m_txtOutside, focus); i >= 0)
+        return section.outsideNote(i);
+    if (const int j = indexIn(m_txtAng, focus); j >= 0)
+        return section.angleNote(j);
+    return {};
+}
+
 QSize SectionWindow::sizeHint() const
 {
     const int dpi = logicalDpiY();
@@ -313,10 +326,13 @@ void SectionWindow::paintMarker()
 void SectionWindow::redraw()
 {
     const Section &section = m_editor.job().section(m_number);
-    for (int i = 0; i < kFlangeCount; ++i)
+    for (int i = 0; i < kFlangeCount; ++i) {
         showText(*m_txtOutside[i], section.outside(i));
+        showReadingNote(*m_txtOutside[i], readingNote(section.outside(i)));
+    }
     for (int i = 0; i < kBendCount; ++i) {
         showText(*m_txtAng[i], section.angle(i));
+        showReadingNote(*m_txtAng[i], readingNote(section.angle(i)));
         showPickList(*m_cmbVee[i], section.vee(i));
         m_cmbVee[i]->setRed(section.veeRed(i));
     }

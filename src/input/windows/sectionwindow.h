@@ -40,6 +40,10 @@ public:
     // The bend (0 to 9) that the grey marker points at.
     int markedBend() const { return m_markedBend; }
 
+    // The reading note of the flange or angle box that has the focus ("flange 2: "1,5" is read
+    // as 1"); empty when another control has it, or the box's text reads as it shows.
+    QString focusedNote() const;
+
     // The width of the design and of a scroll bar beside it, and the height of every row, at the
     // screen's dots per inch.
     QSize sizeHint() const override;

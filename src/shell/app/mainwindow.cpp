@@ -235,6 +235,10 @@ MainWindow::MainWindow(Options options, QWidget *parent)
             [this](int n) { showShownSection(n); });
     connect(m_editor.get(), &JobEditor::writeFailed, this,
             [this](const QString &message) { m_status->setText(message); });
+    // What a number box's text is read as, when that is not what it shows, for the box that has
+    // the focus; else a length of the shown section too large or too small to compute with.
+    connect(m_editor.get(), &JobEditor::jobChanged, this, [this] { updateNoteStatus(); });
+    connect(qApp, &QApplication::focusChanged, this, [this] { updateNoteStatus(); });
 
     m_endTimer = new QTimer(this);
     m_endTimer->setInterval(kEndTickMilliseconds);
@@ -713,6 +717,27 @@ MainWindow::SaveOutcome MainWindow::save()
     m_editor->markSaved();
     remember(path);
     return SaveOutcome::Saved;
+}
+
+void MainWindow::updateNoteStatus()
+{
+    const int n = m_editor->activeSectionIndex();
+    QString note;
+    if (n != 0 && m_sections[n - 1]) {
+        note = m_sections[n - 1]->focusedNote();
+        const int flange = m_editor->lastRun(n).calculation.outOfRangeFlange;
+        if (note.isEmpty() && flange >= 0)
+            note = m_editor->job().section(n).outsideNote(flange);
+    }
+    if (!note.isEmpty()) {
+        m_noteShown = QStringLiteral("Section %1, %2").arg(n).arg(note);
+        m_status->setText(m_noteShown);
+    } else {
+        // A message of another kind stays.
+        if (!m_noteShown.isEmpty() && m_status->text() == m_noteShown)
+            m_status->clear();
+        m_noteShown.clear();
+    }
 }
 
 void MainWindow::setTitleFrom(const QString &path)

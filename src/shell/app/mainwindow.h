@@ -145,6 +145,7 @@ private:
     void showError(const QString &message);
     void firstActivation();
     void updateTableStatus();
+    void updateNoteStatus();
 
     Options m_options;
     BendTableSource m_tableSource;
@@ -169,6 +170,7 @@ private:
     int m_endTicks = 0;
     bool m_activated = false;
     bool m_painted = false;
+    QString m_noteShown;  // the reading note that the first status panel shows, if any
     QString m_dialogFile; // the file name the dialog offers next
     bool m_closing = false;
     bool m_laying = false; // the layout is placing the input windows

@@ -38,6 +38,43 @@ bool Section::inUse() const
     return readNumber(m_outside[0]) > 0;
 }
 
+namespace {
+
+QString fieldNote(const char *field, int i, const QString &text)
+{
+    const QString note = readingNote(text);
+    if (note.isEmpty())
+        return {};
+    return QStringLiteral("%1 %2: \"%3\" is %4")
+        .arg(QLatin1String(field))
+        .arg(i + 1)
+        .arg(oneLine(text), note);
+}
+
+} // namespace
+
+QString Section::outsideNote(int i) const
+{
+    return fieldNote("flange", i, m_outside.at(i));
+}
+
+QString Section::angleNote(int i) const
+{
+    return fieldNote("angle", i, m_angle.at(i));
+}
+
+QStringList Section::readingNotes() const
+{
+    QStringList notes;
+    for (int i = 0; i < kFlangeCount; ++i) {
+        for (const QString &note : {outsideNote(i), i < kBendCount ? angleNote(i) : QString()}) {
+            if (!note.isEmpty())
+                notes << note;
+        }
+    }
+    return notes;
+}
+
 const QString &Job::common(CommonText which) const
 {
     return m_common.at(int(which));

@@ -71,6 +71,14 @@ public:
     // A section is in use when its first flange reads greater than 0.
     bool inUse() const;
 
+    // What the operator is told of flange i's or angle i's text when it does not read as it shows
+    // (numbers.h readingNote), with the field as the operator counts it: "flange 2: "1,5" is read
+    // as 1"; empty when it reads as it shows.
+    QString outsideNote(int i) const;
+    QString angleNote(int i) const;
+    // Every such note of the section, row by row.
+    QStringList readingNotes() const;
+
 private:
     QString m_view;
     PickList m_rotate;

@@ -77,4 +77,8 @@ QString withoutQuotes(QString text);
 // CR LF: the one form the job file writes and the report page breaks lines at.
 QString withCrLfLineBreaks(const QString &text);
 
+// The text with every control character written out ("\n", "\r", "\t", else "\xHH"), so that
+// a file name or a typed text quoted in a message keeps it on one line.
+QString oneLine(const QString &text);
+
 } // namespace corvane

@@ -219,8 +219,14 @@ flange count, its unfolded length with its unit, and one of
   bend not in table         the bend table has no single record for a bend's
                             material, thickness and vee
   no material or thickness  the job names none, or none the table knows
+  length out of range       a flange length is too large or too small to
+                            compute with: it reads as 0, which ends the profile
 For example:
   1 3 192.36 mm ok
+
+A flange length or bend angle whose text does not read as it shows is noted on
+standard error, one line each, for every section, the status unchanged:
+  section 1, flange 2: "1,5" is read as 1
 
 --check-table checks the bend table workbook instead: it prints one line per
 finding, each beginning with "row N:" (N the row as a spreadsheet program
@@ -261,7 +267,9 @@ ordinary user to write PDFs.
 QString sectionLine(int number, const BendCalculation &calculation, LengthUnit unit)
 {
     QString status = QStringLiteral("ok");
-    if (!calculation.gatePassed) {
+    if (calculation.outOfRangeFlange >= 0) {
+        status = QStringLiteral("length out of range");
+    } else if (!calculation.gatePassed) {
         status = QStringLiteral("no material or thickness");
     } else if (calculation.veeError) {
         status = QStringLiteral("vee error");
@@ -373,6 +381,12 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
     // right after, so they are written once, then.
     editor.setWritesPages(false);
     editor.openContent(job.content);
+    // Every field whose text is not read as it shows, in every section, in use or not.
+    QString notes;
+    for (int n = 1; n <= kSectionCount; ++n) {
+        for (const QString &note : editor.job().section(n).readingNotes())
+            notes += QStringLiteral("section %1, %2\n").arg(n).arg(note);
+    }
     if (const int shown = editor.activeSectionIndex();
         shown != 0 && !editor.job().section(shown).inUse()) {
         const SectionRun run = editor.runner().write(
@@ -388,6 +402,7 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
 
     JobResult result;
     result.documentPath = assembly.path;
+    result.outcome.err = notes;
     for (qsizetype i = 0; i < assembly.sections.size(); ++i)
         result.outcome.out +=
             sectionLine(assembly.sections[i], assembly.calculations[i], options.unit) +
@@ -404,7 +419,11 @@ ReportOutcome finishJob(ReportRun &run, const JobResult &job, const QString &pdf
     const QString error = run.renderPdf
                               ? run.renderPdf(job.documentPath, pdfPath)
                               : QStringLiteral("Cannot write %1: no PDF renderer").arg(pdfPath);
-    return error.isEmpty() ? job.outcome : failure(error);
+    if (error.isEmpty())
+        return job.outcome;
+    ReportOutcome failed = failure(error);
+    failed.err.prepend(job.outcome.err); // the notes on the job's texts stand
+    return failed;
 }
 
 // Every line of text begun with prefix.

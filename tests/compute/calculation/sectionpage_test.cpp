@@ -148,6 +148,15 @@ TEST(SectionPage, VeeErrorAndFailedGateChangeOnlyTheirPartOfThePage)
     tooWide.section(1) = test::makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "93"}});
     EXPECT_EQ(pageLines(tooWide), expected);
 
+    // A bend table that could not be read is named as the reason, once, in place of the rows.
+    const BendCalculation unread =
+        calculateSection(tooWide.section(1), "MS", "2", *BendTable::unreadable("The <table>"));
+    const QString page = sectionPage(tooWide, 1, unread, PageOptions{});
+    EXPECT_EQ(page.count("<b>The bend table could not be read, so no bend deduction is applied: "
+                         "The &lt;table&gt;</b>"),
+              1);
+    EXPECT_FALSE(page.contains("No bend table row")) << page.toStdString();
+
     // A failed gate leaves the job header only.
     Job job = test::workedExampleJob();
     job.section(1).setOutside(0, QString());

@@ -1,6 +1,7 @@
 #include "shell/app/mainwindowtest.h"
 
 #include "input/windows/commonwindow.h"
+#include "input/windows/formstyle.h"
 #include "input/windows/sectionwindow.h"
 #include "shell/app/aboutwindow.h"
 #include "shell/app/previewpane.h"
@@ -10,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -220,6 +222,44 @@ TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAs
         stays(own);
         EXPECT_EQ(dialogs, 0);
     }
+}
+
+// A number box whose text is not read as it shows is tinted and says what it is read as, in its
+// tooltip and, while it has the focus, in the status bar; a length too large to compute with is
+// said there whatever has the focus.
+TEST_F(MainWindowTest, ANumberBoxNotReadAsItShowsSaysWhatItIsReadAs)
+{
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.newCommand();
+    auto *flange = w.sectionWindow(1).findChild<QLineEdit *>(QStringLiteral("txtOutside0"));
+    ASSERT_EQ(QApplication::focusWidget(), flange);
+    const auto type = [](const char *text) {
+        QWidget *box = QApplication::focusWidget();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromLatin1(text));
+    };
+    type("1,5");
+    EXPECT_EQ(flange->toolTip(), "read as 1");
+    EXPECT_EQ(flange->palette().color(QPalette::Base), kNoteTint);
+    EXPECT_EQ(w.statusText(), "Section 1, flange 1: \"1,5\" is read as 1");
+    QTest::keyClick(flange, Qt::Key_Tab);
+    EXPECT_EQ(w.statusText(), "");
+    type("abc");
+    EXPECT_EQ(w.statusText(), "Section 1, angle 1: \"abc\" is read as 0");
+    type("90");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    type("1e100");
+    QTest::keyClick(flange, Qt::Key_Tab);
+    EXPECT_EQ(w.statusText(),
+              "Section 1, flange 1: \"1e100\" is too large to compute with: read as 0");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    type("15");
+    EXPECT_EQ(flange->toolTip(), "");
+    EXPECT_NE(flange->palette().color(QPalette::Base), kNoteTint);
+    EXPECT_EQ(w.statusText(), "");
 }
 
 TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)

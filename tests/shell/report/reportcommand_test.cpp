@@ -199,6 +199,11 @@ TEST(ReportLine, GivesTheLengthInEveryUnitOrSaysWhatIsWrongWithASection)
     EXPECT_EQ(line(makeSection({"50", "100"}, {{"0", "30"}})), "1 2 150 mm ok");
     EXPECT_EQ(line(makeSection({"75.5"}, {})), "1 1 75.5 mm ok");
     EXPECT_EQ(line(wide, ""), "1 0 0 mm no material or thickness");
+    // A length that a single cannot hold reads as 0: the profile ends there, and the line says why.
+    EXPECT_EQ(line(makeSection({"1e100"}, {}), ""), "1 0 0 mm length out of range");
+    EXPECT_EQ(line(makeSection({"1e-320"}, {})), "1 0 0 mm length out of range");
+    EXPECT_EQ(line(makeSection({"50", "-1e39", "50"}, {{"90", "16"}})),
+              "1 1 50 mm length out of range");
 }
 
 ProgramRun runReportProgram(const QStringList &arguments, const QString &folder,
@@ -260,6 +265,25 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     EXPECT_EQ(QDir(pages).entryList(QDir::Files, QDir::Name),
               (QStringList{"md1.bmp", "md2.bmp", "sd1.bmp", "sd2.bmp", "wb1.htm", "wb2.htm",
                            "wball.htm"}));
+}
+
+// Texts that do not read as they show are noted on standard error, and the status stands.
+TEST_F(ReportProgramTest, TextsNotReadAsTheyShowAreNotedALineEach)
+{
+    QByteArray bytes = readBytes(kSample);
+    bytes.replace("\"40\",\"90\"", "\"1e100\",\"90\"")
+        .replace("\"60\",\"-90\"", "\"60,5\",\"-90deg\"");
+    ASSERT_TRUE(writeBytes(path("odd.bm"), bytes));
+    ReportOptions options;
+    options.jobPaths = {path("odd.bm")};
+    options.outFolder = path("pages");
+    const ReportOutcome outcome = runReport(options, reportProgramFolder(), {});
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.out, "1 0 0 mm length out of range\n2 3 132.5 mm ok\n");
+    EXPECT_EQ(outcome.err,
+              "section 1, flange 1: \"1e100\" is too large to compute with: read as 0\n"
+              "section 1, flange 2: \"60,5\" is read as 60\n"
+              "section 1, angle 2: \"-90deg\" is read as -90\n");
 }
 
 TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndWriteNothing)

@@ -352,15 +352,17 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
         return failedJob(error);
     const std::shared_ptr<const BendTable> table = run.table;
 
-    if (!QDir().mkpath(outFolder))
-        return failedJob(QStringLiteral("Cannot create the folder %1").arg(outFolder));
+    if (const QString error = makeFolder(outFolder); !error.isEmpty())
+        return failedJob(error);
 
     if (!pdfPath.isEmpty()) {
         // Found out now rather than after every page has been computed; the PDF may go into the
         // output folder just made.
-        if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
-            return failedJob(QStringLiteral("Cannot write %1: the folder %2 does not exist")
-                                 .arg(pdfPath, QFileInfo(pdfPath).path()));
+        if (const QFileInfo folder(QFileInfo(pdfPath).path()); !folder.isDir())
+            return failedJob((folder.exists()
+                                  ? QStringLiteral("Cannot write %1: %2 is a file, not a folder")
+                                  : QStringLiteral("Cannot write %1: the folder %2 does not exist"))
+                                 .arg(pdfPath, folder.filePath()));
         if (const QString problem = writeProblem(pdfPath); !problem.isEmpty())
             return failedJob(problem);
     }

@@ -121,7 +121,9 @@ ReportArguments parseReportArguments(const QStringList &arguments)
         if (!valued.contains(name) && !kTestBendOptions.contains(name))
             return usageError(QStringLiteral("unknown option %1").arg(name));
         if (!hasValue) {
-            if (i + 1 >= arguments.size())
+            // An option after an option that wants a value means the value was forgotten; a
+            // negative number (--angle -90) is a value.
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(QLatin1String("--")))
                 return usageError(QStringLiteral("%1 needs a value").arg(name));
             value = arguments.at(++i);
         }

@@ -37,10 +37,10 @@ ReportArguments parse(const QStringList &arguments)
 
 TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
 {
-    const ReportArguments a = parse({"--table", "t.xls", "--out=pages", "--unit", "fraction",
+    const ReportArguments a = parse({"--table", "-t.xls", "--out=pages", "--unit", "fraction",
                                      "--detailed", "--pdf", "r.pdf", "--", "-job.bm"});
     ASSERT_EQ(a.action, ReportArguments::Action::Run) << a.error.toStdString();
-    EXPECT_EQ(a.options.tablePath, "t.xls");
+    EXPECT_EQ(a.options.tablePath, "-t.xls");
     EXPECT_EQ(a.options.outFolder, "pages");
     EXPECT_EQ(a.options.unit, LengthUnit::FractionalInch);
     EXPECT_TRUE(a.options.detailed);
@@ -63,6 +63,7 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         {{"--unit", "km", "job.bm"}, "unknown unit km"},
         {{"--unit", "MM", "job.bm"}, "unknown unit MM"},
         {{"job.bm", "--out"}, "--out needs a value"},
+        {{"--test-bend", "--material", "--thickness", "2"}, "--material needs a value"},
         {{"--table=", "job.bm"}, "--table needs a value"},
         {{"--detailed=yes", "job.bm"}, "unknown option --detailed"},
         {{}, "no job file given"},

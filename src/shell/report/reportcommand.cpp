@@ -44,12 +44,29 @@ ReportArguments usageError(const QString &message)
     return result;
 }
 
-ReportOutcome failure(QString message)
+// The text with its control characters written out as escapes ("\n", "\x1b"): a file name may
+// hold a line break, and every line printed must stay one line.
+QString escapedControls(const QString &text)
 {
-    // One line, however the message came: a file name may hold a line break.
-    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    message.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return {1, {}, kProgram + QStringLiteral(": ") + message + QLatin1Char('\n')};
+    QString escaped;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            escaped += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            escaped += QStringLiteral("\\r");
+        else if (c == QLatin1Char('\t'))
+            escaped += QStringLiteral("\\t");
+        else if (c.category() == QChar::Other_Control)
+            escaped += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+ReportOutcome failure(const QString &message)
+{
+    return {1, {}, kProgram + QStringLiteral(": ") + escapedControls(message) + QLatin1Char('\n')};
 }
 
 // Pages name their pictures by absolute path, so every folder handed on must be absolute.
@@ -492,7 +509,8 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     ReportOutcome outcome;
     for (const Task &task : tasks) {
         const ReportOutcome job = finishJob(run, task.result, task.pdfPath);
-        const QString prefix = QFileInfo(task.jobPath).fileName() + QLatin1Char(' ');
+        const QString prefix =
+            escapedControls(QFileInfo(task.jobPath).fileName()) + QLatin1Char(' ');
         outcome.out += prefixed(prefix, job.out);
         outcome.err += prefixed(prefix, job.err);
         outcome.exitStatus = qMax(outcome.exitStatus, job.exitStatus);
@@ -576,8 +594,8 @@ ReportOutcome runReportCommand(const QStringList &arguments, const QString &prog
     case ReportArguments::Action::Usage:
         return {2,
                 {},
-                kProgram + QStringLiteral(": ") + parsed.error + QLatin1Char('\n') + reportUsage() +
-                    QLatin1Char('\n')};
+                kProgram + QStringLiteral(": ") + escapedControls(parsed.error) +
+                    QLatin1Char('\n') + reportUsage() + QLatin1Char('\n')};
     case ReportArguments::Action::CheckTable:
         return runTableCheck(parsed.options.tablePath.isEmpty() ? bendTablePath(programFolder)
                                                                 : parsed.options.tablePath);

@@ -60,6 +60,7 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         const char *says;
     } rows[] = {
         {{"--bogus", "job.bm"}, "unknown option --bogus"},
+        {{"--bo\ngus", "job.bm"}, "unknown option --bo\\ngus"},
         {{"--unit", "km", "job.bm"}, "unknown unit km"},
         {{"--unit", "MM", "job.bm"}, "unknown unit MM"},
         {{"job.bm", "--out"}, "--out needs a value"},
@@ -329,8 +330,8 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     ASSERT_TRUE(writeJobFile(jobFileContent(Job()), path("empty.bm")).ok());
     ReportOptions options;
     options.jobPaths = {
-        kSample,       truncated,       path("channel.job.bm"), path("other/bracket.bm"),
-        path("...bm"), path("empty.bm")};
+        kSample,       truncated,        path("channel.job.bm"), path("other/bracket.bm"),
+        path("...bm"), path("empty.bm"), path("lost\n\t\x01.bm")};
     options.outFolder = path("pages");
     options.pdfPath = path("pdfs");
     ASSERT_TRUE(QDir().mkpath(options.pdfPath));
@@ -344,11 +345,15 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     EXPECT_EQ(outcome.out, "bracket.bm 1 3 117.74 mm ok\nbracket.bm 2 3 132.5 mm ok\n"
                            "channel.job.bm 1 3 132.74 mm ok\nchannel.job.bm 2 3 132.5 mm ok\n");
     const QStringList errors = outcome.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(errors.size(), 3) << outcome.err.toStdString();
+    ASSERT_EQ(errors.size(), 4) << outcome.err.toStdString();
     EXPECT_TRUE(errors[0].startsWith("truncated.bm corvane-report: ")) << errors[0].toStdString();
     EXPECT_TRUE(errors[1].startsWith("bracket.bm corvane-report: ")) << errors[1].toStdString();
     EXPECT_TRUE(errors[1].contains("named bracket")) << errors[1].toStdString();
     EXPECT_TRUE(errors[2].startsWith("...bm corvane-report: ")) << errors[2].toStdString();
+    // A name's control characters are written out, so that the line stays one.
+    EXPECT_TRUE(errors[3].startsWith("lost\\n\\t\\x01.bm corvane-report: ") &&
+                errors[3].contains(path("lost\\n\\t\\x01.bm")))
+        << errors[3].toStdString();
     EXPECT_EQ(rendered,
               (QStringList{path("pages/bracket/wball.htm"), path("pdfs/bracket.pdf"),
                            path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf"),

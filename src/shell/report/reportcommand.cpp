@@ -13,6 +13,7 @@
 #include "shell/report/reportassembly.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -215,7 +216,9 @@ joined print document.
   --detailed      show the K factor, OSSB, BA and BD columns
   --pdf FILE      also write the joined document as a PDF, A4 portrait,
                   each section on a page of its own; with several jobs, FILE
-                  is a folder and each job's PDF is FILE/NAME.pdf
+                  is a folder and each job's PDF is FILE/NAME.pdf. A file
+                  of the PDF's name that is not a PDF is refused, never
+                  replaced
   -h, --help      show this text
 
 A section is in use when its first flange is longer than 0. For each section N
@@ -357,6 +360,22 @@ JobResult failedJob(const QString &message)
     return {failure(message), {}};
 }
 
+// Why a PDF may not be written at path: a file there that is no PDF, most likely a job file taken
+// for the PDF's name. The empty text when there is no file or a PDF, which a new one replaces.
+QString notAPdf(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot write %1: it cannot be read to make sure it is a PDF: %2")
+            .arg(path, file.errorString());
+    if (file.read(5) == "%PDF-")
+        return {};
+    return QStringLiteral("Cannot write %1: it exists and is not a PDF; give the PDF's own name")
+        .arg(path);
+}
+
 // One job's pages into outFolder, pdfPath checked but not yet rendered. Runs on any thread: the
 // bend table is read before.
 JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
@@ -371,12 +390,15 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
         return failedJob(error);
     const std::shared_ptr<const BendTable> table = run.table;
 
+    // The PDF is found out now rather than after every page has been computed.
+    if (const QString problem = notAPdf(pdfPath); !problem.isEmpty())
+        return failedJob(problem);
+
     if (const QString error = makeFolder(outFolder); !error.isEmpty())
         return failedJob(error);
 
     if (!pdfPath.isEmpty()) {
-        // Found out now rather than after every page has been computed; the PDF may go into the
-        // output folder just made.
+        // The PDF may go into the output folder just made.
         if (const QFileInfo folder(QFileInfo(pdfPath).path()); !folder.isDir())
             return failedJob((folder.exists()
                                   ? QStringLiteral("Cannot write %1: %2 is a file, not a folder")

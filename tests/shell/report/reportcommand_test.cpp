@@ -328,13 +328,17 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
 
     // A job of no section in use leaves the page of the section that opening it shows.
     ASSERT_TRUE(writeJobFile(jobFileContent(Job()), path("empty.bm")).ok());
+    ASSERT_TRUE(QFile::copy(path("empty.bm"), path("refused.bm")));
     ReportOptions options;
     options.jobPaths = {
         kSample,       truncated,        path("channel.job.bm"), path("other/bracket.bm"),
-        path("...bm"), path("empty.bm"), path("lost\n\t\x01.bm")};
+        path("...bm"), path("empty.bm"), path("refused.bm"),     path("lost\n\t\x01.bm")};
     options.outFolder = path("pages");
     options.pdfPath = path("pdfs");
     ASSERT_TRUE(QDir().mkpath(options.pdfPath));
+    // An earlier PDF is replaced; a file of a PDF's name that is no PDF is refused.
+    ASSERT_TRUE(writeBytes(path("pdfs/bracket.pdf"), "%PDF-1.4") &&
+                writeBytes(path("pdfs/refused.pdf"), "a job"));
     QStringList rendered;
     const ReportOutcome outcome =
         runReport(options, reportProgramFolder(), [&](const QString &html, const QString &pdf) {
@@ -345,15 +349,18 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     EXPECT_EQ(outcome.out, "bracket.bm 1 3 117.74 mm ok\nbracket.bm 2 3 132.5 mm ok\n"
                            "channel.job.bm 1 3 132.74 mm ok\nchannel.job.bm 2 3 132.5 mm ok\n");
     const QStringList errors = outcome.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(errors.size(), 4) << outcome.err.toStdString();
+    ASSERT_EQ(errors.size(), 5) << outcome.err.toStdString();
     EXPECT_TRUE(errors[0].startsWith("truncated.bm corvane-report: ")) << errors[0].toStdString();
     EXPECT_TRUE(errors[1].startsWith("bracket.bm corvane-report: ")) << errors[1].toStdString();
     EXPECT_TRUE(errors[1].contains("named bracket")) << errors[1].toStdString();
     EXPECT_TRUE(errors[2].startsWith("...bm corvane-report: ")) << errors[2].toStdString();
-    // A name's control characters are written out, so that the line stays one.
-    EXPECT_TRUE(errors[3].startsWith("lost\\n\\t\\x01.bm corvane-report: ") &&
-                errors[3].contains(path("lost\\n\\t\\x01.bm")))
+    EXPECT_TRUE(errors[3].startsWith("refused.bm corvane-report: Cannot write " +
+                                     path("pdfs/refused.pdf") + ": it exists and is not a PDF"))
         << errors[3].toStdString();
+    // A name's control characters are written out, so that the line stays one.
+    EXPECT_TRUE(errors[4].startsWith("lost\\n\\t\\x01.bm corvane-report: ") &&
+                errors[4].contains(path("lost\\n\\t\\x01.bm")))
+        << errors[4].toStdString();
     EXPECT_EQ(rendered,
               (QStringList{path("pages/bracket/wball.htm"), path("pdfs/bracket.pdf"),
                            path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf"),

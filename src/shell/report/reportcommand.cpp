@@ -2,6 +2,7 @@
 
 #include "bendtable/bendtablecheck.h"
 #include "bendtable/bendtablesource.h"
+#include "compute/calculation/sectionpage.h"
 #include "compute/calculation/testbend.h"
 #include "input/editing/jobeditor.h"
 #include "input/units/units.h"
@@ -225,8 +226,10 @@ A section is in use when its first flange is longer than 0. For each section N
 in use, DIR receives wbN.htm (its report page), sdN.bmp (the section diagram)
 and mdN.bmp (the marking diagram; not written when a vee is too wide), and then
 wball.htm: every page in section order with a page break between two of them,
-empty when no section is in use. The pages show the logo of the program folder
-%3.
+empty when no section is in use. Pages and pictures of an earlier run that this
+run did not write (wbN.htm, sdN.bmp and mdN.bmp, N from 1 to 5) are removed:
+DIR holds this run's report, and its other files stay. The pages show the logo
+of the program folder %3.
 
 With several job files, each job is reported as it would be alone, in one run:
 its files go into DIR/NAME/, NAME being the job file's name without its
@@ -376,6 +379,26 @@ QString notAPdf(const QString &path)
         .arg(path);
 }
 
+// The pages and pictures in folder that the run did not write, removed: left by an earlier run,
+// of a section no longer in use or a diagram no longer drawn, they would read as this run's.
+// Other files stay, the job file among them whatever its name.
+QString removeOlderFiles(const QString &folder, const QStringList &written, const QString &jobPath)
+{
+    for (int n = 1; n <= kSectionCount; ++n) {
+        for (const QString &path : {sectionPagePath(folder, n), sectionDiagramPath(folder, n),
+                                    markingDiagramPath(folder, n)}) {
+            const QFileInfo info(path);
+            if (written.contains(path) || (!info.isFile() && !info.isSymLink()) ||
+                info == QFileInfo(jobPath))
+                continue;
+            if (QFile file(path); !file.remove())
+                return QStringLiteral("Cannot remove %1, left by an earlier run: %2")
+                    .arg(path, file.errorString());
+        }
+    }
+    return {};
+}
+
 // One job's pages into outFolder, pdfPath checked but not yet rendered. Runs on any thread: the
 // bend table is read before.
 JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
@@ -416,18 +439,29 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
     // right after, so they are written once, then.
     editor.setWritesPages(false);
     editor.openContent(job.content);
+    QStringList written;
+    const auto noteWritten = [&written](const SectionRun &run) {
+        written.append(run.pagePath);
+        for (const FileContent &picture : run.pictures)
+            written.append(picture.path);
+    };
     if (const int shown = editor.activeSectionIndex();
         shown != 0 && !editor.job().section(shown).inUse()) {
         const SectionRun run = editor.runner().write(
             editor.job(), shown, editor.lastRun(shown).calculation, pageOptions);
         if (!run.ok())
             return failedJob(run.error);
+        noteWritten(run);
     }
     const ReportAssembly assembly = assembleReport(editor.job(), outFolder, [&](int n) {
-        return editor.runner().run(editor.job(), n, *table, pageOptions);
+        SectionRun run = editor.runner().run(editor.job(), n, *table, pageOptions);
+        noteWritten(run);
+        return run;
     });
     if (!assembly.ok())
         return failedJob(assembly.error);
+    if (const QString error = removeOlderFiles(outFolder, written, jobPath); !error.isEmpty())
+        return failedJob(error);
 
     JobResult result;
     result.documentPath = assembly.path;

@@ -328,6 +328,10 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
 
     // A job of no section in use leaves the page of the section that opening it shows.
     ASSERT_TRUE(writeJobFile(jobFileContent(Job()), path("empty.bm")).ok());
+    // What an earlier run wrote and this one does not goes; files that are no run's stay.
+    ASSERT_TRUE(QDir().mkpath(path("pages/empty")));
+    for (const char *name : {"sd1.bmp", "md1.bmp", "wb3.htm", "md5.bmp", "wb6.htm"})
+        ASSERT_TRUE(writeBytes(path("pages/empty/") + name, "old"));
     ASSERT_TRUE(QFile::copy(path("empty.bm"), path("refused.bm")));
     ReportOptions options;
     options.jobPaths = {
@@ -368,7 +372,7 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     EXPECT_EQ(QDir(path("pages")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               (QStringList{"bracket", "channel.job", "empty"}));
     EXPECT_EQ(QDir(path("pages/empty")).entryList(QDir::Files),
-              (QStringList{"wb1.htm", "wball.htm"}));
+              (QStringList{"wb1.htm", "wb6.htm", "wball.htm"}));
 
     // The sample's files are those of a run of it alone, but for the folder they name.
     options.jobPaths = {kSample};

@@ -1,5 +1,6 @@
 #include "shell/ground/filewrite.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <atomic>
@@ -102,6 +103,29 @@ QString writeProblem(const QString &path)
     }
     ::close(fd);
     ::unlink(probe.constData());
+    return {};
+}
+
+QString makeFolder(const QString &path)
+{
+    const QString clean = QDir::cleanPath(path);
+    // From the top down, so that a file in the way is named where it stands.
+    qsizetype end = 0;
+    do {
+        end = clean.indexOf(QLatin1Char('/'), end + 1);
+        const QString folder = end < 0 ? clean : clean.left(end);
+        const QByteArray name = QFile::encodeName(folder);
+        struct stat st;
+        // One made meanwhile by another job of the run is as good as one made here.
+        if (::stat(name.constData(), &st) != 0 &&
+            (errno != ENOENT || (::mkdir(name.constData(), 0777) != 0 && errno != EEXIST) ||
+             ::stat(name.constData(), &st) != 0))
+            return QStringLiteral("Cannot create the folder %1: %2")
+                .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        if (!S_ISDIR(st.st_mode))
+            return QStringLiteral("Cannot create the folder %1: %2 is a file, not a folder")
+                .arg(path, folder);
+    } while (end >= 0);
     return {};
 }
 

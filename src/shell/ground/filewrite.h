@@ -1,6 +1,7 @@
 #pragma once
 
-// Writing generated files: report pages, their pictures and the joined print document.
+// Writing generated files: report pages, their pictures and the joined print document, and the
+// folders they go into.
 
 #include <QByteArray>
 #include <QString>
@@ -36,6 +37,11 @@ QString overwriteFile(const QString &path, const QByteArray &bytes);
 // there that the operator may not replace (which a save refuses too). The message names the file
 // and the system's reason; the empty text when nothing stands in the way.
 QString writeProblem(const QString &path);
+
+// Makes the folder at path and the folders above it that are missing. Returns why it could not,
+// naming the folder and the system's reason, or a file that stands where a folder must be; the
+// empty text when the folder is there.
+QString makeFolder(const QString &path);
 
 // While one of these lives, overwriteFile replaces files whole: for a renderer that reads the
 // generated files of its own accord while the operator may go on typing (PDF export).

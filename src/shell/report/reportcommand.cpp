@@ -2,6 +2,7 @@
 
 #include "bendtable/bendtablecheck.h"
 #include "bendtable/bendtablesource.h"
+#include "compute/calculation/sectionpage.h"
 #include "compute/calculation/testbend.h"
 #include "input/editing/jobeditor.h"
 #include "input/units/units.h"
@@ -13,6 +14,7 @@
 #include "shell/report/reportassembly.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -44,12 +46,9 @@ ReportArguments usageError(const QString &message)
     return result;
 }
 
-ReportOutcome failure(QString message)
+ReportOutcome failure(const QString &message)
 {
-    // One line, however the message came: a file name may hold a line break.
-    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    message.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    return {1, {}, kProgram + QStringLiteral(": ") + message + QLatin1Char('\n')};
+    return {1, {}, kProgram + QStringLiteral(": ") + oneLine(message) + QLatin1Char('\n')};
 }
 
 // Pages name their pictures by absolute path, so every folder handed on must be absolute.
@@ -121,7 +120,9 @@ ReportArguments parseReportArguments(const QStringList &arguments)
         if (!valued.contains(name) && !kTestBendOptions.contains(name))
             return usageError(QStringLiteral("unknown option %1").arg(name));
         if (!hasValue) {
-            if (i + 1 >= arguments.size())
+            // An option after an option that wants a value means the value was forgotten; a
+            // negative number (--angle -90) is a value.
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(QLatin1String("--")))
                 return usageError(QStringLiteral("%1 needs a value").arg(name));
             value = arguments.at(++i);
         }
@@ -196,15 +197,19 @@ joined print document.
   --detailed      show the K factor, OSSB, BA and BD columns
   --pdf FILE      also write the joined document as a PDF, A4 portrait,
                   each section on a page of its own; with several jobs, FILE
-                  is a folder and each job's PDF is FILE/NAME.pdf
+                  is a folder and each job's PDF is FILE/NAME.pdf. A file
+                  of the PDF's name that is not a PDF is refused, never
+                  replaced
   -h, --help      show this text
 
 A section is in use when its first flange is longer than 0. For each section N
 in use, DIR receives wbN.htm (its report page), sdN.bmp (the section diagram)
 and mdN.bmp (the marking diagram; not written when a vee is too wide), and then
 wball.htm: every page in section order with a page break between two of them,
-empty when no section is in use. The pages show the logo of the program folder
-%3.
+empty when no section is in use. Pages and pictures of an earlier run that this
+run did not write (wbN.htm, sdN.bmp and mdN.bmp, N from 1 to 5) are removed:
+DIR holds this run's report, and its other files stay. The pages show the logo
+of the program folder %3.
 
 With several job files, each job is reported as it would be alone, in one run:
 its files go into DIR/NAME/, NAME being the job file's name without its
@@ -346,6 +351,42 @@ JobResult failedJob(const QString &message)
     return {failure(message), {}};
 }
 
+// Why a PDF may not be written at path: a file there that is no PDF, most likely a job file taken
+// for the PDF's name. The empty text when there is no file or a PDF, which a new one replaces.
+QString notAPdf(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot write %1: it cannot be read to make sure it is a PDF: %2")
+            .arg(path, file.errorString());
+    if (file.read(5) == "%PDF-")
+        return {};
+    return QStringLiteral("Cannot write %1: it exists and is not a PDF; give the PDF's own name")
+        .arg(path);
+}
+
+// The pages and pictures in folder that the run did not write, removed: left by an earlier run,
+// of a section no longer in use or a diagram no longer drawn, they would read as this run's.
+// Other files stay, the job file among them whatever its name.
+QString removeOlderFiles(const QString &folder, const QStringList &written, const QString &jobPath)
+{
+    for (int n = 1; n <= kSectionCount; ++n) {
+        for (const QString &path : {sectionPagePath(folder, n), sectionDiagramPath(folder, n),
+                                    markingDiagramPath(folder, n)}) {
+            const QFileInfo info(path);
+            if (written.contains(path) || (!info.isFile() && !info.isSymLink()) ||
+                info == QFileInfo(jobPath))
+                continue;
+            if (QFile file(path); !file.remove())
+                return QStringLiteral("Cannot remove %1, left by an earlier run: %2")
+                    .arg(path, file.errorString());
+        }
+    }
+    return {};
+}
+
 // One job's pages into outFolder, pdfPath checked but not yet rendered. Runs on any thread: the
 // bend table is read before.
 JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outFolder,
@@ -360,15 +401,20 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
         return failedJob(error);
     const std::shared_ptr<const BendTable> table = run.table;
 
-    if (!QDir().mkpath(outFolder))
-        return failedJob(QStringLiteral("Cannot create the folder %1").arg(outFolder));
+    // The PDF is found out now rather than after every page has been computed.
+    if (const QString problem = notAPdf(pdfPath); !problem.isEmpty())
+        return failedJob(problem);
+
+    if (const QString error = makeFolder(outFolder); !error.isEmpty())
+        return failedJob(error);
 
     if (!pdfPath.isEmpty()) {
-        // Found out now rather than after every page has been computed; the PDF may go into the
-        // output folder just made.
-        if (!QFileInfo(QFileInfo(pdfPath).path()).isDir())
-            return failedJob(QStringLiteral("Cannot write %1: the folder %2 does not exist")
-                                 .arg(pdfPath, QFileInfo(pdfPath).path()));
+        // The PDF may go into the output folder just made.
+        if (const QFileInfo folder(QFileInfo(pdfPath).path()); !folder.isDir())
+            return failedJob((folder.exists()
+                                  ? QStringLiteral("Cannot write %1: %2 is a file, not a folder")
+                                  : QStringLiteral("Cannot write %1: the folder %2 does not exist"))
+                                 .arg(pdfPath, folder.filePath()));
         if (const QString problem = writeProblem(pdfPath); !problem.isEmpty())
             return failedJob(problem);
     }
@@ -387,18 +433,29 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
         for (const QString &note : editor.job().section(n).readingNotes())
             notes += QStringLiteral("section %1, %2\n").arg(n).arg(note);
     }
+    QStringList written;
+    const auto noteWritten = [&written](const SectionRun &run) {
+        written.append(run.pagePath);
+        for (const FileContent &picture : run.pictures)
+            written.append(picture.path);
+    };
     if (const int shown = editor.activeSectionIndex();
         shown != 0 && !editor.job().section(shown).inUse()) {
         const SectionRun run = editor.runner().write(
             editor.job(), shown, editor.lastRun(shown).calculation, pageOptions);
         if (!run.ok())
             return failedJob(run.error);
+        noteWritten(run);
     }
     const ReportAssembly assembly = assembleReport(editor.job(), outFolder, [&](int n) {
-        return editor.runner().run(editor.job(), n, *table, pageOptions);
+        SectionRun run = editor.runner().run(editor.job(), n, *table, pageOptions);
+        noteWritten(run);
+        return run;
     });
     if (!assembly.ok())
         return failedJob(assembly.error);
+    if (const QString error = removeOlderFiles(outFolder, written, jobPath); !error.isEmpty())
+        return failedJob(error);
 
     JobResult result;
     result.documentPath = assembly.path;
@@ -507,7 +564,7 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     ReportOutcome outcome;
     for (const Task &task : tasks) {
         const ReportOutcome job = finishJob(run, task.result, task.pdfPath);
-        const QString prefix = QFileInfo(task.jobPath).fileName() + QLatin1Char(' ');
+        const QString prefix = oneLine(QFileInfo(task.jobPath).fileName()) + QLatin1Char(' ');
         outcome.out += prefixed(prefix, job.out);
         outcome.err += prefixed(prefix, job.err);
         outcome.exitStatus = qMax(outcome.exitStatus, job.exitStatus);
@@ -601,8 +658,8 @@ ReportOutcome runReportCommand(const QStringList &arguments, const QString &prog
     case ReportArguments::Action::Usage:
         return {2,
                 {},
-                kProgram + QStringLiteral(": ") + parsed.error + QLatin1Char('\n') + reportUsage() +
-                    QLatin1Char('\n')};
+                kProgram + QStringLiteral(": ") + oneLine(parsed.error) + QLatin1Char('\n') +
+                    reportUsage() + QLatin1Char('\n')};
     case ReportArguments::Action::CheckTable:
         return runTableCheck(parsed.options.tablePath.isEmpty() ? bendTablePath(programFolder)
                                                                 : parsed.options.tablePath);

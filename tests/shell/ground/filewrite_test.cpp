@@ -122,6 +122,30 @@ TEST(FileWrite, ReportsWhatStandsInTheWayAndWritesWhereTheOperatorMay)
     EXPECT_EQ(QDir(closed).entryList(QDir::Files), QStringList{QStringLiteral("md1.bmp")});
 }
 
+TEST(FileWrite, MakeFolderMakesTheFoldersAboveOrNamesAFileInTheWayOrTheSystemsReason)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("file"));
+    ASSERT_TRUE(writeBytes(file, "a file"));
+    for (const QString &path : {file, file + QStringLiteral("/a/b")})
+        EXPECT_EQ(makeFolder(path),
+                  QStringLiteral("Cannot create the folder %1: %2 is a file, not a folder")
+                      .arg(path, file));
+    const QString made = dir.filePath(QStringLiteral("a/b"));
+    EXPECT_EQ(makeFolder(made), "");
+    EXPECT_TRUE(QFileInfo(made).isDir());
+    // On a read-only file system, a folder that is there will do and a new one is refused.
+    const int status = test::runOnOwnFileSystem(made, "ro", [&] {
+        return makeFolder(made).isEmpty() &&
+               makeFolder(made + QStringLiteral("/c/d")) ==
+                   QStringLiteral("Cannot create the folder %1/c/d: Read-only file system")
+                       .arg(made);
+    });
+    if (status == test::kCannotMount)
+        GTEST_SKIP() << "a file system of its own needs root";
+    EXPECT_EQ(status, 1);
+}
+
 TEST(FileWrite, NewContentsThatDoNotFitLeaveTheOldFileAndAFullDiskIsNamed)
 {
     QTemporaryDir dir;

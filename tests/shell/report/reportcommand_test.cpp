@@ -38,10 +38,10 @@ ReportArguments parse(const QStringList &arguments)
 
 TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
 {
-    const ReportArguments a = parse({"--table", "t.xls", "--out=pages", "--unit", "fraction",
+    const ReportArguments a = parse({"--table", "-t.xls", "--out=pages", "--unit", "fraction",
                                      "--detailed", "--pdf", "r.pdf", "--", "-job.bm"});
     ASSERT_EQ(a.action, ReportArguments::Action::Run) << a.error.toStdString();
-    EXPECT_EQ(a.options.tablePath, "t.xls");
+    EXPECT_EQ(a.options.tablePath, "-t.xls");
     EXPECT_EQ(a.options.outFolder, "pages");
     EXPECT_EQ(a.options.unit, LengthUnit::FractionalInch);
     EXPECT_TRUE(a.options.detailed);
@@ -61,9 +61,11 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         const char *says;
     } rows[] = {
         {{"--bogus", "job.bm"}, "unknown option --bogus"},
+        {{"--bo\ngus", "job.bm"}, "unknown option --bo\\ngus"},
         {{"--unit", "km", "job.bm"}, "unknown unit km"},
         {{"--unit", "MM", "job.bm"}, "unknown unit MM"},
         {{"job.bm", "--out"}, "--out needs a value"},
+        {{"--test-bend", "--material", "--thickness", "2"}, "--material needs a value"},
         {{"--table=", "job.bm"}, "--table needs a value"},
         {{"--detailed=yes", "job.bm"}, "unknown option --detailed"},
         {{}, "no job file given"},
@@ -306,7 +308,12 @@ TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndW
         {"job that ends early", {"--out", pages, truncated}, truncated},
         {"missing table", {"--table", path("none.xls"), "--out", pages, kSample}, path("none.xls")},
         {"table that is no workbook", {"--table", notATable, "--out", pages, kSample}, notATable},
-        {"output below a file", {"--out", blocker + "/pages", kSample}, blocker + "/pages"},
+        {"output below a file",
+         {"--out", blocker + "/pages", kSample},
+         blocker + "/pages: " + blocker + " is a file, not a folder"},
+        {"PDF below a file",
+         {"--out", pages, "--pdf", blocker + "/report.pdf", kSample},
+         blocker + "/report.pdf: " + blocker + " is a file, not a folder"},
         {"PDF into a missing folder",
          {"--out", pages, "--pdf", path("none/report.pdf"), kSample},
          path("none/report.pdf")},
@@ -366,13 +373,21 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
 
     // A job of no section in use leaves the page of the section that opening it shows.
     ASSERT_TRUE(writeJobFile(jobFileContent(Job()), path("empty.bm")).ok());
+    // What an earlier run wrote and this one does not goes; files that are no run's stay.
+    ASSERT_TRUE(QDir().mkpath(path("pages/empty")));
+    for (const char *name : {"sd1.bmp", "md1.bmp", "wb3.htm", "md5.bmp", "wb6.htm"})
+        ASSERT_TRUE(writeBytes(path("pages/empty/") + name, "old"));
+    ASSERT_TRUE(QFile::copy(path("empty.bm"), path("refused.bm")));
     ReportOptions options;
     options.jobPaths = {
-        kSample,       truncated,       path("channel.job.bm"), path("other/bracket.bm"),
-        path("...bm"), path("empty.bm")};
+        kSample,       truncated,        path("channel.job.bm"), path("other/bracket.bm"),
+        path("...bm"), path("empty.bm"), path("refused.bm"),     path("lost\n\t\x01.bm")};
     options.outFolder = path("pages");
     options.pdfPath = path("pdfs");
     ASSERT_TRUE(QDir().mkpath(options.pdfPath));
+    // An earlier PDF is replaced; a file of a PDF's name that is no PDF is refused.
+    ASSERT_TRUE(writeBytes(path("pdfs/bracket.pdf"), "%PDF-1.4") &&
+                writeBytes(path("pdfs/refused.pdf"), "a job"));
     QStringList rendered;
     const ReportOutcome outcome =
         runReport(options, reportProgramFolder(), [&](const QString &html, const QString &pdf) {
@@ -383,11 +398,18 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     EXPECT_EQ(outcome.out, "bracket.bm 1 3 117.74 mm ok\nbracket.bm 2 3 132.5 mm ok\n"
                            "channel.job.bm 1 3 132.74 mm ok\nchannel.job.bm 2 3 132.5 mm ok\n");
     const QStringList errors = outcome.err.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(errors.size(), 3) << outcome.err.toStdString();
+    ASSERT_EQ(errors.size(), 5) << outcome.err.toStdString();
     EXPECT_TRUE(errors[0].startsWith("truncated.bm corvane-report: ")) << errors[0].toStdString();
     EXPECT_TRUE(errors[1].startsWith("bracket.bm corvane-report: ")) << errors[1].toStdString();
     EXPECT_TRUE(errors[1].contains("named bracket")) << errors[1].toStdString();
     EXPECT_TRUE(errors[2].startsWith("...bm corvane-report: ")) << errors[2].toStdString();
+    EXPECT_TRUE(errors[3].startsWith("refused.bm corvane-report: Cannot write " +
+                                     path("pdfs/refused.pdf") + ": it exists and is not a PDF"))
+        << errors[3].toStdString();
+    // A name's control characters are written out, so that the line stays one.
+    EXPECT_TRUE(errors[4].startsWith("lost\\n\\t\\x01.bm corvane-report: ") &&
+                errors[4].contains(path("lost\\n\\t\\x01.bm")))
+        << errors[4].toStdString();
     EXPECT_EQ(rendered,
               (QStringList{path("pages/bracket/wball.htm"), path("pdfs/bracket.pdf"),
                            path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf"),
@@ -395,7 +417,7 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     EXPECT_EQ(QDir(path("pages")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               (QStringList{"bracket", "channel.job", "empty"}));
     EXPECT_EQ(QDir(path("pages/empty")).entryList(QDir::Files),
-              (QStringList{"wb1.htm", "wball.htm"}));
+              (QStringList{"wb1.htm", "wb6.htm", "wball.htm"}));
 
     // The sample's files are those of a run of it alone, but for the folder they name.
     options.jobPaths = {kSample};

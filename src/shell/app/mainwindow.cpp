@@ -204,6 +204,7 @@ MainWindow::MainWindow(Options options, QWidget *parent)
 
     m_status = new QLabel(this);
     m_status->setMinimumWidth(120);
+    m_status->setContentsMargins(0, 0, 16, 0); // apart from the second panel
     m_tableStatus = new LinkPanel(QString(), this);
     updateTableStatus();
     m_tableStatus->setCursor(Qt::PointingHandCursor);

@@ -3,7 +3,7 @@
 // The benchmarks' eleven-flange section: eleven flanges of 60 to 160 mm and ten bends of 90 and
 // -90 degrees on vee 4, in section 1 of a job of the given material and thickness.
 
-#include "shell/ground/job.h"
+#include "ground/job.h"
 
 namespace corvane::bench {
 

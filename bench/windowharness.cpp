@@ -2,11 +2,11 @@
 
 #include "timingsupport.h"
 
-#include "input/editing/jobeditor.h"
-#include "input/windows/sectionwindow.h"
-#include "shell/app/mainwindow.h"
-#include "shell/app/previewpane.h"
-#include "shell/app/printing.h"
+#include "editing/jobeditor.h"
+#include "app/sectionwindow.h"
+#include "app/mainwindow.h"
+#include "app/previewpane.h"
+#include "app/printing.h"
 
 #include <QApplication>
 #include <QDir>

@@ -24,11 +24,11 @@
 #include "timingsupport.h"
 #include "windowharness.h"
 
-#include "shell/app/mainwindow.h"
-#include "shell/app/previewpane.h"
-#include "shell/app/printing.h"
-#include "shell/app/webengineloader.h"
-#include "shell/ground/jobfile.h"
+#include "app/mainwindow.h"
+#include "app/previewpane.h"
+#include "app/printing.h"
+#include "app/webengineloader.h"
+#include "ground/jobfile.h"
 
 #include <QAction>
 #include <QApplication>

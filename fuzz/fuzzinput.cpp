@@ -3,8 +3,8 @@
 #include "heappeak.h"
 
 #include "bendtable/bendtable.h"
-#include "shell/ground/jobfile.h"
-#include "shell/ground/numbers.h"
+#include "ground/jobfile.h"
+#include "ground/numbers.h"
 
 #include <QStringList>
 

@@ -8,7 +8,7 @@
 // workbooks of other writers and merges everything into fuzz/corpus/.
 
 #include "xlsbuilder.h"
-#include "shell/ground/jobfile.h"
+#include "ground/jobfile.h"
 
 #include <QDir>
 #include <QFile>

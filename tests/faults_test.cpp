@@ -4,8 +4,8 @@
 // it was or wholly new. The readers and writers have the same faults in their own tests, file by
 // file; here they meet the window.
 
-#include "shell/app/mainwindowtest.h"
-#include "shell/app/previewpane.h"
+#include "app/mainwindowtest.h"
+#include "app/previewpane.h"
 
 #include <QDir>
 #include <QFileInfo>

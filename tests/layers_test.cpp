@@ -18,18 +18,20 @@ const QString kSource = QStringLiteral(CORVANE_SOURCE_DIR "/src");
 
 TEST(Layers, EveryIncludePointsToItsOwnLayerOrBelowAndNoFoldersFormACycle)
 {
-    // The folders of src/ and their layers, as layers.txt lists them: "layer name folder...".
+    // The folders of src/ and their layers, as layers.txt lists them: "layer folder", one folder
+    // a layer, and every folder of src/ one of them.
     QMap<QString, int> layers;
     QFile table(kSource + QStringLiteral("/layers.txt"));
     ASSERT_TRUE(table.open(QIODevice::ReadOnly));
     for (const QString &line : QString::fromUtf8(table.readAll()).split(u'\n')) {
         const QStringList words = line.simplified().split(u' ', Qt::SkipEmptyParts);
-        if (words.size() >= 3 && !words.first().startsWith(u'#')) {
-            for (const QString &folder : words.mid(2))
-                layers.insert(folder, words.first().toInt());
+        if (!words.isEmpty() && !words.first().startsWith(u'#')) {
+            ASSERT_EQ(words.size(), 2) << line.toStdString();
+            layers.insert(words[1], words[0].toInt());
         }
     }
-    ASSERT_GE(layers.size(), 9) << "src/layers.txt lists too few folders";
+    EXPECT_EQ(QSet<int>(layers.cbegin(), layers.cend()).size(), layers.size());
+    EXPECT_EQ(QDir(kSource).entryList(QDir::Dirs | QDir::NoDotAndDotDot), layers.keys());
     const QRegularExpression include("^\\s*#\\s*include\\s+\"([^\"]+)\"",
                                      QRegularExpression::MultilineOption);
     QMap<QString, QSet<QString>> uses; // folder -> the other folders it includes from

@@ -1,6 +1,6 @@
 // The one test runner: GoogleTest inside a Qt application, headless.
-#include "shell/app/singleinstance.h"
-#include "shell/app/webengineloader.h"
+#include "app/singleinstance.h"
+#include "app/webengineloader.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "testsupport.h"
 
-#include "input/editing/jobeditor.h"
+#include "editing/jobeditor.h"
 #include "xlsbuilder.h"
 
 #include <QFile>

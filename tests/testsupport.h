@@ -3,7 +3,7 @@
 // Helpers shared by the tests.
 
 #include "bendtable/bendtable.h"
-#include "shell/ground/job.h"
+#include "ground/job.h"
 
 #include <QByteArray>
 #include <QList>

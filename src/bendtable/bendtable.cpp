@@ -1,7 +1,7 @@
 #include "bendtable/bendtable.h"
 
 #include "bendtable/xlsreader.h"
-#include "shell/ground/numbers.h"
+#include "ground/numbers.h"
 
 #include <QHash>
 

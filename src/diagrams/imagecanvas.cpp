@@ -1,6 +1,6 @@
 #include "diagrams/imagecanvas.h"
 
-#include "shell/ground/designfont.h"
+#include "ground/designfont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -14,7 +14,7 @@ namespace corvane {
 // A canvas that paints a QImage at 96 dots per inch and saves it as a Windows bitmap. Text is
 // measured with the same font on the same device it is printed on, so labels sit where the
 // diagrams place them. The diagrams' font is Trebuchet MS; where it is not installed, the stand-in
-// of shell/ground/designfont.h is used and measured.
+// of ground/designfont.h is used and measured.
 class ImageCanvas : public Canvas
 {
 public:

@@ -9,10 +9,10 @@
 // there are bends, each flange's flat length. All lengths shown are rounded to two decimals, half
 // to even, and shown in the display unit. The caller saves the canvas as md<N>.bmp.
 
-#include "compute/calculation/bendcalculation.h"
+#include "calculation/bendcalculation.h"
 #include "diagrams/canvas.h"
-#include "input/units/units.h"
-#include "shell/ground/job.h"
+#include "ground/units.h"
+#include "ground/job.h"
 
 namespace corvane {
 

@@ -1,7 +1,7 @@
 #include "diagrams/sectiondiagram.h"
 
-#include "input/units/units.h"
-#include "shell/ground/numbers.h"
+#include "ground/units.h"
+#include "ground/numbers.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,8 +10,8 @@
 // the canvas's previous drawing left. The caller saves the canvas as sd<N>.bmp.
 
 #include "diagrams/canvas.h"
-#include "input/units/units.h"
-#include "shell/ground/job.h"
+#include "ground/units.h"
+#include "ground/job.h"
 
 #include <QString>
 

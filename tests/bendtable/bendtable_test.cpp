@@ -1,6 +1,6 @@
 #include "bendtable/bendtable.h"
 
-#include "shell/ground/numbers.h"
+#include "ground/numbers.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "bendtable/bendtablesource.h"
 
-#include "shell/ground/filewrite.h"
+#include "ground/filewrite.h"
 #include "testsupport.h"
 
 #include <QDateTime>

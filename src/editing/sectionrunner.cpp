@@ -1,0 +1,84 @@
+#include "editing/sectionrunner.h"
+
+#include "diagrams/imagecanvas.h"
+#include "diagrams/markingdiagram.h"
+#include "diagrams/sectiondiagram.h"
+#include "ground/filewrite.h"
+
+#include <QDir>
+
+namespace corvane {
+
+SectionRunner::SectionRunner()
+{
+    reset();
+}
+
+SectionRunner::~SectionRunner() = default;
+
+void SectionRunner::reset()
+{
+    for (SectionCanvas &section : m_canvases)
+        section = {std::make_unique<ImageCanvas>(), {}};
+}
+
+SectionRun SectionRunner::run(const Job &job, int number, const BendTable &table,
+                              const PageOptions &options)
+{
+    return write(job, number, note(job, number, table), options);
+}
+
+BendCalculation SectionRunner::note(const Job &job, int number, const BendTable &table)
+{
+    SectionCanvas &state = m_canvases.at(number - 1);
+    ImageCanvas &canvas = *state.canvas;
+    state.beforeLastRun = {canvas.fontSize(), canvas.bold()};
+    BendCalculation c =
+        calculateSection(job.section(number), job.material().text(), job.thickness().text(), table);
+    // The font the run's drawing leaves: the section diagram's, or the marking diagram's after it.
+    if (c.gatePassed) {
+        canvas.setFontSize(c.veeError ? 9 : 8);
+        canvas.setBold(true);
+    }
+    return c;
+}
+
+SectionRun SectionRunner::write(const Job &job, int number, const BendCalculation &calculation,
+                                const PageOptions &options)
+{
+    SectionCanvas &state = m_canvases.at(number - 1);
+    ImageCanvas &canvas = *state.canvas;
+    canvas.setFontSize(state.beforeLastRun.size);
+    canvas.setBold(state.beforeLastRun.bold);
+
+    const Section &section = job.section(number);
+    SectionRun run;
+    run.calculation = calculation;
+    const BendCalculation &c = run.calculation;
+    // The temp folder is made at start; it is made again should it have gone meanwhile.
+    QDir().mkpath(options.tempFolder);
+    auto write = [&run](const QString &path, const QByteArray &bytes) {
+        const QString error = overwriteFile(path, bytes);
+        if (run.error.isEmpty())
+            run.error = error;
+    };
+    auto writePicture = [&](const QString &path) {
+        run.pictures.append({path, canvas.encodeBitmap()});
+        write(path, run.pictures.last().bytes);
+    };
+    if (c.gatePassed) {
+        drawSectionDiagram(canvas, section, c.lastFlange, options.unit);
+        writePicture(sectionDiagramPath(options.tempFolder, number));
+        if (!c.veeError) {
+            drawMarkingDiagram(canvas, section, c, options.unit);
+            writePicture(markingDiagramPath(options.tempFolder, number));
+        }
+    }
+    run.pagePath = sectionPagePath(options.tempFolder, number);
+    run.page = sectionPage(job, number, c, options).toUtf8();
+    write(run.pagePath, run.page);
+    run.pageUrl = QUrl::fromLocalFile(run.pagePath);
+    return run;
+}
+
+} // namespace corvane

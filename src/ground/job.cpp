@@ -1,0 +1,93 @@
+#include "ground/job.h"
+
+#include "ground/numbers.h"
+
+namespace corvane {
+
+QStringList rotateItems()
+{
+    return {QStringLiteral("0 "),  QStringLiteral("45"),  QStringLiteral("90"),
+            QStringLiteral("135"), QStringLiteral("180"), QStringLiteral("225"),
+            QStringLiteral("270"), QStringLiteral("315")};
+}
+
+Section::Section() : m_rotate(rotateItems()) {}
+
+void Section::setView(const QString &text)
+{
+    m_view = withoutQuotes(text);
+}
+
+void Section::setNotes(const QString &text)
+{
+    m_notes = withCrLfLineBreaks(withoutQuotes(text));
+}
+
+void Section::setOutside(int i, const QString &text)
+{
+    m_outside.at(i) = withoutQuotes(text);
+}
+
+void Section::setAngle(int i, const QString &text)
+{
+    m_angle.at(i) = withoutQuotes(text);
+}
+
+bool Section::inUse() const
+{
+    return readNumber(m_outside[0]) > 0;
+}
+
+namespace {
+
+QString fieldNote(const char *field, int i, const QString &text)
+{
+    const QString note = readingNote(text);
+    if (note.isEmpty())
+        return {};
+    return QStringLiteral("%1 %2: \"%3\" is %4")
+        .arg(QLatin1String(field))
+        .arg(i + 1)
+        .arg(oneLine(text), note);
+}
+
+} // namespace
+
+QString Section::outsideNote(int i) const
+{
+    return fieldNote("flange", i, m_outside.at(i));
+}
+
+QString Section::angleNote(int i) const
+{
+    return fieldNote("angle", i, m_angle.at(i));
+}
+
+QStringList Section::readingNotes() const
+{
+    QStringList notes;
+    for (int i = 0; i < kFlangeCount; ++i) {
+        for (const QString &note : {outsideNote(i), i < kBendCount ? angleNote(i) : QString()}) {
+            if (!note.isEmpty())
+                notes << note;
+        }
+    }
+    return notes;
+}
+
+const QString &Job::common(CommonText which) const
+{
+    return m_common.at(int(which));
+}
+
+void Job::setCommon(CommonText which, const QString &text)
+{
+    setCommon(int(which), text);
+}
+
+void Job::setCommon(int index, const QString &text)
+{
+    m_common.at(index) = withoutQuotes(text);
+}
+
+} // namespace corvane

@@ -1,0 +1,466 @@
+#include "app/mainwindowtest.h"
+
+#include "app/commonwindow.h"
+#include "app/formstyle.h"
+#include "app/sectionwindow.h"
+#include "app/aboutwindow.h"
+#include "app/previewpane.h"
+#include "app/printing.h"
+#include "app/screenfit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QToolBar>
+
+namespace corvane {
+namespace {
+
+class MainWindowTest : public test::MainWindowTest
+{
+protected:
+    QToolBar &toolbar() { return *window().findChild<QToolBar *>(QStringLiteral("TB")); }
+
+    // Sections 1 and 3 in use, of material MS 2 mm, with a customer; section 2 shown.
+    void fillTwoSections()
+    {
+        window().editor().newJob();
+        window().editor().setCommonText(0, "Acme");
+        test::fillWorkedExample(window().editor(), 1);
+        test::fillWorkedExample(window().editor(), 3);
+        window().editor().showSection(2);
+    }
+};
+
+TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
+{
+    // An existing temp folder keeps its files.
+    ASSERT_TRUE(QDir().mkpath(folder.filePath("temp")));
+    ASSERT_TRUE(test::writeBytes(folder.filePath("temp/keep.txt"), "x"));
+    MainWindow &w = window();
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_EQ(w.unitBox().currentText(), "View in mm");
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
+    // The product and its version, then the version the workbook gives.
+    EXPECT_EQ(w.tableStatusText(),
+              QStringLiteral("Corvane \u00AE 6.0.0, BendTbl.xls ") +
+                  BendTableSource(folder.filePath("BendTbl.xls")).table()->version());
+    EXPECT_EQ(w.editor().activeSectionIndex(), 0);
+    QStringList buttons;
+    for (QAction *action : toolbar().actions()) {
+        if (!action->text().isEmpty() && !action->isSeparator())
+            buttons << action->text();
+    }
+    EXPECT_EQ(buttons,
+              (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF"}));
+    // Export PDF has an icon of its own, as large as the others.
+    const QSize size = toolbar().iconSize();
+    const QIcon pdf = toolbar().actions().last()->icon();
+    EXPECT_EQ(pdf.actualSize(size), size);
+    EXPECT_NE(pdf.pixmap(size).toImage(), toolbar().actions().at(4)->icon().pixmap(size).toImage());
+
+    w.show();
+    w.newCommand();
+    EXPECT_TRUE(w.sectionWindow(1).isVisible());
+    EXPECT_FALSE(w.sectionWindow(2).isVisible());
+
+    // Table names the workbook, and No stops there.
+    w.tableCommand();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith("Open Bending Table in Excel: IMPORTANT INSTRUCTIONS"));
+    EXPECT_TRUE(questions[0].contains("save the file as " + folder.filePath("BendTbl.xls")));
+    // The version line of the About window: the build's numbers as plain integers.
+    EXPECT_TRUE(AboutWindow::informationText().startsWith(
+        "Corvane version 6.0.0  (Sheet Metal Bending Software)\r\n"));
+}
+
+// A job file given on the command line opens once the window is up, as Open would: its name in
+// the title, or the reason it cannot be read, with a new job.
+TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
+{
+    startFile = QStringLiteral(CORVANE_SOURCE_DIR "/examples/bracket.bm");
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000))
+        << w.windowTitle().toStdString();
+    EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
+    EXPECT_EQ(w.recentFiles().value(0), startFile);
+}
+
+TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
+{
+    startFile = folder.filePath("missing.bm");
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !questions.isEmpty(); }, 5000));
+    EXPECT_TRUE(questions.value(0).contains(startFile)) << questions.value(0).toStdString();
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
+}
+
+TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChangesAndATimedEndSavesThem)
+{
+    MainWindow &w = window();
+    w.show();
+    w.newCommand();
+    w.editor().setCommonText(0, "Acme");
+    w.editor().setCommonText(1, "P1");
+    answers << QMessageBox::Cancel << QMessageBox::Yes; // Yes: then the dialog is cancelled
+    EXPECT_FALSE(w.close());
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(questions.value(0),
+              "Attention!: Do you want to save changes you have made to this file?");
+    answers << QMessageBox::Yes;
+    w.newCommand(); // the Save dialog is cancelled: the changes are discarded
+    EXPECT_EQ(proposals.last(), "Acme-P1--");
+    EXPECT_EQ(w.editor().job().common(0), "");
+
+    w.editor().setCommonText(0, "Bolt");
+    answers << QMessageBox::Yes;
+    files << folder.filePath("bolt");
+    w.newCommand();
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("bolt.bm")));
+    EXPECT_EQ(w.windowTitle(), "bolt.bm - Corvane");
+    answers << QMessageBox::No;
+    EXPECT_TRUE(w.close());
+
+    // The timed end saves unsaved work as a recovery file, and asks nothing.
+    w.editor().setOutside(1, 0, "75");
+    const qsizetype asked = questions.size();
+    const QString saved = w.timedEnd();
+    EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
+    EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
+    EXPECT_EQ(questions.size(), asked);
+}
+
+TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpensAgainIdentical)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    files << folder.filePath("no such folder/job.bm");
+    EXPECT_FALSE(w.saveCommand());
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+    EXPECT_TRUE(w.editor().job().isChanged());
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(folder.filePath("no such folder/job.bm")));
+
+    const JobFileContent before = jobFileContent(w.editor().job());
+    files << folder.filePath("two.bm");
+    ASSERT_TRUE(w.saveCommand());
+    EXPECT_EQ(proposals.last(), "Acme---");
+    EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
+    EXPECT_FALSE(w.editor().job().isChanged());
+
+    files << folder.filePath("two.bm");
+    w.openCommand();
+    EXPECT_EQ(jobFileContent(w.editor().job()), before);
+    EXPECT_TRUE(
+        test::readBytes(folder.filePath("temp/wb1.htm")).contains("Customer : <b>Acme</b>"));
+
+    // From the recent files, as from the dialog.
+    w.newCommand();
+    const QList<QAction *> recent = toolbar().actions().at(2)->menu()->actions();
+    ASSERT_FALSE(recent.isEmpty());
+    recent.first()->trigger();
+    EXPECT_EQ(jobFileContent(w.editor().job()), before);
+    EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
+}
+
+// A Save that cannot be written, after Yes, stops New and Open; so does Escape on the question,
+// asked here by the window's own message box.
+TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAsItWas)
+{
+    const auto stays = [](MainWindow &w) {
+        EXPECT_EQ(w.editor().job().common(0), "Kept");
+        EXPECT_TRUE(w.editor().job().isChanged());
+    };
+    MainWindow &w = window();
+    w.newCommand();
+    w.editor().setCommonText(0, "Kept");
+    for (void (MainWindow::*command)() : {&MainWindow::newCommand, &MainWindow::openCommand}) {
+        answers << QMessageBox::Yes;
+        files << folder.filePath("no such folder/job.bm");
+        (w.*command)();
+        stays(w);
+        EXPECT_EQ(proposals.size(), 1); // the Save dialog, and no Open dialog after it
+        proposals.clear();
+    }
+
+    MainWindow own(MainWindow::Options{folder.path(), false, {}});
+    int dialogs = 0;
+    own.chooseFile = [&dialogs](bool, const QString &) {
+        ++dialogs;
+        return QString();
+    };
+    own.newCommand();
+    own.editor().setCommonText(0, "Kept");
+    for (void (MainWindow::*command)() : {&MainWindow::newCommand, &MainWindow::openCommand}) {
+        QTimer escape;
+        QObject::connect(&escape, &QTimer::timeout, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        escape.start(10);
+        (own.*command)();
+        stays(own);
+        EXPECT_EQ(dialogs, 0);
+    }
+}
+
+// A number box whose text is not read as it shows is tinted and says what it is read as, in its
+// tooltip and, while it has the focus, in the status bar; a length too large to compute with is
+// said there whatever has the focus.
+TEST_F(MainWindowTest, ANumberBoxNotReadAsItShowsSaysWhatItIsReadAs)
+{
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.newCommand();
+    auto *flange = w.sectionWindow(1).findChild<QLineEdit *>(QStringLiteral("txtOutside0"));
+    ASSERT_EQ(QApplication::focusWidget(), flange);
+    const auto type = [](const char *text) {
+        QWidget *box = QApplication::focusWidget();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromLatin1(text));
+    };
+    type("1,5");
+    EXPECT_EQ(flange->toolTip(), "read as 1");
+    EXPECT_EQ(flange->palette().color(QPalette::Base), kNoteTint);
+    EXPECT_EQ(w.statusText(), "Section 1, flange 1: \"1,5\" is read as 1");
+    QTest::keyClick(flange, Qt::Key_Tab);
+    EXPECT_EQ(w.statusText(), "");
+    type("abc");
+    EXPECT_EQ(w.statusText(), "Section 1, angle 1: \"abc\" is read as 0");
+    type("90");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    type("1e100");
+    QTest::keyClick(flange, Qt::Key_Tab);
+    EXPECT_EQ(w.statusText(),
+              "Section 1, flange 1: \"1e100\" is too large to compute with: read as 0");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    type("15");
+    EXPECT_EQ(flange->toolTip(), "");
+    EXPECT_NE(flange->palette().color(QPalette::Base), kNoteTint);
+    EXPECT_EQ(w.statusText(), "");
+}
+
+TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)
+{
+    const QString key = QStringLiteral("recentFiles");
+    QSettings().remove(key);
+    QSettings earlier(QStringLiteral("Unknown Organization"), QStringLiteral("Corvane"));
+    earlier.setValue(key, QStringList{"/jobs/a.bm", "/jobs/b.bm"});
+    earlier.sync();
+
+    MainWindow &w = window();
+    EXPECT_EQ(w.recentFiles(), (QStringList{"/jobs/a.bm", "/jobs/b.bm"}));
+    // Kept in the program's own place from now on, which is Corvane's folder of settings.
+    EXPECT_EQ(QSettings().fileName(),
+              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                  QStringLiteral("/Corvane/Corvane.conf"));
+    EXPECT_EQ(QSettings().value(key).toStringList(), w.recentFiles());
+    earlier.setValue(key, QStringList{"/jobs/c.bm"});
+    earlier.sync();
+    EXPECT_EQ(w.recentFiles().value(0), "/jobs/a.bm");
+    earlier.remove(key);
+}
+
+TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    w.editor().setCommonText(0, "Kept");
+    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
+    files << folder.filePath("broken.bm");
+    answers << QMessageBox::No; // do not save the changes
+    w.openCommand();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions.value(0).startsWith("Attention!"));
+    EXPECT_TRUE(questions.value(1).contains("broken.bm"));
+    EXPECT_EQ(w.editor().job().common(0), "Kept");
+    EXPECT_TRUE(w.editor().job().isChanged());
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+
+    answers << QMessageBox::No;
+    w.openCommand(); // cancelled
+    EXPECT_EQ(w.editor().job().common(0), "");
+    EXPECT_EQ(w.windowTitle(), "Corvane");
+}
+
+TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurrentOneAgain)
+{
+    fillTwoSections();
+    MainWindow &w = window();
+    // The sheets the preview dialog would show, over all its showings, and the same in a PDF.
+    int previewSheets = 0;
+    const QString printed = folder.filePath("printed.pdf");
+    w.showPrintPreview = [&](ReportPrinter &printer) {
+        QPrinter sheets(QPrinter::HighResolution);
+        QPrintPreviewWidget preview(&sheets);
+        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                         [&printer](QPrinter *target) { printer.print(*target); });
+        preview.updatePreview();
+        previewSheets += preview.pageCount();
+        QPrinter pdf(QPrinter::HighResolution);
+        pdf.setOutputFormat(QPrinter::PdfFormat);
+        pdf.setOutputFileName(printed);
+        EXPECT_TRUE(printer.print(pdf));
+    };
+    w.printCommand();
+    EXPECT_EQ(previewSheets, 2);
+    EXPECT_EQ(test::pdfPages(printed).size(), 2);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+    EXPECT_TRUE(toolbar().isEnabled());
+
+    // Export PDF through its button, as the operator starts it.
+    files << folder.filePath("export.pdf");
+    toolbar().actions().last()->trigger();
+    EXPECT_TRUE(questions.isEmpty()) << questions.value(0).toStdString();
+    EXPECT_EQ(proposals.last(), "Acme---.pdf");
+    EXPECT_EQ(test::pdfPages(folder.filePath("export.pdf")).size(), 2);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 2);
+    EXPECT_TRUE(toolbar().isEnabled());
+}
+
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsTheTipsSayWhichAndWindowsStayInPlace)
+{
+    MainWindow &w = window();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.newCommand();
+    const auto key = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::AltModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    // From the first flange of section 1, where New leaves the focus.
+    key(Qt::Key_K);
+    EXPECT_TRUE(w.editor().detailed());
+    key(Qt::Key_U);
+    key(Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(w.editor().unit(), LengthUnit::DecimalInch);
+    // Alt and a number show that section from anywhere, the unit selector included.
+    key(Qt::Key_3);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 3);
+    EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
+    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
+    key(Qt::Key_5);
+    EXPECT_EQ(w.editor().activeSectionIndex(), 5);
+    // A typed text that is no unit leaves lengths without a unit.
+    w.unitBox().setEditText(QStringLiteral("View in feet"));
+    EXPECT_EQ(w.editor().unit(), LengthUnit::None);
+
+    EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
+    EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));
+    for (int n = 1; n <= kSectionCount; ++n) {
+        auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
+        EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n))) << n;
+    }
+
+    // The input windows, dragged away, go back to their places.
+    const auto frames = w.findChildren<QMdiSubWindow *>();
+    ASSERT_EQ(frames.size(), 6);
+    QList<QRect> places;
+    for (QMdiSubWindow *frame : frames) {
+        places.append(frame->geometry());
+        frame->setGeometry(frame->geometry().translated(400, 120).adjusted(0, 0, -50, -50));
+    }
+    QCoreApplication::processEvents();
+    for (qsizetype i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i]->geometry(), places[i]) << i;
+}
+
+TEST(ScreenFit, AWindowTooLargeForTheScreenIsMadeToFitAndCentred)
+{
+    const QMargins frame(4, 30, 4, 4);
+    // A 1366 by 768 screen with a panel of 32 at the bottom.
+    const QRect available(0, 0, 1366, 736);
+    const QRect main = fittedGeometry(QSize(1280, 860), available, frame);
+    EXPECT_EQ(main.size(), QSize(1280, 702));
+    EXPECT_TRUE(available.contains(main.marginsAdded(frame)));
+    EXPECT_EQ(main.center(), available.marginsRemoved(frame).center());
+    // A window that fits keeps its size; the screen may lie right of another one.
+    const QRect right(1600, 0, 1600, 1000);
+    const QRect fits = fittedGeometry(QSize(900, 700), right, frame);
+    EXPECT_EQ(fits.size(), QSize(900, 700));
+    EXPECT_TRUE(right.contains(fits.marginsAdded(frame)));
+}
+
+TEST_F(MainWindowTest, WindowsOpenWithinTheScreenAndEveryInputAndOptionStaysInView)
+{
+    // The test platform's screen is lower than the window would like to be.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    ASSERT_LT(screen.height(), 860 + kWindowFrame.top() + kWindowFrame.bottom());
+    const auto fits = [&](const QSize &window) {
+        return window.grownBy(kWindowFrame).boundedTo(screen) == window.grownBy(kWindowFrame);
+    };
+    MainWindow &w = window();
+    w.show();
+    EXPECT_TRUE(fits(w.size())) << w.height();
+
+    w.newCommand();
+    for (const QSize shopScreen : {QSize(1366, 768), QSize(1280, 800)}) {
+        SCOPED_TRACE(shopScreen.width());
+        // The window as it opens on such a screen with a panel of 32 pixels.
+        w.resize(
+            fittedGeometry(QSize(1280, 860), QRect(QPoint(), shopScreen - QSize(0, 32))).size());
+        QCoreApplication::processEvents();
+        auto *scroll = w.sectionWindow(1).findChild<QScrollArea *>();
+        EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+        for (QWidget *control :
+             scroll->widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            // Beside the scroll bar, never under it.
+            EXPECT_LE(control->mapTo(scroll->viewport(), control->rect().topRight()).x(),
+                      scroll->viewport()->width())
+                << control->objectName().toStdString();
+        }
+        // The Common Details window shows whole, and the preview keeps most of the width.
+        const CommonWindow &common = w.commonWindow();
+        EXPECT_TRUE(common.rect().contains(common.childrenRect()));
+        EXPECT_GE(common.height(), common.sizeHint().height());
+        EXPECT_GT(w.preview().width(), shopScreen.width() * 2 / 3);
+    }
+    w.resize(200, 600); // narrower than the window allows
+    QCoreApplication::processEvents();
+    for (QWidget *option : std::initializer_list<QWidget *>{&w.detailBox(), &w.unitBox()}) {
+        EXPECT_TRUE(option->isVisible());
+        const QRect place(option->mapTo(&w, QPoint(0, 0)), option->size());
+        EXPECT_TRUE(w.rect().contains(place)) << place.x() << " of " << w.width();
+    }
+
+    // The print preview too, which would like 900 by 1000.
+    fillTwoSections();
+    QSize preview;
+    w.showPrintPreview = [&](ReportPrinter &printer) {
+        QTimer::singleShot(0, [&] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                preview = dialog->size();
+                dialog->close();
+            }
+        });
+        printer.preview();
+    };
+    w.printCommand();
+    ASSERT_TRUE(preview.isValid());
+    EXPECT_TRUE(fits(preview)) << preview.height();
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,64 @@
+#pragma once
+
+// A program folder with the default bend table and logo, and a main window on it whose questions
+// and file dialogs are answered by the test: the main window's tests and the faults around it.
+
+#include "app/mainwindow.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace corvane::test {
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const char *name : {"BendTbl.xls", "logo.png"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_SOURCE_DIR "/data/") + name,
+                                    folder.filePath(name)));
+    }
+
+    MainWindow &window()
+    {
+        if (!m_window) {
+            m_window =
+                std::make_unique<MainWindow>(MainWindow::Options{folder.path(), false, startFile});
+            m_window->ask = [this](const QString &title, const QString &text, int) {
+                questions << title + QStringLiteral(": ") + text;
+                return answers.isEmpty() ? int(QMessageBox::No) : answers.takeFirst();
+            };
+            m_window->chooseFile = [this](bool, const QString &proposed) {
+                return choose(proposed);
+            };
+            m_window->choosePdfFile = [this](const QString &proposed) {
+                return choose(proposed);
+            };
+        }
+        return *m_window;
+    }
+
+    QTemporaryDir folder;
+    QString startFile;     // the job file the window opens at start
+    QStringList questions; // "title: text"
+    QList<int> answers;    // No once they run out
+    QStringList files;     // the files chosen; a cancelled dialog once they run out
+    QStringList proposals;
+
+private:
+    QString choose(const QString &proposed)
+    {
+        proposals << proposed;
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    std::unique_ptr<MainWindow> m_window;
+};
+
+} // namespace corvane::test

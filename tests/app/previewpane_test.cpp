@@ -1,0 +1,266 @@
+#include "app/previewpane.h"
+
+#include "editing/sectionrunner.h"
+#include "testsupport.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace corvane {
+namespace {
+
+// The pane's browser is a web engine view.
+QWebEngineView *webView(const PreviewPane &pane)
+{
+    return qobject_cast<QWebEngineView *>(pane.view());
+}
+
+// A pane of the size the window gives it, shown and started.
+void startPane(PreviewPane &pane)
+{
+    pane.resize(900, 700);
+    pane.show();
+    pane.start();
+}
+
+bool waitForPage(PreviewPane &pane, QSignalSpy &shown, const QUrl &url)
+{
+    for (int i = 0; i < 150; ++i) {
+        if (!shown.isEmpty() && shown.last()[0].toUrl() == url)
+            return shown.last()[1].toBool();
+        shown.wait(200);
+    }
+    Q_UNUSED(pane);
+    return false;
+}
+
+TEST(PreviewPane, RunsNoScriptAndReachesNoNetwork)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    QObject::connect(&server, &QTcpServer::newConnection, [&] {
+        ++connections;
+        delete server.nextPendingConnection();
+    });
+    QTemporaryDir dir;
+    const QByteArray address = "http://127.0.0.1:" + QByteArray::number(server.serverPort()) + "/";
+    const QString path = dir.filePath(QStringLiteral("wb1.htm"));
+    ASSERT_TRUE(test::writeBytes(
+        path, "<html><head><title>report</title><link rel='stylesheet' href='" + address +
+                  "x.css'></head><body><script>document.title='scripted';</script><img src='" +
+                  address + "x.png' onerror=\"document.title='img'\"></body></html>"));
+    PreviewPane pane;
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const QUrl url = QUrl::fromLocalFile(path);
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    EXPECT_EQ(webView(pane)->page()->title(), "report");
+    // A link in the page does not lead away from it.
+    webView(pane)->setUrl(QUrl(QString::fromLatin1(address))); // what a followed link asks for
+    QTest::qWait(1000);
+    EXPECT_EQ(connections, 0);
+}
+
+TEST(PreviewPane, RewrittenPageIsShownAgainWithoutQueueingOrLoadingTwice)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wb1.htm"));
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>one</title></head></html>"));
+    PreviewPane pane;
+    pane.show();
+    pane.start();
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const QUrl url = QUrl::fromLocalFile(path);
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    ASSERT_EQ(webView(pane)->page()->title(), "one");
+
+    // Ten quick rewrites while a load is running end in the last page, with few loads.
+    shown.clear();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_TRUE(test::writeBytes(
+            path, QStringLiteral("<html><head><title>v%1</title></head></html>").arg(i).toUtf8()));
+        pane.showPage(url);
+    }
+    for (int i = 0; i < 100 && webView(pane)->page()->title() != "v9"; ++i)
+        shown.wait(100);
+    EXPECT_EQ(webView(pane)->page()->title(), "v9");
+    EXPECT_LE(shown.size(), 3);
+
+    // Asked for with its old contents and again once rewritten, in one go (a section shown, then
+    // computed): one load, of the new page.
+    QTest::qWait(300);
+    shown.clear();
+    pane.showPage(url);
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>new</title></head></html>"));
+    pane.showPage(url);
+    ASSERT_TRUE(waitForPage(pane, shown, url));
+    QTest::qWait(300);
+    EXPECT_EQ(shown.size(), 1);
+    EXPECT_EQ(webView(pane)->page()->title(), "new");
+
+    // Rewritten while it loads: the load that follows counts as under way, so that a page asked
+    // for meanwhile waits for it.
+    bool loadingAfterShown = false;
+    QObject::connect(&pane, &PreviewPane::pageShown, &pane, [&] {
+        QTimer::singleShot(0, &pane, [&] { loadingAfterShown = pane.loading(); });
+    });
+    shown.clear();
+    pane.showPage(url);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(test::writeBytes(path, "<html><head><title>newer</title></head></html>"));
+    pane.showPage(url);
+    ASSERT_TRUE(shown.wait(5000));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(loadingAfterShown);
+    for (int i = 0; i < 50 && webView(pane)->page()->title() != "newer"; ++i)
+        shown.wait(100);
+    EXPECT_EQ(webView(pane)->page()->title(), "newer");
+}
+
+// Runs a script of the program's own in the page shown and returns its result.
+QVariant evaluate(PreviewPane &pane, const QString &script)
+{
+    QVariant result;
+    bool done = false;
+    webView(pane)->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                         [&](const QVariant &value) {
+                                             result = value;
+                                             done = true;
+                                         });
+    for (int i = 0; i < 100 && !done; ++i)
+        QTest::qWait(50);
+    return result;
+}
+
+// The texts an operator types, whatever they hold, are what the page in the preview reads, and a
+// long unbroken one wraps within the page instead of widening it.
+TEST(PreviewPane, OperatorTextsShowAsTypedAndLongOnesWrapWithinThePage)
+{
+    QTemporaryDir dir;
+    Job job = test::workedExampleJob();
+    const QStringList texts = {
+        QStringLiteral("<script>document.title='scripted'</script>"),
+        QStringLiteral("<img src=x onerror=\"document.title='img'\">"),
+        QStringLiteral("&amp; &lt;b&gt; &#x41; &nbsp;"),
+        QStringLiteral("/srv/shop/jobs/\u00d8\u2014\u4e2d\U0001F527") + QString(140, u'd'),
+    };
+    for (int i = 0; i < texts.size(); ++i)
+        job.setCommon(i, texts[i]);
+    job.section(1).setView(QStringLiteral("a\x01"
+                                          "b\x1b[2Jc\x7f"));
+    const QString unbroken = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
+    job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + unbroken);
+    const SectionRun run = SectionRunner().run(
+        job, 1, test::workedExampleTable(),
+        PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")});
+    ASSERT_TRUE(run.ok()) << run.error.toStdString();
+    // The page file keeps the texts as they were typed, on their lines.
+    ASSERT_TRUE(run.page.contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
+
+    PreviewPane pane;
+    startPane(pane);
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(run.pageUrl);
+    ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
+    EXPECT_EQ(webView(pane)->page()->title(), "Corvane");
+    const QString text = evaluate(pane, QStringLiteral("document.body.innerText")).toString();
+    // The job drops quotes; the rest shows in the header and again in the notes.
+    for (int i = 0; i < texts.size(); ++i)
+        EXPECT_EQ(text.count(job.common(i)), 2) << job.common(i).toStdString();
+    // Control characters do not break the page: the letters around them are still there.
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("a.?b.?\\[2Jc")).match(text).hasMatch());
+    // Nothing runs off to the right.
+    const QVariantList widths =
+        evaluate(pane, QStringLiteral("[document.documentElement.scrollWidth, "
+                                      "document.documentElement.clientWidth]"))
+            .toList();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_GT(widths[1].toInt(), 600);
+    EXPECT_LE(widths[0].toInt(), widths[1].toInt());
+}
+
+// A page that the pane shows already is brought up to date in place: it then looks exactly as the
+// same file loaded afresh, keeps the place scrolled to, and takes its pictures from the run, not
+// from files that the next run may be rewriting; while a load reads files, they are replaced whole.
+TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfresh)
+{
+    QTemporaryDir dir;
+    const PageOptions options{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")};
+    Job job = test::workedExampleJob();
+    SectionRunner runner;
+    const SectionRun first = runner.run(job, 1, test::workedExampleTable(), options);
+    ASSERT_TRUE(first.ok()) << first.error.toStdString();
+    const QString picture = first.pictures.value(0).path;
+    ASSERT_EQ(first.pictures.size(), 2);
+
+    PreviewPane pane;
+    startPane(pane);
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    pane.showPage(first.pageUrl, first.page, first.pictures);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(pane.loading());
+    const auto inode = [&] {
+        struct stat info
+        {};
+        return ::stat(QFile::encodeName(picture).constData(), &info) == 0 ? quint64(info.st_ino)
+                                                                          : 0;
+    };
+    const quint64 loaded = inode();
+    ASSERT_EQ(overwriteFile(picture, first.pictures[0].bytes), QString());
+    EXPECT_NE(inode(), loaded) << "a picture rewritten in place while the page loads";
+    ASSERT_TRUE(waitForPage(pane, shown, first.pageUrl));
+    const quint64 shownInode = inode();
+    ASSERT_EQ(overwriteFile(picture, first.pictures[0].bytes), QString());
+    EXPECT_EQ(inode(), shownInode);
+
+    // A world of the program's own, which a load would make anew.
+    evaluate(pane, QStringLiteral("window.loadMark = 1; window.scrollTo(0, 120);"));
+    job.section(1).setOutside(0, QStringLiteral("61"));
+    job.section(1).setNotes(QStringLiteral("<b>bold?</b>\r\nsecond line"));
+    const SectionRun second = runner.run(job, 1, test::workedExampleTable(), options);
+    ASSERT_TRUE(second.ok());
+    ASSERT_NE(second.pictures[0].bytes, first.pictures[0].bytes);
+    // The files hold something else: the pictures shown are the run's.
+    for (const FileContent &file : second.pictures)
+        ASSERT_TRUE(test::writeBytes(file.path, QByteArray(file.bytes.size(), '\0')));
+    shown.clear();
+    pane.showPage(second.pageUrl, second.page, second.pictures);
+    ASSERT_TRUE(waitForPage(pane, shown, second.pageUrl));
+    EXPECT_EQ(evaluate(pane, QStringLiteral("window.loadMark")).toInt(), 1);
+    EXPECT_EQ(evaluate(pane, QStringLiteral("window.scrollY")).toInt(), 120);
+    EXPECT_TRUE(evaluate(pane, QStringLiteral("document.body.innerText"))
+                    .toString()
+                    .contains(QStringLiteral("<b>bold?</b>\nsecond line")));
+    evaluate(pane, QStringLiteral("window.scrollTo(0, 0);"));
+    QTest::qWait(300);
+    const QImage updated = pane.grab().toImage();
+
+    for (const FileContent &file : second.pictures)
+        ASSERT_TRUE(test::writeBytes(file.path, file.bytes));
+    PreviewPane fresh;
+    startPane(fresh);
+    QSignalSpy freshShown(&fresh, &PreviewPane::pageShown);
+    fresh.showPage(second.pageUrl);
+    ASSERT_TRUE(waitForPage(fresh, freshShown, second.pageUrl));
+    QTest::qWait(300);
+    EXPECT_EQ(fresh.grab().toImage(), updated);
+}
+
+} // namespace
+} // namespace corvane

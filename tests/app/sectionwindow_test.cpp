@@ -1,0 +1,235 @@
+#include "app/sectionwindow.h"
+
+#include "app/twips.h"
+#include "inputwindowtest.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+namespace corvane {
+namespace {
+
+class SectionWindowTest : public test::InputWindowTest
+{
+protected:
+    SectionWindow window{editor, 1};
+
+    template<typename T = QWidget> T *control(const QString &name) const
+    {
+        return child<T>(window, name);
+    }
+    QLineEdit *flange(int i) const
+    {
+        return control<QLineEdit>(QStringLiteral("txtOutside%1").arg(i));
+    }
+    QComboBox *vee(int j) const { return control<QComboBox>(QStringLiteral("cmbVee%1").arg(j)); }
+    QPlainTextEdit *notes() const { return control<QPlainTextEdit>("txtNotes"); }
+
+    // Types text into a box that has the focus, as the operator does.
+    static void type(QWidget *box, const QString &text)
+    {
+        box->setFocus();
+        QTest::keyClicks(box, text);
+    }
+    int px(double twips) const { return Twips::toPixels(twips, window.logicalDpiY()); }
+};
+
+TEST_F(SectionWindowTest, WhatIsTypedReachesTheSectionAndItsPage)
+{
+    chooseMildSteel2();
+    SectionWindow second(editor, 2);
+    activate(second);
+    editor.showSection(2);
+    const auto box = [&](const QString &name) {
+        return child<QWidget>(second, name);
+    };
+    for (int k = 0; k < 3; ++k)
+        type(box(QStringLiteral("txtOutside%1").arg(k)), k == 1 ? "100" : "50");
+    type(box("txtAng0"), "90");
+    // An angle out of range is brought in in its box, step by step as it is typed.
+    type(box("txtAng1"), "19");
+    EXPECT_EQ(child<QLineEdit>(second, "txtAng1")->text(), "19");
+    QTest::keyClicks(box("txtAng1"), "0");
+    EXPECT_EQ(child<QLineEdit>(second, "txtAng1")->text(), "-170");
+    EXPECT_EQ(job().section(2).angle(1), "-170");
+    type(box("txtView"), "Side");
+    auto *rotate = child<QComboBox>(second, "cmbRotate");
+    QTest::keyClick(rotate, Qt::Key_Down);
+    QTest::keyClick(rotate, Qt::Key_Down);
+    auto *scale = child<QCheckBox>(second, "chkScale");
+    scale->setFocus();
+    QTest::keyClick(scale, Qt::Key_Space);
+    auto *notes = child<QPlainTextEdit>(second, "txtNotes");
+    type(notes, "first");
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, "second");
+
+    const Section &section = job().section(2);
+    EXPECT_EQ(section.outside(2), "50");
+    EXPECT_EQ(section.view(), "Side");
+    EXPECT_EQ(section.rotate().text(), "45");
+    EXPECT_EQ(section.scale(), 0);
+    EXPECT_EQ(section.notes(), "first\r\nsecond");
+    EXPECT_TRUE(job().section(1).view().isEmpty()); // nothing of section 1
+    EXPECT_TRUE(pageBytes(2).contains("Section Diagram </b><i>Side</i>"));
+    EXPECT_TRUE(pageBytes(2).contains("first<br>second"));
+    // Tab leaves the notes instead of going into them.
+    QTest::keyClick(notes, Qt::Key_Tab);
+    EXPECT_NE(focused(), notes);
+}
+
+TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTyping)
+{
+    editor.setOutside(1, 0, "7");
+    activate(window);
+    flange(0)->setFocus();
+    QTest::keyClick(flange(0), Qt::Key_End);
+    QTest::keyClicks(flange(0), "50");
+    QTest::keyClick(flange(0), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(job().section(1).outside(0), "7");
+    // Typing goes on where the caret was, not at a place a redraw put it.
+    QTest::keyClick(flange(0), Qt::Key_Home);
+    QTest::keyClicks(flange(0), "1'2\"");
+    EXPECT_EQ(flange(0)->text(), "127");
+    EXPECT_EQ(job().section(1).outside(0), "127");
+    type(notes(), "it's \"x\"");
+    EXPECT_EQ(job().section(1).notes(), "its x");
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("a'b\"c\nd"));
+    QTest::keyClick(notes(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(notes()->toPlainText(), "its xabc\nd");
+    EXPECT_EQ(job().section(1).notes(), "its xabc\r\nd");
+    // The paste and the quotes it lost are one step.
+    QTest::keyClick(notes(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(job().section(1).notes(), "its x");
+    // The context menu's paste goes round the key filter.
+    control<QLineEdit>("txtView")->paste();
+    EXPECT_EQ(job().section(1).view(), "abc\nd");
+}
+
+TEST_F(SectionWindowTest, VeeBoxTurnsRedForAVeeTooWideForItsFlanges)
+{
+    fillWorkedExample();
+    activate(window);
+    // The shares of a box's pixels that are the red of a vee too wide, and that are dark (its
+    // text and arrow).
+    auto shares = [](QWidget *box) {
+        const QImage image = box->grab().toImage();
+        const int all = image.width() * image.height();
+        double red = 0;
+        double dark = 0;
+        for (int i = 0; i < all; ++i) {
+            const QColor c = image.pixelColor(i % image.width(), i / image.width());
+            red += c == QColor(255, 0, 0);
+            dark += c.lightness() < 60;
+        }
+        return std::pair{red / all, dark / all};
+    };
+    EXPECT_EQ(shares(vee(1)).first, 0);
+    // 16 to 93: one step down the list.
+    QTest::keyClick(vee(1), Qt::Key_Down);
+    EXPECT_EQ(job().section(1).vee(1).text(), "93");
+    const auto [red, dark] = shares(vee(1));
+    EXPECT_GT(red, 0.5);
+    EXPECT_GT(dark, 0.02); // "93" and the arrow stay readable on the red
+    EXPECT_EQ(shares(vee(0)).first, 0);
+    QTest::keyClick(vee(1), Qt::Key_Up);
+    EXPECT_EQ(shares(vee(1)).first, 0);
+}
+
+TEST_F(SectionWindowTest, TabRunsDownTheRowsAndTheBendMarkerFollows)
+{
+    activate(window);
+    // Flange i marks bend i - (i mod 2), flange 10 the last bend; an angle or a vee its own.
+    std::vector<std::pair<QString, int>> order;
+    for (int i = 0; i < kFlangeCount; ++i) {
+        order.push_back({QStringLiteral("txtOutside%1").arg(i), std::min(i - i % 2, 9)});
+        if (i < kBendCount) {
+            order.push_back({QStringLiteral("txtAng%1").arg(i), i});
+            order.push_back({QStringLiteral("cmbVee%1").arg(i), i});
+        }
+    }
+    for (const char *name : {"txtView", "cmbRotate", "chkScale", "txtNotes"})
+        order.push_back({QString::fromLatin1(name), 9});
+    window.focusFirstFlange();
+    for (const auto &[name, bend] : order) {
+        EXPECT_EQ(nameOf(focused()), name.toStdString());
+        EXPECT_EQ(window.markedBend(), bend) << name.toStdString();
+        QTest::keyClick(focused(), Qt::Key_Tab);
+    }
+    // Drawn in light grey left of the angle box of its bend, and only there.
+    QWidget *rows = flange(0)->parentWidget();
+    auto greyAt = [&](int bend) {
+        const double y = 1980 + bend * 452.4 + 195;
+        return rows->grab().toImage().pixelColor(px(1300), px(y)) == QColor(192, 192, 192);
+    };
+    control("txtAng2")->setFocus();
+    EXPECT_TRUE(greyAt(2));
+    EXPECT_FALSE(greyAt(5));
+}
+
+TEST_F(SectionWindowTest, AShortWindowScrollsToTheFocusAndTheWheelOverAListScrollsToo)
+{
+    chooseMildSteel2();
+    window.resize(window.sizeHint().width(), window.sizeHint().height() / 3);
+    activate(window);
+    auto *scroll = window.findChild<QScrollArea *>();
+    const QRect viewport = scroll->viewport()->rect();
+    auto inView = [&](QWidget *w) {
+        return viewport.contains(QRect(w->mapTo(scroll->viewport(), QPoint(0, 0)), w->size()));
+    };
+    window.focusFirstFlange();
+    EXPECT_TRUE(inView(flange(0)));
+    EXPECT_FALSE(inView(flange(10)));
+    flange(10)->setFocus();
+    EXPECT_TRUE(inView(flange(10)));
+    window.focusFirstFlange();
+    EXPECT_TRUE(inView(flange(0)));
+
+    // The wheel over a list that the operator is not in scrolls the rows, choosing nothing.
+    const QPoint inside = vee(2)->rect().center();
+    QWheelEvent wheel(inside, vee(2)->mapToGlobal(inside), {}, QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    const int before = scroll->verticalScrollBar()->value();
+    QApplication::sendEvent(vee(2), &wheel);
+    EXPECT_EQ(job().section(1).vee(2).text(), "16");
+    EXPECT_GT(scroll->verticalScrollBar()->value(), before);
+    vee(2)->setFocus();
+    QApplication::sendEvent(vee(2), &wheel);
+    EXPECT_EQ(job().section(1).vee(2).text(), "93");
+}
+
+TEST_F(SectionWindowTest, RedrawsFromAnOpenedJobAreNoEdits)
+{
+    SectionWindow third(editor, 3);
+    chooseMildSteel2();
+    editor.setOutside(3, 0, "40");
+    editor.setAngle(3, 0, "200");
+    editor.chooseVee(3, 0, 2);
+    editor.setView(3, "Top");
+    editor.chooseRotate(3, 3);
+    editor.setScale(3, 0);
+    editor.setNotes(3, "a\r\nb");
+    editor.openContent(jobFileContent(job()));
+    EXPECT_FALSE(job().isChanged());
+    EXPECT_EQ(child<QLineEdit>(third, "txtAng0")->text(), "-160");
+    EXPECT_EQ(child<QComboBox>(third, "cmbVee0")->currentText(), "10");
+    EXPECT_EQ(child<QComboBox>(third, "cmbRotate")->currentText(), "135");
+    EXPECT_FALSE(child<QCheckBox>(third, "chkScale")->isChecked());
+    EXPECT_EQ(child<QPlainTextEdit>(third, "txtNotes")->toPlainText(), "a\nb");
+
+    editor.newJob();
+    EXPECT_FALSE(job().isChanged());
+    EXPECT_EQ(child<QPlainTextEdit>(third, "txtNotes")->toPlainText(), "");
+    EXPECT_TRUE(child<QCheckBox>(third, "chkScale")->isChecked());
+    EXPECT_EQ(child<QComboBox>(third, "cmbVee0")->count(), 0);
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,59 @@
+#pragma once
+
+// An editing model over a small bend table in a temporary folder, for the tests of the editing
+// logic and of the windows that bind to it.
+
+#include "editing/jobeditor.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace corvane::test {
+
+class EditorTest : public ::testing::Test
+{
+protected:
+    EditorTest() { editor.newJob(); }
+
+    // MS 2: vees 16 (the standard one), 93 and 10; MS 3: vee 20; AL 1: vee 6.
+    static std::shared_ptr<const BendTable> shopTable()
+    {
+        static const auto table = std::make_shared<const BendTable>(std::vector<BendRecord>{
+            bendRecord("MS", 2, 16, 0.33, 2, "YES"),
+            bendRecord("MS", 2, 93, 0.33, 2),
+            bendRecord("MS", 2, 10, 0.33, 2),
+            bendRecord("MS", 3, 20, 0.4, 3, "YES"),
+            bendRecord("AL", 1, 6, 0.3, 1, "YES"),
+        });
+        return table;
+    }
+
+    const Job &job() const { return editor.job(); }
+    QString page(int n) const { return dir.filePath(QStringLiteral("temp/wb%1.htm").arg(n)); }
+    QByteArray pageBytes(int n) const { return readBytes(page(n)); }
+
+    // Material MS and thickness 2 chosen: every vee list holds 16, 93 and 10, 16 chosen.
+    void chooseMildSteel2()
+    {
+        editor.chooseMaterial(job().material().items().indexOf("MS"));
+        editor.chooseThickness(job().thickness().items().indexOf("2"));
+    }
+
+    // A new job whose section 1 is the worked example.
+    void fillWorkedExample()
+    {
+        editor.newJob();
+        test::fillWorkedExample(editor);
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<const BendTable> table = shopTable();
+    JobEditor editor{[this] { return table; },
+                     PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")}};
+};
+
+} // namespace corvane::test

@@ -1,0 +1,109 @@
+#include "ground/numbers.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+TEST(NumericReadingRule, ReadsTheLeadingNumberOfAText)
+{
+    // Numbers beyond the range of a double, or below its smallest, read as 0.
+    const std::pair<const char16_t *, double> rows[] = {
+        {u"12abc", 12}, {u" 1 2.5", 12.5}, {u"", 0},          {u"abc", 0},     {u"-2", -2},
+        {u"1e2", 100},  {u".5", 0.5},      {u"+7", 7},        {u"1.2.3", 1.2}, {u"1e", 1},
+        {u"1e-", 1},    {u"2E-1", 0.2},    {u"1e+2", 100},    {u"-", 0},       {u".", 0},
+        {u"-.5", -0.5}, {u"\t3\n4", 34},   {u"- 2", -2},      {u"5-3", 5},     {u"3\r4", 3},
+        {u"e5", 0},     {u"1 e 2", 100},   {u"0.125", 0.125}, {u"12,5", 12},   {u"--1", 0},
+        {u"1e400", 0},  {u"-1e400", 0},    {u"1e-400", 0},
+    };
+    for (const auto &[text, expected] : rows) {
+        EXPECT_DOUBLE_EQ(readNumber(text), expected)
+            << '"' << QString::fromUtf16(text).toStdString() << '"';
+    }
+    // A single holds less: a number beyond its range reads as 0 too.
+    EXPECT_EQ(readSingle(u"1e39"), 0.0f);
+    EXPECT_EQ(readSingle(u"3e38"), 3e38f);
+}
+
+TEST(NumericReadingRule, ATextNotReadAsItShowsIsNoted)
+{
+    const QString large = QStringLiteral("too large to compute with: read as 0");
+    const QString small = QStringLiteral("too small to compute with: read as 0");
+    const std::pair<const char16_t *, QString> rows[] = {
+        {u"12", {}},
+        {u" 1 e 2\t", {}},
+        {u"", {}},
+        {u"1.", {}},
+        {u"0e999", {}},
+        {u"1e-40", {}},
+        {u"-3e38", {}},
+        {u"1,5", "read as 1"},
+        {u"abc", "read as 0"},
+        {u"nan", "read as 0"},
+        {u"1e", "read as 1"},
+        {u"-", "read as 0"},
+        {u"2.5mm", "read as 2.5"},
+        {u"1e39", large},
+        {u"-1e100", large},
+        {u"1e400", large},
+        {u"0.001e999", large},
+        {u"1e-320", small},
+        {u"1e-400", small},
+        {u"1000e-999", small},
+    };
+    for (const auto &[text, note] : rows)
+        EXPECT_EQ(readingNote(text), note) << '"' << QString::fromUtf16(text).toStdString() << '"';
+}
+
+TEST(NumberText, SinglesShowSevenSignificantDigitsDoublesFifteenAndTiesRoundToEven)
+{
+    const std::pair<float, const char *> singles[] = {
+        {1.0f / 3.0f, "0.3333333"},
+        {100.0f, "100"},
+        {-2.0f, "-2"},
+        {-0.0f, "0"},
+        {0.1f, "0.1"},
+        {46.000004f, "46"},
+        {192.35664f, "192.3566"},
+        {1234567.0f, "1234567"},
+        {12345678.0f, "1.234568E+07"},
+        {0.0001f, "0.0001"},
+        {0.00001f, "1E-05"},
+    };
+    for (const auto &[value, text] : singles)
+        EXPECT_EQ(singleText(value), text) << text;
+    const std::pair<double, const char *> doubles[] = {
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {double(0.8f), "0.800000011920929"},
+        {-90.0, "-90"},
+    };
+    for (const auto &[value, text] : doubles)
+        EXPECT_EQ(doubleText(value), text) << text;
+
+    // Rounding to two places takes exact ties to the even neighbour; 1.005 is held
+    // as 1.00499999..., which is no tie.
+    const std::pair<float, float> rows[] = {
+        {0.125f, 0.12f},    {0.375f, 0.38f},    {-0.125f, -0.12f},
+        {2.5f, 2.5f},       {4.178315f, 4.18f}, {3.999995f, 4.0f},
+        {3.821675f, 3.82f}, {1.005f, 1.0f},     {192.35664f, 192.36f},
+    };
+    for (const auto &[value, rounded] : rows)
+        EXPECT_EQ(roundHalfEven2(value), rounded) << value;
+    EXPECT_EQ(singleText(roundHalfEven2(48.08916f)), "48.09");
+}
+
+TEST(QuoteFilter, DropsApostrophesAndDoubleQuotesOnly)
+{
+    EXPECT_EQ(filterQuoteKey('\''), 0);
+    EXPECT_EQ(filterQuoteKey('"'), 0);
+    EXPECT_EQ(filterQuoteKey('a'), 'a');
+    EXPECT_EQ(filterQuoteKey('`'), '`');
+    EXPECT_EQ(filterQuoteKey(0x201C), 0x201C);
+    EXPECT_EQ(withoutQuotes(QStringLiteral("it's a \"test\"")), "its a test");
+    EXPECT_EQ(withoutQuotes(QString::fromUtf16(u"a\0b\x01\u00e9", 5)),
+              QString::fromUtf16(u"ab\x01\u00e9"));
+}
+
+} // namespace
+} // namespace corvane

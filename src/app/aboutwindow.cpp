@@ -1,5 +1,7 @@
 #include "app/aboutwindow.h"
 
+#include "ground/twips.h"
+
 #include "ground/designfont.h"
 #include "ground/maker.h"
 
@@ -12,8 +14,6 @@
 namespace corvane {
 
 namespace {
-
-constexpr int kTwipsPerPixel = 15;
 
 QRect twips(int left, int top, int width, int height)
 {

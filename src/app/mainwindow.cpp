@@ -4,6 +4,7 @@
 #include "app/sectionwindow.h"
 #include "app/aboutwindow.h"
 #include "ground/jobfile.h"
+#include "ground/twips.h"
 #include "ground/maker.h"
 #include "app/pdficon.h"
 #include "app/previewpane.h"
@@ -52,21 +53,6 @@ const QString kSaveQuestion =
 QIcon themeIcon(const char *name, QStyle::StandardPixmap fallback, const QStyle *style)
 {
     return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
-}
-
-// The unit of the unit selector's item at index; no item, no unit.
-LengthUnit unitAt(int index)
-{
-    switch (index) {
-    case 0:
-        return LengthUnit::Millimetre;
-    case 1:
-        return LengthUnit::DecimalInch;
-    case 2:
-        return LengthUnit::FractionalInch;
-    default:
-        return LengthUnit::None;
-    }
 }
 
 // Shows the busy pointer while a command works.
@@ -357,9 +343,9 @@ void MainWindow::createStrip()
     m_unit->setObjectName(QStringLiteral("cmbUnit"));
     m_unit->setEditable(true);
     m_unit->setInsertPolicy(QComboBox::NoInsert);
-    m_unit->addItems({QStringLiteral("View in mm"), QStringLiteral("View in decimal inch"),
-                      QStringLiteral("View in fractional inch")});
-    m_unit->setMinimumWidth(2415 / 15 + 20);
+    for (const UnitChoice &choice : kUnitChoices)
+        m_unit->addItem(QString::fromLatin1(choice.item));
+    m_unit->setMinimumWidth(2415 / kTwipsPerPixel + 20);
     m_unit->setCurrentIndex(0);
     stripLayout->addWidget(m_unit);
     const QKeySequence unitKey(Qt::ALT | Qt::Key_U);
@@ -371,12 +357,12 @@ void MainWindow::createStrip()
         m_unit->lineEdit()->selectAll();
     });
     connect(m_unit, &QComboBox::activated, this,
-            [this](int index) { m_editor->setUnit(unitAt(index)); });
+            [this](int index) { m_editor->setUnit(unitOfItem(m_unit->itemText(index))); });
     // The window is never so narrow that the options leave the strip.
     setMinimumWidth(strip->minimumSizeHint().width());
     // A typed text that is no item leaves no unit chosen.
     connect(m_unit, &QComboBox::editTextChanged, this, [this](const QString &text) {
-        const LengthUnit unit = unitAt(m_unit->findText(text, Qt::MatchExactly));
+        const LengthUnit unit = unitOfItem(text);
         if (unit != m_editor->unit())
             m_editor->setUnit(unit);
     });

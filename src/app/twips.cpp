@@ -1,5 +1,7 @@
 #include "app/twips.h"
 
+#include "ground/twips.h"
+
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QVariant>
@@ -11,7 +13,7 @@ namespace corvane {
 
 int Twips::toPixels(double twips, double dpi)
 {
-    return int(std::lround(twips * dpi / 1440.0));
+    return int(std::lround(twips * dpi / kTwipsPerInch));
 }
 
 void Twips::place(QWidget *widget, double left, double top, double width, double height)

@@ -9,8 +9,8 @@ class QWidget;
 
 namespace corvane {
 
-// The layout of an input window in twips, the unit its design is drawn in: 1440 twips to the inch,
-// so 15 twips to a pixel at 96 dots per inch. The window places each control at its design
+// The layout of an input window in twips, the unit its design is drawn in (ground/twips.h). The
+// window places each control at its design
 // rectangle once and applies the layout again for the dots per inch of the screen it is on, so
 // that the controls grow with the fonts when the desktop is scaled.
 class Twips

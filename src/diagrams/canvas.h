@@ -13,6 +13,8 @@
 // Canvas keeps that state and the mapping; a subclass draws. ImageCanvas paints a QImage and saves
 // it as a Windows bitmap; tests record the calls instead.
 
+#include "ground/twips.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QSizeF>
@@ -21,8 +23,6 @@
 #include <optional>
 
 namespace corvane {
-
-inline constexpr int kTwipsPerPixel = 15;
 
 class Canvas
 {

@@ -98,4 +98,22 @@ QString unitLabel(LengthUnit unit)
     return {};
 }
 
+LengthUnit unitOfWord(const QString &word)
+{
+    for (const UnitChoice &choice : kUnitChoices) {
+        if (word == QLatin1String(choice.word))
+            return choice.unit;
+    }
+    return LengthUnit::None;
+}
+
+LengthUnit unitOfItem(const QString &item)
+{
+    for (const UnitChoice &choice : kUnitChoices) {
+        if (item == QLatin1String(choice.item))
+            return choice.unit;
+    }
+    return LengthUnit::None;
+}
+
 } // namespace corvane

@@ -30,4 +30,21 @@ QString formatLength(float length, LengthUnit unit);
 // "mm", "in" or the empty text for no unit.
 QString unitLabel(LengthUnit unit);
 
+// The units an operator can choose, in the order the unit selector lists them, each with its word
+// on the command line ("mm", "in", "fraction") and its item in the selector ("View in mm").
+struct UnitChoice
+{
+    LengthUnit unit;
+    const char *word;
+    const char *item;
+};
+inline constexpr UnitChoice kUnitChoices[] = {
+    {LengthUnit::Millimetre, "mm", "View in mm"},
+    {LengthUnit::DecimalInch, "in", "View in decimal inch"},
+    {LengthUnit::FractionalInch, "fraction", "View in fractional inch"},
+};
+// The unit of a command-line word, or of a selector's item; None for any other text.
+LengthUnit unitOfWord(const QString &word);
+LengthUnit unitOfItem(const QString &item);
+
 } // namespace corvane

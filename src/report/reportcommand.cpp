@@ -59,17 +59,6 @@ QString absolutePath(const QString &path)
 
 } // namespace
 
-LengthUnit reportUnit(const QString &word)
-{
-    if (word == QLatin1String("mm"))
-        return LengthUnit::Millimetre;
-    if (word == QLatin1String("in"))
-        return LengthUnit::DecimalInch;
-    if (word == QLatin1String("fraction"))
-        return LengthUnit::FractionalInch;
-    return LengthUnit::None;
-}
-
 ReportArguments parseReportArguments(const QStringList &arguments)
 {
     ReportArguments result;
@@ -137,7 +126,7 @@ ReportArguments parseReportArguments(const QStringList &arguments)
         } else if (name == QLatin1String("--pdf")) {
             result.options.pdfPath = value;
         } else {
-            result.options.unit = reportUnit(value);
+            result.options.unit = unitOfWord(value);
             if (result.options.unit == LengthUnit::None)
                 return usageError(
                     QStringLiteral("unknown unit %1 (mm, in or fraction)").arg(value));

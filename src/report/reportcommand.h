@@ -65,9 +65,6 @@ ReportArguments parseReportArguments(const QStringList &arguments);
 QString reportUsage();
 QString reportHelp(const QString &programFolder);
 
-// The unit word of the command line (mm, in, fraction) as a unit; None for any other word.
-LengthUnit reportUnit(const QString &word);
-
 // A section's line of the output: "1 3 192.36 mm ok". The unfolded length is rounded to two
 // decimals in millimetres first, as the page's Total is.
 QString sectionLine(int number, const BendCalculation &calculation, LengthUnit unit);

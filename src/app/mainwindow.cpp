@@ -225,7 +225,7 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     // What a number box's text is read as, when that is not what it shows, for the box that has
     // the focus; else a length of the shown section too large or too small to compute with.
     connect(m_editor.get(), &JobEditor::jobChanged, this, [this] { updateNoteStatus(); });
-    connect(qApp, &QApplication::focusChanged, this, [this] { updateNoteStatus(); });
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] { updateNoteStatus(); });
 
     m_endTimer = new QTimer(this);
     m_endTimer->setInterval(kEndTickMilliseconds);
@@ -239,7 +239,12 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     fitToScreen(*this, QSize(1280, 860));
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The focus leaves the closing window's controls while QWidget's destructor runs, when this
+    // object is a MainWindow no more.
+    disconnect(m_focusWatch);
+}
 
 QString MainWindow::tempFolder() const
 {

@@ -170,6 +170,7 @@ private:
     int m_endTicks = 0;
     bool m_activated = false;
     bool m_painted = false;
+    QMetaObject::Connection m_focusWatch;
     QString m_noteShown;  // the reading note that the first status panel shows, if any
     QString m_dialogFile; // the file name the dialog offers next
     bool m_closing = false;

@@ -6,7 +6,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev qt6-webengine-dev qt6-pdf-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev poppler-utils
-    fonts-dejavu-core fonts-liberation2 python3-xlwt
+    fonts-dejavu-core fonts-liberation2 python3-xlwt python3-ezdxf
     clang libclang-rt-14-dev
     dpkg-dev file lintian appstream desktop-file-utils shared-mime-info man-db
 )

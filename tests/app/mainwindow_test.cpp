@@ -7,6 +7,8 @@
 #include "app/previewpane.h"
 #include "app/printing.h"
 #include "app/screenfit.h"
+#include "app/settings.h"
+#include "app/timedend.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,7 +102,7 @@ TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000))
         << w.windowTitle().toStdString();
     EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
-    EXPECT_EQ(w.recentFiles().value(0), startFile);
+    EXPECT_EQ(Settings().recentFiles().value(0), startFile);
 }
 
 TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
@@ -145,7 +147,7 @@ TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChangesAndATimedEndSavesThem)
     w.editor().setOutside(1, 0, "75");
     const qsizetype asked = questions.size();
     const QString saved = w.timedEnd();
-    EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
+    EXPECT_EQ(TimedEnd::recoveryFiles(w.tempFolder()), QStringList{saved});
     EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
     EXPECT_EQ(questions.size(), asked);
 }
@@ -270,16 +272,16 @@ TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)
     earlier.setValue(key, QStringList{"/jobs/a.bm", "/jobs/b.bm"});
     earlier.sync();
 
-    MainWindow &w = window();
-    EXPECT_EQ(w.recentFiles(), (QStringList{"/jobs/a.bm", "/jobs/b.bm"}));
+    window();
+    EXPECT_EQ(Settings().recentFiles(), (QStringList{"/jobs/a.bm", "/jobs/b.bm"}));
     // Kept in the program's own place from now on, which is Corvane's folder of settings.
     EXPECT_EQ(QSettings().fileName(),
               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                   QStringLiteral("/Corvane/Corvane.conf"));
-    EXPECT_EQ(QSettings().value(key).toStringList(), w.recentFiles());
+    EXPECT_EQ(QSettings().value(key).toStringList(), Settings().recentFiles());
     earlier.setValue(key, QStringList{"/jobs/c.bm"});
     earlier.sync();
-    EXPECT_EQ(w.recentFiles().value(0), "/jobs/a.bm");
+    EXPECT_EQ(Settings().recentFiles().value(0), "/jobs/a.bm");
     earlier.remove(key);
 }
 

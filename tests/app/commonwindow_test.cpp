@@ -1,11 +1,13 @@
 #include "app/commonwindow.h"
 
+#include "app/formstyle.h"
 #include "app/sectionwindow.h"
 #include "inputwindowtest.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -124,6 +126,21 @@ TEST_F(CommonWindowTest, LeavingVeeAllPutsTheFocusIntoTheShownSection)
     QTest::keyClick(focused(), Qt::Key_Tab);
     EXPECT_EQ(nameOf(focused()), "cmbVeeG");
     EXPECT_EQ(left.count(), 1);
+}
+
+// Every text box and pick list of both input windows is in the bold box type of the design.
+TEST_F(CommonWindowTest, EveryBoxOfTheInputWindowsIsInTheBoxType)
+{
+    SectionWindow section(editor, 1);
+    for (const QWidget *input : std::initializer_list<const QWidget *>{&window, &section}) {
+        for (const QWidget *box : input->findChildren<QWidget *>()) {
+            if (!qobject_cast<const QLineEdit *>(box) && !qobject_cast<const QComboBox *>(box) &&
+                !qobject_cast<const QPlainTextEdit *>(box))
+                continue;
+            EXPECT_TRUE(box->font().bold()) << nameOf(box);
+            EXPECT_EQ(box->font().pointSizeF(), kBoxPoints) << nameOf(box);
+        }
+    }
 }
 
 } // namespace

@@ -215,6 +215,12 @@ TEST_F(SectionWindowTest, AScreenChangeLaysTheRowsOutAgain)
     QApplication::sendEvent(&window, &changed);
     EXPECT_EQ(flange(10)->geometry(), place);
     EXPECT_EQ(rows->size(), size);
+    // Each row: flange, angle and vee side by side.
+    for (int j = 0; j < kBendCount; ++j) {
+        const QRect angle = control(QStringLiteral("txtAng%1").arg(j))->geometry();
+        EXPECT_GT(angle.left(), flange(j)->geometry().right()) << j;
+        EXPECT_GT(vee(j)->geometry().left(), angle.right()) << j;
+    }
 }
 
 TEST_F(SectionWindowTest, RedrawsFromAnOpenedJobAreNoEdits)

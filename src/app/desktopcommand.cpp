@@ -1,5 +1,7 @@
 #include "app/desktopcommand.h"
 
+#include "ground/commandline.h"
+
 namespace corvane {
 
 DesktopArguments parseDesktopArguments(const QStringList &arguments)
@@ -11,21 +13,18 @@ DesktopArguments parseDesktopArguments(const QStringList &arguments)
         return result;
     };
     QStringList jobs;
-    bool optionsEnded = false;
-    for (const QString &argument : arguments) {
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
-            argument == QLatin1String("-")) {
-            jobs << argument;
-        } else if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            result.action = DesktopArguments::Action::Help;
-            return result;
-        } else if (argument == QLatin1String("--version")) {
-            result.action = DesktopArguments::Action::Version;
-            return result;
+    CommandLineReader line(
+        arguments, {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--version")});
+    while (const std::optional<CommandLineItem> item = line.next()) {
+        if (!item->error.isEmpty())
+            return usageError(item->error);
+        if (item->option.isEmpty()) {
+            jobs << item->value;
         } else {
-            return usageError(QStringLiteral("unknown option %1").arg(argument));
+            result.action = item->option == QLatin1String("--version")
+                                ? DesktopArguments::Action::Version
+                                : DesktopArguments::Action::Help;
+            return result;
         }
     }
     if (jobs.size() > 1)

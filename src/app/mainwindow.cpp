@@ -1,30 +1,28 @@
 #include "app/mainwindow.h"
 
-#include "app/commonwindow.h"
-#include "app/sectionwindow.h"
 #include "app/aboutwindow.h"
-#include "ground/jobfile.h"
-#include "ground/twips.h"
-#include "ground/maker.h"
+#include "app/afterfirstpaint.h"
+#include "app/busycursor.h"
+#include "app/commonwindow.h"
+#include "app/documentcommands.h"
 #include "app/pdficon.h"
 #include "app/previewpane.h"
-#include "bendtable/bendtablecheck.h"
-#include "app/printing.h"
-#include "app/tablewindows.h"
-#include "report/reportassembly.h"
+#include "app/printcommands.h"
+#include "app/recentfilesmenu.h"
 #include "app/screenfit.h"
-#include "app/webengineloader.h"
+#include "app/sectionwindow.h"
+#include "app/tablestatus.h"
+#include "app/tablecommands.h"
+#include "app/timedend.h"
+#include "ground/maker.h"
+#include "ground/twips.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,9 +30,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QShortcut>
-#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -45,136 +41,30 @@ namespace corvane {
 
 namespace {
 
-constexpr int kEndTickMilliseconds = 65535;
-constexpr int kEndTicks = 1440;
-const QString kSaveQuestion =
-    QStringLiteral("Do you want to save changes you have made to this file?");
-
 QIcon themeIcon(const char *name, QStyle::StandardPixmap fallback, const QStyle *style)
 {
     return QIcon::fromTheme(QString::fromLatin1(name), style->standardIcon(fallback));
 }
 
-// Shows the busy pointer while a command works.
-class BusyCursor
-{
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor &) = delete;
-    BusyCursor &operator=(const BusyCursor &) = delete;
-};
-
-// Calls a function once a window's first paint is over, if the context still exists then.
-class AfterFirstPaint : public QObject
-{
-public:
-    AfterFirstPaint(QWidget &window, QObject *context, std::function<void()> then)
-        : m_window(window), m_context(context), m_then(std::move(then))
-    {
-        m_window.installEventFilter(this);
-    }
-    ~AfterFirstPaint() override { m_window.removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == &m_window && event->type() == QEvent::Paint && m_then) {
-            if (m_context)
-                QTimer::singleShot(0, m_context.data(), std::move(m_then));
-            m_then = nullptr;
-        }
-        return false;
-    }
-
-private:
-    QWidget &m_window;
-    QPointer<QObject> m_context;
-    std::function<void()> m_then;
-};
-
-// A status bar panel that opens the maker's web page when clicked.
-class LinkPanel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        QLabel::mousePressEvent(event);
-        QDesktopServices::openUrl(maker::homePage());
-    }
-};
-
 } // namespace
 
 MainWindow::MainWindow(Options options, QWidget *parent)
-    : QMainWindow(parent), m_options(std::move(options)),
-      m_tableSource(bendTablePath(m_options.programFolder))
+    : QMainWindow(parent), OperatorDialogs(OperatorDialogs::standard(this)),
+      m_options(std::move(options)), m_tableSource(bendTablePath(m_options.programFolder))
 {
-    ask = [this](const QString &title, const QString &text, int buttons) {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::StandardButtons(buttons),
-                        this);
-        // Escape, or the box's close button, answers no question: on a box of Yes and No it
-        // cancels, through a Cancel button that is never shown, and only the No button says No.
-        if ((buttons & QMessageBox::No) && !(buttons & QMessageBox::Cancel)) {
-            QPushButton *cancel = box.addButton(QMessageBox::Cancel);
-            cancel->hide();
-            box.setEscapeButton(cancel);
-        }
-        return box.exec();
-    };
-
-    chooseFile = [this](bool save, const QString &proposed) {
-        QFileDialog dialog(this);
-        dialog.setNameFilter(QStringLiteral("Corvane (*.bm)"));
-        dialog.setOption(QFileDialog::ReadOnly, false);
-        if (save) {
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setFileMode(QFileDialog::AnyFile);
-            // The dialog adds ".bm" to a name typed without an extension, and asks before
-            // replacing a file of the name it then has.
-            dialog.setDefaultSuffix(QStringLiteral("bm"));
-            dialog.selectFile(proposed);
-        } else {
-            dialog.setAcceptMode(QFileDialog::AcceptOpen);
-            dialog.setFileMode(QFileDialog::ExistingFile);
-            if (!proposed.isEmpty())
-                dialog.setDirectory(proposed);
-        }
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
-    };
-
-    choosePdfFile = [this](const QString &proposed) {
-        QFileDialog dialog(this, tr("Export PDF"));
-        dialog.setNameFilter(QStringLiteral("PDF (*.pdf)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("pdf"));
-        dialog.selectFile(proposed);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().constFirst();
-    };
-    showPrintPreview = [](ReportPrinter &printer) {
-        printer.preview();
-    };
-    showTableWindow = [](QDialog &window) {
-        fitToScreen(window, window.sizeHint());
-        window.exec();
-    };
-
     // The temp folder of generated pages; one left from an earlier run is kept as it is.
     QDir().mkpath(tempFolder());
     m_editor = std::make_unique<JobEditor>(
         [this] { return m_tableSource.table(); },
         PageOptions{LengthUnit::Millimetre, false, m_options.programFolder, tempFolder()});
+    m_documents = new DocumentCommands(*m_editor, *this, this);
+    connect(m_documents, &DocumentCommands::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_documents, &DocumentCommands::jobStarted, this, [this] { layoutWindows(); });
 
     setWindowTitle(maker::kProduct);
     createActions();
     createStrip();
+    m_printing = new PrintCommands(*m_editor, *m_documents, *this, *m_toolbar, tempFolder(), this);
 
     auto *central = new QWidget(this);
     auto *layout = new QHBoxLayout(central);
@@ -191,21 +81,36 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     m_status = new QLabel(this);
     m_status->setMinimumWidth(120);
     m_status->setContentsMargins(0, 0, 16, 0); // apart from the second panel
-    m_tableStatus = new LinkPanel(QString(), this);
-    updateTableStatus();
-    m_tableStatus->setCursor(Qt::PointingHandCursor);
-    m_tableStatus->setToolTip(maker::kWebsite);
+    m_tableStatus = new TableStatus(m_tableSource, this);
     statusBar()->addWidget(m_status);
     statusBar()->addWidget(m_tableStatus, 1);
+    connect(m_printing, &PrintCommands::statusMessage, m_status, &QLabel::setText);
+    m_tables = new TableCommands(m_options.programFolder, m_tableSource, *m_editor, *this,
+                                 *m_tableStatus, this);
 
     createWindows();
+    connectEditor();
+    m_timedEnd = new TimedEnd([this] { timedEnd(); }, this);
 
+    // Within the screen it opens on: a shop-floor screen of 1366 by 768 shows all of it.
+    fitToScreen(*this, QSize(1280, 860));
+}
+
+MainWindow::~MainWindow()
+{
+    // The focus leaves the closing window's controls while QWidget's destructor runs, when this
+    // object is a MainWindow no more.
+    disconnect(m_focusWatch);
+}
+
+void MainWindow::connectEditor()
+{
     connect(m_editor.get(), &JobEditor::statusChanged, m_status, &QLabel::setText);
     // The workbook may be edited, replaced or removed while the program runs: after each run the
     // second panel says how the table now stands, so that a broken table is named where it broke.
     connect(m_editor.get(), &JobEditor::statusChanged, this, [this](const QString &text) {
         if (text.isEmpty())
-            updateTableStatus();
+            m_tableStatus->refresh();
     });
     connect(m_editor.get(), &JobEditor::pageWritten, this,
             [this](int n, const QUrl &url, const QString &error) {
@@ -226,24 +131,6 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     // the focus; else a length of the shown section too large or too small to compute with.
     connect(m_editor.get(), &JobEditor::jobChanged, this, [this] { updateNoteStatus(); });
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] { updateNoteStatus(); });
-
-    m_endTimer = new QTimer(this);
-    m_endTimer->setInterval(kEndTickMilliseconds);
-    connect(m_endTimer, &QTimer::timeout, this, [this] {
-        if (++m_endTicks >= kEndTicks)
-            timedEnd();
-    });
-    m_endTimer->start();
-
-    // Within the screen it opens on: a shop-floor screen of 1366 by 768 shows all of it.
-    fitToScreen(*this, QSize(1280, 860));
-}
-
-MainWindow::~MainWindow()
-{
-    // The focus leaves the closing window's controls while QWidget's destructor runs, when this
-    // object is a MainWindow no more.
-    disconnect(m_focusWatch);
 }
 
 QString MainWindow::tempFolder() const
@@ -287,14 +174,16 @@ void MainWindow::createActions()
     QAction *open =
         add(themeIcon("document-open", QStyle::SP_DialogOpenButton, s), QStringLiteral("Open"),
             QKeySequence::Open, tr("Open a job file"), &MainWindow::openCommand);
-    m_recentMenu = new QMenu(this);
+    m_recentMenu = new RecentFilesMenu(this);
+    connect(m_recentMenu, &RecentFilesMenu::fileChosen, m_documents, &DocumentCommands::openFile);
+    connect(m_documents, &DocumentCommands::recentFilesChanged, m_recentMenu,
+            &RecentFilesMenu::refresh);
     open->setMenu(m_recentMenu);
     if (auto *button = qobject_cast<QToolButton *>(m_toolbar->widgetForAction(open)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
-    updateRecentMenu();
     m_toolbar->addSeparator();
     add(themeIcon("document-save", QStyle::SP_DialogSaveButton, s), QStringLiteral("Save"),
-        QKeySequence::Save, tr("Save the job to a file"), &MainWindow::saveCommandSlot);
+        QKeySequence::Save, tr("Save the job to a file"), &MainWindow::saveCommand);
     m_toolbar->addSeparator();
     QAction *table = add(themeIcon("x-office-spreadsheet", QStyle::SP_FileDialogDetailedView, s),
                          QStringLiteral("Table"), QKeySequence(Qt::CTRL | Qt::Key_T),
@@ -481,56 +370,6 @@ QString MainWindow::tableStatusText() const
     return m_tableStatus->text();
 }
 
-QString MainWindow::tableStatus(const QString &version, const QString &error, int findings)
-{
-    const QString product = maker::kProduct + QStringLiteral(" \u00AE ") + maker::versionText();
-    if (!error.isEmpty())
-        return product + QStringLiteral(", ") + error;
-    QString text = product + QStringLiteral(", BendTbl.xls ") + version;
-    if (findings > 0)
-        text += QStringLiteral(" (the table check has %1 %2: Table, Check Bend Table)")
-                    .arg(findings)
-                    .arg(findings == 1 ? QStringLiteral("finding") : QStringLiteral("findings"));
-    return text;
-}
-
-void MainWindow::updateTableStatus()
-{
-    const std::shared_ptr<const BendTable> table = m_tableSource.table();
-    if (table != m_checkedTable) {
-        m_checkedTable = table;
-        m_tableFindings = m_tableSource.error().isEmpty() ? int(checkBendTable(*table).size()) : 0;
-    }
-    m_tableStatus->setText(tableStatus(table->version(), m_tableSource.error(), m_tableFindings));
-}
-
-void MainWindow::tableCheckCommand()
-{
-    TableCheckWindow window(m_tableSource, this);
-    updateTableStatus();
-    showTableWindow(window);
-}
-
-void MainWindow::testBendCommand()
-{
-    TestBendWindow window(m_tableSource, m_editor->job(), this);
-    showTableWindow(window);
-}
-
-QString MainWindow::tableQuestion(const QString &programFolder)
-{
-    const QString br = QStringLiteral("\r\n");
-    return QStringLiteral("IMPORTANT INSTRUCTIONS : ") + br + br +
-           QStringLiteral("(1) Bend Table is in .xls format (NOT in .xlsx). Once you finish "
-                          "editing, please save the file as ") +
-           programFolder + QStringLiteral("/BendTbl.xls") + br + br +
-           QStringLiteral("(2) Do not modify the column headers.") + br + br +
-           QStringLiteral("(3) Close the file once you finish. Keeping it open may adversely "
-                          "affect ") +
-           maker::kProduct + QStringLiteral(" performance.") + br + br +
-           QStringLiteral("Edit now?");
-}
-
 bool MainWindow::event(QEvent *event)
 {
     // The About window and a new job follow the first activation, but only once the window has
@@ -563,152 +402,9 @@ void MainWindow::firstActivation()
     // section 1's page as its first.
     m_preview->start();
     if (!m_options.openAtStart.isEmpty())
-        readIntoNewJob(m_options.openAtStart);
-    const QStringList recovered = recoveryFiles(tempFolder());
-    for (const QString &path : recovered) {
-        const QString reported = path.left(path.size() - 3) + QStringLiteral("-reported.bm");
-        const QString shown = QFile::rename(path, reported) ? reported : path;
-        ask(maker::kProduct,
-            QStringLiteral("Corvane ended itself after a long run while a job had unsaved "
-                           "changes. That job was saved to:\n\n%1\n\nOpen it to carry on with it.")
-                .arg(QDir::toNativeSeparators(shown)),
-            QMessageBox::Ok);
-    }
-}
-
-void MainWindow::newCommand()
-{
-    if (offerToSave())
-        startNewJob();
-}
-
-bool MainWindow::offerToSave()
-{
-    if (!m_editor->job().isChanged())
-        return true;
-    switch (ask(QStringLiteral("Attention!"), kSaveQuestion, QMessageBox::Yes | QMessageBox::No)) {
-    case QMessageBox::Yes:
-        // A Save dialog cancelled after Yes lets the command go on; a Save that could not be
-        // written stops it, and the job stays as it is.
-        return save() != SaveOutcome::Failed;
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void MainWindow::startNewJob()
-{
-    BusyCursor busy;
-    m_editor->newJob();
-    layoutWindows();
-}
-
-void MainWindow::openCommand()
-{
-    if (!offerToSave())
-        return;
-    // The dialog starts without a file name; a cancel leaves a new, empty job.
-    const QString path = chooseFile(false, QFileInfo(m_dialogFile).path());
-    if (path.isEmpty()) {
-        startNewJob();
-        return;
-    }
-    readIntoNewJob(path);
-}
-
-void MainWindow::openFile(const QString &path)
-{
-    if (offerToSave())
-        readIntoNewJob(path);
-}
-
-void MainWindow::readIntoNewJob(const QString &path)
-{
-    BusyCursor busy;
-    // The file is read whole before the open job gives way to it: a file that cannot be opened
-    // leaves the job, its title and its Changed flag as they were.
-    const JobFileReadResult read = readJobFile(path);
-    if (!read.ok()) {
-        showError(read.error);
-        return;
-    }
-    startNewJob();
-    m_dialogFile = path;
-    setTitleFrom(path);
-    m_editor->openContent(read.content);
-    remember(path);
-}
-
-QStringList MainWindow::recentFiles() const
-{
-    const QString key = QStringLiteral("recentFiles");
-    QSettings settings;
-    if (!settings.contains(key)) {
-        // Before the program named its organisation, Qt kept its settings under "Unknown
-        // Organization": a list kept there is taken over once.
-        const QSettings earlier(QStringLiteral("Unknown Organization"),
-                                QCoreApplication::applicationName());
-        if (earlier.contains(key))
-            settings.setValue(key, earlier.value(key));
-    }
-    return settings.value(key).toStringList();
-}
-
-void MainWindow::remember(const QString &path)
-{
-    QStringList files = recentFiles();
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    files.removeAll(absolute);
-    files.prepend(absolute);
-    while (files.size() > 8)
-        files.removeLast();
-    QSettings().setValue(QStringLiteral("recentFiles"), files);
-    updateRecentMenu();
-}
-
-void MainWindow::updateRecentMenu()
-{
-    m_recentMenu->clear();
-    const QStringList files = recentFiles();
-    for (int i = 0; i < files.size(); ++i) {
-        const QString path = files[i];
-        QAction *action = m_recentMenu->addAction(
-            QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
-        connect(action, &QAction::triggered, this, [this, path] { openFile(path); });
-    }
-    if (files.isEmpty())
-        m_recentMenu->addAction(tr("No recent files"))->setEnabled(false);
-}
-
-bool MainWindow::saveCommand()
-{
-    return save() == SaveOutcome::Saved;
-}
-
-MainWindow::SaveOutcome MainWindow::save()
-{
-    QString proposed = proposedFileName(m_editor->job());
-    if (!m_dialogFile.isEmpty())
-        proposed = QFileInfo(m_dialogFile).dir().filePath(proposed);
-    QString path = chooseFile(true, proposed);
-    if (path.isEmpty())
-        return SaveOutcome::Cancelled;
-    // The dialog adds no extension; a name typed without one gets ".bm".
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".bm");
-    BusyCursor busy;
-    const JobFileWriteResult written = writeJobFile(jobFileContent(m_editor->job()), path);
-    if (!written.ok()) {
-        showError(written.error);
-        return SaveOutcome::Failed;
-    }
-    m_dialogFile = path;
-    setTitleFrom(path);
-    m_editor->markSaved();
-    remember(path);
-    return SaveOutcome::Saved;
+        m_documents->readIntoNewJob(m_options.openAtStart);
+    for (const QString &notice : TimedEnd::takeRecoveryNotices(tempFolder()))
+        ask(maker::kProduct, notice, QMessageBox::Ok);
 }
 
 void MainWindow::updateNoteStatus()
@@ -732,81 +428,44 @@ void MainWindow::updateNoteStatus()
     }
 }
 
-void MainWindow::setTitleFrom(const QString &path)
+void MainWindow::newCommand()
 {
-    setWindowTitle(QFileInfo(path).fileName() + QStringLiteral(" - ") + maker::kProduct);
+    m_documents->newCommand();
 }
 
-void MainWindow::showError(const QString &message)
+void MainWindow::openCommand()
 {
-    ask(maker::kProduct, message, QMessageBox::Ok);
+    m_documents->openCommand();
+}
+
+bool MainWindow::saveCommand()
+{
+    return m_documents->saveCommand();
 }
 
 void MainWindow::printCommand()
 {
-    ReportAssembly report;
-    QString error;
-    {
-        BusyCursor busy;
-        m_toolbar->setEnabled(false);
-        report = printSections();
-        if (!m_printer)
-            m_printer = new ReportPrinter(this);
-        if (report.ok())
-            m_printer->load(report.path, QDir(tempFolder()).filePath(QStringLiteral("wball.pdf")),
-                            &error);
-        else
-            error = report.error;
-    }
-    if (error.isEmpty())
-        showPrintPreview(*m_printer);
-    else
-        showError(error);
-    m_toolbar->setEnabled(true);
-}
-
-ReportAssembly MainWindow::printSections()
-{
-    // As printing walks the sections in use, each is shown in turn, which computes its page; the
-    // section shown before is shown again afterwards (when none was, the last one stays).
-    const int before = m_editor->activeSectionIndex();
-    const ReportAssembly report = assembleReport(m_editor->job(), tempFolder(), [this](int n) {
-        m_editor->showSection(n);
-        return m_editor->lastRun(n);
-    });
-    if (before != 0)
-        m_editor->showSection(before);
-    return report;
+    m_printing->printCommand();
 }
 
 void MainWindow::exportPdfCommand()
 {
-    QString proposed = proposedFileName(m_editor->job()) + QStringLiteral(".pdf");
-    if (!m_dialogFile.isEmpty())
-        proposed = QFileInfo(m_dialogFile).dir().filePath(proposed);
-    const QString path = choosePdfFile(proposed);
-    if (path.isEmpty())
-        return;
-    QString error;
-    {
-        BusyCursor busy;
-        m_toolbar->setEnabled(false);
-        const ReportAssembly report = printSections();
-        error = report.ok() ? renderReportPdf(report.path, path) : report.error;
-        m_toolbar->setEnabled(true);
-    }
-    if (!error.isEmpty())
-        showError(error);
-    else
-        m_status->setText(tr("Exported %1").arg(QDir::toNativeSeparators(path)));
+    m_printing->exportPdfCommand();
 }
 
 void MainWindow::tableCommand()
 {
-    if (ask(QStringLiteral("Open Bending Table in Excel"), tableQuestion(m_options.programFolder),
-            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-        return;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(bendTablePath(m_options.programFolder)));
+    m_tables->tableCommand();
+}
+
+void MainWindow::tableCheckCommand()
+{
+    m_tables->tableCheckCommand();
+}
+
+void MainWindow::testBendCommand()
+{
+    m_tables->testBendCommand();
 }
 
 void MainWindow::aboutCommand()
@@ -815,23 +474,10 @@ void MainWindow::aboutCommand()
     about.exec();
 }
 
-bool MainWindow::maybeSave()
-{
-    if (!m_editor->job().isChanged())
-        return true;
-    const int answer = ask(QStringLiteral("Attention!"), kSaveQuestion,
-                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::Cancel)
-        return false;
-    if (answer == QMessageBox::Yes)
-        return saveCommand();
-    return true;
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Closing with unsaved changes asks first, unlike the timed end, which saves a recovery copy.
-    if (!m_closing && !maybeSave()) {
+    if (!m_closing && !m_documents->offerToSave(true)) {
         event->ignore();
         return;
     }
@@ -840,31 +486,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 QString MainWindow::timedEnd()
 {
-    QString saved;
-    if (m_editor->job().isChanged()) {
-        const QString path = QDir(tempFolder())
-                                 .filePath(QStringLiteral("recovered-%1.bm")
-                                               .arg(QDateTime::currentDateTime().toString(
-                                                   QStringLiteral("yyyyMMdd-HHmmss"))));
-        if (writeJobFile(jobFileContent(m_editor->job()), path).ok())
-            saved = path;
-    }
+    const QString saved = TimedEnd::saveRecovery(m_editor->job(), tempFolder());
     m_closing = true;
     close();
     QCoreApplication::quit();
     return saved;
-}
-
-QStringList MainWindow::recoveryFiles(const QString &tempFolder)
-{
-    QStringList files;
-    const QFileInfoList found =
-        QDir(tempFolder).entryInfoList({QStringLiteral("recovered-*.bm")}, QDir::Files, QDir::Time);
-    for (const QFileInfo &info : found) {
-        if (!info.fileName().endsWith(QStringLiteral("-reported.bm")))
-            files << info.filePath();
-    }
-    return files;
 }
 
 } // namespace corvane

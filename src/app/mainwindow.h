@@ -8,39 +8,42 @@
 // itself first: the section windows are made, and the web engine of the preview
 // (webengine/webengine.h) is loaded and started, only after that. The engine starts while the
 // About window of the first activation is shown; New runs once that is closed.
+//
+// The commands on the job's file go to DocumentCommands, Print and Export PDF to PrintCommands,
+// the Table command and its arrow to TableCommands; the second status panel is a TableStatus,
+// and the end after a long run is TimedEnd's.
 
+#include "app/operatordialogs.h"
 #include "bendtable/bendtablesource.h"
 #include "editing/jobeditor.h"
 #include "ground/programfolder.h"
-#include "report/reportassembly.h"
 
 #include <QMainWindow>
-#include <QPointer>
-#include <QStringList>
 
 #include <array>
-#include <functional>
 #include <memory>
 
-class QAction;
 class QCheckBox;
 class QComboBox;
-class QDialog;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
-class QMenu;
-class QTimer;
 class QToolBar;
 
 namespace corvane {
 
 class CommonWindow;
+class DocumentCommands;
 class PreviewPane;
-class ReportPrinter;
+class PrintCommands;
+class RecentFilesMenu;
 class SectionWindow;
+class TableCommands;
+class TableStatus;
+class TimedEnd;
 
-class MainWindow : public QMainWindow
+// The questions and dialogs it asks through (OperatorDialogs) are the tests' to replace.
+class MainWindow : public QMainWindow, public OperatorDialogs
 {
     Q_OBJECT
 
@@ -81,34 +84,10 @@ public:
     // Writes the joined report of every section in use to a PDF file the operator picks.
     void exportPdfCommand();
     void aboutCommand();
-    // Opens a job file without the dialog (recent files).
-    void openFile(const QString &path);
 
-    // The last eight job files opened or saved, newest first.
-    QStringList recentFiles() const;
-
-    // The question of the Table command.
-    static QString tableQuestion(const QString &programFolder);
-    // The text of the second status panel; findings is how many the table's check has.
-    static QString tableStatus(const QString &version, const QString &error, int findings = 0);
-
-    // Ends the program after a long run; a job with unsaved changes is first saved to a recovery
-    // file in the temp folder. Returns the recovery file's path, or the empty text.
+    // Ends the program after a long run (timedend.h); returns the recovery file's path, or the
+    // empty text when there were no unsaved changes.
     QString timedEnd();
-    // Recovery files left by a timed end, newest first.
-    static QStringList recoveryFiles(const QString &tempFolder);
-
-    // Interactive questions and the file dialog; tests replace them. ask returns the button
-    // pressed; Escape on a question of Yes and No gives Cancel. chooseFile returns the chosen
-    // path, or the empty text when the operator cancelled.
-    std::function<int(const QString &title, const QString &text, int buttons)> ask;
-    std::function<QString(bool save, const QString &proposed)> chooseFile;
-    // The PDF file to export to, or the empty text when the operator cancelled.
-    std::function<QString(const QString &proposed)> choosePdfFile;
-    // Opens the print preview of the printer; tests replace it.
-    std::function<void(ReportPrinter &printer)> showPrintPreview;
-    // Shows a window of the Table command until it is closed; tests replace it.
-    std::function<void(QDialog &window)> showTableWindow;
 
 protected:
     bool event(QEvent *event) override;
@@ -121,58 +100,35 @@ private:
     void createStrip();
     void createWindows();
     void createSectionWindows();
+    void connectEditor();
     void layoutWindows();
     void showShownSection(int n);
-    bool maybeSave();
-    void saveCommandSlot() { saveCommand(); }
-    enum class SaveOutcome
-    {
-        Saved,
-        Cancelled, // the operator cancelled the dialog
-        Failed     // the file could not be written; the operator was told why
-    };
-    SaveOutcome save();
-    // The Attention question about unsaved changes before New or Open, and the rest of New. False
-    // when the command must stop: the question cancelled (Escape), or a Save that failed.
-    bool offerToSave();
-    void startNewJob();
-    void readIntoNewJob(const QString &path);
-    // The joined report of every section in use, each shown in turn.
-    ReportAssembly printSections();
-    void setTitleFrom(const QString &path);
-    void remember(const QString &path);
-    void updateRecentMenu();
-    void showError(const QString &message);
     void firstActivation();
-    void updateTableStatus();
     void updateNoteStatus();
 
     Options m_options;
     BendTableSource m_tableSource;
     std::unique_ptr<JobEditor> m_editor;
+    DocumentCommands *m_documents = nullptr;
+    PrintCommands *m_printing = nullptr;
+    TableCommands *m_tables = nullptr;
+    TimedEnd *m_timedEnd = nullptr;
     QToolBar *m_toolbar = nullptr;
+    RecentFilesMenu *m_recentMenu = nullptr;
     QComboBox *m_unit = nullptr;
     QCheckBox *m_detailed = nullptr;
     QMdiArea *m_mdi = nullptr;
     PreviewPane *m_preview = nullptr;
     QLabel *m_status = nullptr;
-    QLabel *m_tableStatus = nullptr;
+    TableStatus *m_tableStatus = nullptr;
     CommonWindow *m_common = nullptr;
     QMdiSubWindow *m_commonFrame = nullptr;
     std::array<SectionWindow *, kSectionCount> m_sections{};
     std::array<QMdiSubWindow *, kSectionCount> m_sectionFrames{};
-    QTimer *m_endTimer = nullptr;
-    QMenu *m_recentMenu = nullptr;
-    // The table whose check was counted last, and its findings: counted once per table read.
-    std::shared_ptr<const BendTable> m_checkedTable;
-    int m_tableFindings = 0;
-    ReportPrinter *m_printer = nullptr;
-    int m_endTicks = 0;
     bool m_activated = false;
     bool m_painted = false;
     QMetaObject::Connection m_focusWatch;
-    QString m_noteShown;  // the reading note that the first status panel shows, if any
-    QString m_dialogFile; // the file name the dialog offers next
+    QString m_noteShown; // the reading note that the first status panel shows, if any
     bool m_closing = false;
     bool m_laying = false; // the layout is placing the input windows
 };

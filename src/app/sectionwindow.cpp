@@ -280,6 +280,7 @@ void SectionWindow::applyGeometry()
 void SectionWindow::focusEntered(QWidget *widget)
 {
     scrollTo(widget);
+    // Flanges 0 and 1 mark bend 0, 2 and 3 bend 2, flange 10 bend 9: as the window always has.
     if (const int i = indexIn(m_txtOutside, widget); i >= 0)
         markBend(i - i % 2);
     else if (const int j = indexIn(m_txtAng, widget); j >= 0)

@@ -4,6 +4,7 @@
 #include "bendtable/bendtablesource.h"
 #include "calculation/sectionpage.h"
 #include "calculation/testbend.h"
+#include "ground/commandline.h"
 #include "editing/jobeditor.h"
 #include "ground/units.h"
 #include "ground/designfont.h"
@@ -64,60 +65,33 @@ ReportArguments parseReportArguments(const QStringList &arguments)
     ReportArguments result;
     result.action = ReportArguments::Action::Run;
     QStringList jobs;
-    bool optionsEnded = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) ||
-            argument == QLatin1String("-")) {
-            jobs.append(argument);
-            continue;
-        }
-        if (argument == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+    CommandLineReader line(arguments.mid(1),
+                           {QStringLiteral("--help"), QStringLiteral("-h"),
+                            QStringLiteral("--detailed"), QStringLiteral("--check-table"),
+                            QStringLiteral("--test-bend")},
+                           QStringList{QStringLiteral("--table"), QStringLiteral("--out"),
+                                       QStringLiteral("--unit"), QStringLiteral("--pdf")} +
+                               kTestBendOptions);
+    while (const std::optional<CommandLineItem> item = line.next()) {
+        if (!item->error.isEmpty())
+            return usageError(item->error);
+        const QString &name = item->option;
+        const QString &value = item->value;
+        if (name.isEmpty()) {
+            jobs.append(value);
+        } else if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
             result.action = ReportArguments::Action::Help;
             return result;
-        }
-        if (argument == QLatin1String("--detailed")) {
+        } else if (name == QLatin1String("--detailed")) {
             result.options.detailed = true;
-            continue;
-        }
-        if (argument == QLatin1String("--check-table") ||
-            argument == QLatin1String("--test-bend")) {
-            const auto action = argument == QLatin1String("--check-table")
+        } else if (name == QLatin1String("--check-table") || name == QLatin1String("--test-bend")) {
+            const auto action = name == QLatin1String("--check-table")
                                     ? ReportArguments::Action::CheckTable
                                     : ReportArguments::Action::TestBend;
             if (result.action != ReportArguments::Action::Run && result.action != action)
                 return usageError(QStringLiteral("--check-table and --test-bend go apart"));
             result.action = action;
-            continue;
-        }
-        // The options with a value take it as the next argument or after "=".
-        QString name = argument;
-        QString value;
-        bool hasValue = false;
-        const qsizetype equals = argument.indexOf(QLatin1Char('='));
-        if (equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-            hasValue = true;
-        }
-        const QStringList valued = {QStringLiteral("--table"), QStringLiteral("--out"),
-                                    QStringLiteral("--unit"), QStringLiteral("--pdf")};
-        if (!valued.contains(name) && !kTestBendOptions.contains(name))
-            return usageError(QStringLiteral("unknown option %1").arg(name));
-        if (!hasValue) {
-            // An option after an option that wants a value means the value was forgotten; a
-            // negative number (--angle -90) is a value.
-            if (i + 1 >= arguments.size() || arguments.at(i + 1).startsWith(QLatin1String("--")))
-                return usageError(QStringLiteral("%1 needs a value").arg(name));
-            value = arguments.at(++i);
-        }
-        if (value.isEmpty())
-            return usageError(QStringLiteral("%1 needs a value").arg(name));
-        if (kTestBendOptions.contains(name)) {
+        } else if (kTestBendOptions.contains(name)) {
             result.options.testBend.insert(name.mid(2), value);
         } else if (name == QLatin1String("--table")) {
             result.options.tablePath = value;

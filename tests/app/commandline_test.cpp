@@ -14,26 +14,27 @@ namespace {
 
 using Action = DesktopArguments::Action;
 
+// What each reading means to corvane; the reading itself is CommandLineReader's.
 TEST(DesktopCommand, OneJobFileOrAQuestionAndNothingElse)
 {
-    EXPECT_EQ(parseDesktopArguments({}).action, Action::Run);
-    EXPECT_EQ(parseDesktopArguments({}).jobPath, QString());
-    EXPECT_EQ(parseDesktopArguments({QStringLiteral("/jobs/a.bm")}).jobPath,
-              QStringLiteral("/jobs/a.bm"));
-    // After "--" a name that begins with "-" is a job file.
-    const DesktopArguments dashed =
-        parseDesktopArguments({QStringLiteral("--"), QStringLiteral("-a.bm")});
-    EXPECT_EQ(dashed.action, Action::Run);
-    EXPECT_EQ(dashed.jobPath, QStringLiteral("-a.bm"));
-    EXPECT_EQ(parseDesktopArguments({QStringLiteral("a.bm"), QStringLiteral("-h")}).action,
-              Action::Help);
-    EXPECT_EQ(parseDesktopArguments({QStringLiteral("--version")}).action, Action::Version);
-
-    const DesktopArguments unknown = parseDesktopArguments({QStringLiteral("--open")});
-    EXPECT_EQ(unknown.action, Action::Usage);
-    EXPECT_EQ(unknown.error, QStringLiteral("unknown option --open"));
-    EXPECT_EQ(parseDesktopArguments({QStringLiteral("a.bm"), QStringLiteral("b.bm")}).action,
-              Action::Usage);
+    const struct
+    {
+        QStringList arguments;
+        Action action;
+        const char *jobOrError;
+    } rows[] = {
+        {{}, Action::Run, ""},
+        {{"/jobs/a.bm"}, Action::Run, "/jobs/a.bm"},
+        {{"a.bm", "-h"}, Action::Help, ""},
+        {{"--version", "--open"}, Action::Version, ""},
+        {{"--open"}, Action::Usage, "unknown option --open"},
+        {{"a.bm", "b.bm"}, Action::Usage, "one job file at a time"},
+    };
+    for (const auto &row : rows) {
+        const DesktopArguments read = parseDesktopArguments(row.arguments);
+        EXPECT_EQ(read.action, row.action) << row.jobOrError;
+        EXPECT_EQ(read.action == Action::Usage ? read.error : read.jobPath, row.jobOrError);
+    }
 }
 
 test::ProgramRun runDesktopProgram(const QStringList &arguments, bool withPlatform)

@@ -7,6 +7,8 @@
 #include "app/previewpane.h"
 #include "app/printing.h"
 #include "app/screenfit.h"
+#include "app/settings.h"
+#include "app/timedend.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,10 +24,6 @@
 #include <QTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QSettings>
-#include <QStandardPaths>
 #include <QToolBar>
 
 namespace corvane {
@@ -35,6 +33,15 @@ class MainWindowTest : public test::MainWindowTest
 {
 protected:
     QToolBar &toolbar() { return *window().findChild<QToolBar *>(QStringLiteral("TB")); }
+    QAction *action(const QString &text)
+    {
+        for (QAction *action : toolbar().actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        ADD_FAILURE() << "no button " << text.toStdString();
+        return nullptr;
+    }
 
     // Sections 1 and 3 in use, of material MS 2 mm, with a customer; section 2 shown.
     void fillTwoSections()
@@ -47,20 +54,26 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
+TEST_F(MainWindowTest, StartsOnANewJobKeepingTheTempFolderAndNewShowsSectionOne)
 {
-    // An existing temp folder keeps its files.
     ASSERT_TRUE(QDir().mkpath(folder.filePath("temp")));
     ASSERT_TRUE(test::writeBytes(folder.filePath("temp/keep.txt"), "x"));
     MainWindow &w = window();
     EXPECT_EQ(w.windowTitle(), "Corvane");
     EXPECT_EQ(w.unitBox().currentText(), "View in mm");
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
-    // The product and its version, then the version the workbook gives.
     EXPECT_EQ(w.tableStatusText(),
               QStringLiteral("Corvane \u00AE 6.0.0, BendTbl.xls ") +
                   BendTableSource(folder.filePath("BendTbl.xls")).table()->version());
     EXPECT_EQ(w.editor().activeSectionIndex(), 0);
+    w.show();
+    w.newCommand();
+    EXPECT_TRUE(w.sectionWindow(1).isVisible());
+    EXPECT_FALSE(w.sectionWindow(2).isVisible());
+}
+
+TEST_F(MainWindowTest, ToolbarHasTheButtonsOfTheDesignAndExportPdfAnIconOfItsOwn)
+{
     QStringList buttons;
     for (QAction *action : toolbar().actions()) {
         if (!action->text().isEmpty() && !action->isSeparator())
@@ -68,23 +81,22 @@ TEST_F(MainWindowTest, LoadStepsPrepareTheWindowAndNewShowsSectionOne)
     }
     EXPECT_EQ(buttons,
               (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF"}));
-    // Export PDF has an icon of its own, as large as the others.
     const QSize size = toolbar().iconSize();
-    const QIcon pdf = toolbar().actions().last()->icon();
+    const QIcon pdf = action("Export PDF")->icon();
     EXPECT_EQ(pdf.actualSize(size), size);
-    EXPECT_NE(pdf.pixmap(size).toImage(), toolbar().actions().at(4)->icon().pixmap(size).toImage());
+    EXPECT_NE(pdf.pixmap(size).toImage(), action("Print")->icon().pixmap(size).toImage());
+}
 
-    w.show();
-    w.newCommand();
-    EXPECT_TRUE(w.sectionWindow(1).isVisible());
-    EXPECT_FALSE(w.sectionWindow(2).isVisible());
-
-    // Table names the workbook, and No stops there.
-    w.tableCommand();
+TEST_F(MainWindowTest, TableNamesTheWorkbookAndNoStopsThere)
+{
+    window().tableCommand();
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].startsWith("Open Bending Table in Excel: IMPORTANT INSTRUCTIONS"));
     EXPECT_TRUE(questions[0].contains("save the file as " + folder.filePath("BendTbl.xls")));
-    // The version line of the About window: the build's numbers as plain integers.
+}
+
+TEST(AboutWindow, TheVersionLineGivesTheBuildsNumbersAsPlainIntegers)
+{
     EXPECT_TRUE(AboutWindow::informationText().startsWith(
         "Corvane version 6.0.0  (Sheet Metal Bending Software)\r\n"));
 }
@@ -100,7 +112,7 @@ TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000))
         << w.windowTitle().toStdString();
     EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
-    EXPECT_EQ(w.recentFiles().value(0), startFile);
+    EXPECT_EQ(Settings().recentFiles().value(0), startFile);
 }
 
 TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
@@ -115,7 +127,7 @@ TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
     EXPECT_EQ(w.editor().activeSectionIndex(), 1);
 }
 
-TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChangesAndATimedEndSavesThem)
+TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
 {
     MainWindow &w = window();
     w.show();
@@ -140,14 +152,36 @@ TEST_F(MainWindowTest, NewAndClosingAskAboutUnsavedChangesAndATimedEndSavesThem)
     EXPECT_EQ(w.windowTitle(), "bolt.bm - Corvane");
     answers << QMessageBox::No;
     EXPECT_TRUE(w.close());
+}
 
-    // The timed end saves unsaved work as a recovery file, and asks nothing.
+// The timed end saves unsaved work without asking; the next start names the file once.
+TEST_F(MainWindowTest, ATimedEndSavesUnsavedWorkWhichTheNextStartNamesOnce)
+{
+    MainWindow &w = window();
+    w.newCommand();
+    EXPECT_EQ(w.timedEnd(), QString()); // nothing to save
     w.editor().setOutside(1, 0, "75");
-    const qsizetype asked = questions.size();
     const QString saved = w.timedEnd();
-    EXPECT_EQ(MainWindow::recoveryFiles(w.tempFolder()), QStringList{saved});
+    EXPECT_EQ(TimedEnd::recoveryFiles(w.tempFolder()), QStringList{saved});
     EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
-    EXPECT_EQ(questions.size(), asked);
+    EXPECT_TRUE(questions.isEmpty());
+
+    const QString reported = saved.chopped(3) + "-reported.bm";
+    for (int start = 0; start < 2; ++start) {
+        MainWindow next(MainWindow::Options{folder.path(), false, {}});
+        next.ask = [this](const QString &, const QString &text, int) {
+            questions << text;
+            return int(QMessageBox::Ok);
+        };
+        next.show();
+        next.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return next.editor().activeSectionIndex() == 1; }));
+        QCoreApplication::processEvents();
+    }
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(reported)) << questions[0].toStdString();
+    EXPECT_TRUE(QFileInfo::exists(reported));
+    EXPECT_TRUE(TimedEnd::recoveryFiles(w.tempFolder()).isEmpty());
 }
 
 TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpensAgainIdentical)
@@ -176,7 +210,7 @@ TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpens
 
     // From the recent files, as from the dialog.
     w.newCommand();
-    const QList<QAction *> recent = toolbar().actions().at(2)->menu()->actions();
+    const QList<QAction *> recent = action("Open")->menu()->actions();
     ASSERT_FALSE(recent.isEmpty());
     recent.first()->trigger();
     EXPECT_EQ(jobFileContent(w.editor().job()), before);
@@ -262,27 +296,6 @@ TEST_F(MainWindowTest, ANumberBoxNotReadAsItShowsSaysWhatItIsReadAs)
     EXPECT_EQ(w.statusText(), "");
 }
 
-TEST_F(MainWindowTest, RecentFilesKeptUnderTheOldNameAreTakenOverOnce)
-{
-    const QString key = QStringLiteral("recentFiles");
-    QSettings().remove(key);
-    QSettings earlier(QStringLiteral("Unknown Organization"), QStringLiteral("Corvane"));
-    earlier.setValue(key, QStringList{"/jobs/a.bm", "/jobs/b.bm"});
-    earlier.sync();
-
-    MainWindow &w = window();
-    EXPECT_EQ(w.recentFiles(), (QStringList{"/jobs/a.bm", "/jobs/b.bm"}));
-    // Kept in the program's own place from now on, which is Corvane's folder of settings.
-    EXPECT_EQ(QSettings().fileName(),
-              QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                  QStringLiteral("/Corvane/Corvane.conf"));
-    EXPECT_EQ(QSettings().value(key).toStringList(), w.recentFiles());
-    earlier.setValue(key, QStringList{"/jobs/c.bm"});
-    earlier.sync();
-    EXPECT_EQ(w.recentFiles().value(0), "/jobs/a.bm");
-    earlier.remove(key);
-}
-
 TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
 {
     MainWindow &w = window();
@@ -309,30 +322,18 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
 {
     fillTwoSections();
     MainWindow &w = window();
-    // The sheets the preview dialog would show, over all its showings, and the same in a PDF.
-    int previewSheets = 0;
-    const QString printed = folder.filePath("printed.pdf");
-    w.showPrintPreview = [&](ReportPrinter &printer) {
-        QPrinter sheets(QPrinter::HighResolution);
-        QPrintPreviewWidget preview(&sheets);
-        QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
-                         [&printer](QPrinter *target) { printer.print(*target); });
-        preview.updatePreview();
-        previewSheets += preview.pageCount();
-        QPrinter pdf(QPrinter::HighResolution);
-        pdf.setOutputFormat(QPrinter::PdfFormat);
-        pdf.setOutputFileName(printed);
-        EXPECT_TRUE(printer.print(pdf));
+    int pages = 0;
+    w.showPrintPreview = [&pages](ReportPrinter &printer) {
+        pages = printer.pageCount();
     };
     w.printCommand();
-    EXPECT_EQ(previewSheets, 2);
-    EXPECT_EQ(test::pdfPages(printed).size(), 2);
+    EXPECT_EQ(pages, 2);
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
     EXPECT_TRUE(toolbar().isEnabled());
 
     // Export PDF through its button, as the operator starts it.
     files << folder.filePath("export.pdf");
-    toolbar().actions().last()->trigger();
+    action("Export PDF")->trigger();
     EXPECT_TRUE(questions.isEmpty()) << questions.value(0).toStdString();
     EXPECT_EQ(proposals.last(), "Acme---.pdf");
     EXPECT_EQ(test::pdfPages(folder.filePath("export.pdf")).size(), 2);
@@ -340,7 +341,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
     EXPECT_TRUE(toolbar().isEnabled());
 }
 
-TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsTheTipsSayWhichAndWindowsStayInPlace)
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
 {
     MainWindow &w = window();
     w.show();
@@ -373,8 +374,13 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsTheTipsSayWhichAndWindow
         auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
         EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n))) << n;
     }
+}
 
-    // The input windows, dragged away, go back to their places.
+TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)
+{
+    MainWindow &w = window();
+    w.show();
+    w.newCommand();
     const auto frames = w.findChildren<QMdiSubWindow *>();
     ASSERT_EQ(frames.size(), 6);
     QList<QRect> places;

@@ -4,7 +4,6 @@
 #include "testsupport.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -148,53 +147,6 @@ QVariant evaluate(PreviewPane &pane, const QString &script)
     return result;
 }
 
-// The texts an operator types, whatever they hold, are what the page in the preview reads, and a
-// long unbroken one wraps within the page instead of widening it.
-TEST(PreviewPane, OperatorTextsShowAsTypedAndLongOnesWrapWithinThePage)
-{
-    QTemporaryDir dir;
-    Job job = test::workedExampleJob();
-    const QStringList texts = {
-        QStringLiteral("<script>document.title='scripted'</script>"),
-        QStringLiteral("<img src=x onerror=\"document.title='img'\">"),
-        QStringLiteral("&amp; &lt;b&gt; &#x41; &nbsp;"),
-        QStringLiteral("/srv/shop/jobs/\u00d8\u2014\u4e2d\U0001F527") + QString(140, u'd'),
-    };
-    for (int i = 0; i < texts.size(); ++i)
-        job.setCommon(i, texts[i]);
-    job.section(1).setView(QStringLiteral("a\x01"
-                                          "b\x1b[2Jc\x7f"));
-    const QString unbroken = QString(80, u'=') + QStringLiteral("\r\n") + QString(150, u'X');
-    job.section(1).setNotes(texts.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n") + unbroken);
-    const SectionRun run = SectionRunner().run(
-        job, 1, test::workedExampleTable(),
-        PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")});
-    ASSERT_TRUE(run.ok()) << run.error.toStdString();
-    // The page file keeps the texts as they were typed, on their lines.
-    ASSERT_TRUE(run.page.contains(QByteArray(80, '=') + "<br>" + QByteArray(150, 'X')));
-
-    PreviewPane pane;
-    startPane(pane);
-    QSignalSpy shown(&pane, &PreviewPane::pageShown);
-    pane.showPage(run.pageUrl);
-    ASSERT_TRUE(waitForPage(pane, shown, run.pageUrl));
-    EXPECT_EQ(webView(pane)->page()->title(), "Corvane");
-    const QString text = evaluate(pane, QStringLiteral("document.body.innerText")).toString();
-    // The job drops quotes; the rest shows in the header and again in the notes.
-    for (int i = 0; i < texts.size(); ++i)
-        EXPECT_EQ(text.count(job.common(i)), 2) << job.common(i).toStdString();
-    // Control characters do not break the page: the letters around them are still there.
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("a.?b.?\\[2Jc")).match(text).hasMatch());
-    // Nothing runs off to the right.
-    const QVariantList widths =
-        evaluate(pane, QStringLiteral("[document.documentElement.scrollWidth, "
-                                      "document.documentElement.clientWidth]"))
-            .toList();
-    ASSERT_EQ(widths.size(), 2);
-    EXPECT_GT(widths[1].toInt(), 600);
-    EXPECT_LE(widths[0].toInt(), widths[1].toInt());
-}
-
 // A page that the pane shows already is brought up to date in place: it then looks exactly as the
 // same file loaded afresh, keeps the place scrolled to, and takes its pictures from the run, not
 // from files that the next run may be rewriting; while a load reads files, they are replaced whole.
@@ -260,6 +212,33 @@ TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfresh)
     ASSERT_TRUE(waitForPage(fresh, freshShown, second.pageUrl));
     QTest::qWait(300);
     EXPECT_EQ(fresh.grab().toImage(), updated);
+}
+
+// The engine keeps the pictures of every update in place while the page is shown: after 32
+// updates the page is loaded afresh instead, which lets them go.
+TEST(PreviewPane, EveryThirtyThirdShowingOfAPageIsALoadAfresh)
+{
+    QTemporaryDir dir;
+    const SectionRun run = SectionRunner().run(
+        test::workedExampleJob(), 1, test::workedExampleTable(),
+        PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")});
+    ASSERT_TRUE(run.ok()) << run.error.toStdString();
+    PreviewPane pane;
+    startPane(pane);
+    QSignalSpy shown(&pane, &PreviewPane::pageShown);
+    const auto show = [&] {
+        shown.clear();
+        pane.showPage(run.pageUrl, run.page, run.pictures);
+        return waitForPage(pane, shown, run.pageUrl);
+    };
+    ASSERT_TRUE(show());
+    // A mark in a world of the program's own, which a load makes anew.
+    evaluate(pane, QStringLiteral("window.loadMark = 1;"));
+    for (int update = 1; update <= 32; ++update)
+        ASSERT_TRUE(show()) << update;
+    EXPECT_EQ(evaluate(pane, QStringLiteral("window.loadMark")).toInt(), 1);
+    ASSERT_TRUE(show());
+    EXPECT_EQ(evaluate(pane, QStringLiteral("window.loadMark")).toInt(), 0);
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 #include "bendtable/bendtablesource.h"
 
 #include "app/mainwindowtest.h"
+#include "calculation/testbend.h"
 #include "ground/filewrite.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
 
@@ -32,7 +34,6 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
         w.tableStatusText().endsWith("(the table check has 2 findings: Table, Check Bend Table)"))
         << w.tableStatusText().toStdString();
     QStringList shown;
-    QString outcome;
     QString radiusNoNumber;
     QStringList vees; // the vee list once MS 2 mm is chosen
     QStringList veesAtOpen;
@@ -49,14 +50,6 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
             auto *vee = dialog.findChild<QComboBox *>("cmbVee");
             for (int i = 0; i < vee->count(); ++i)
                 vees << vee->itemText(i);
-            vee->setCurrentText("16");
-            const std::pair<const char *, const char *> typed[] = {{"txtBlank", "96.178325"},
-                                                                   {"txtFlange1", "50"},
-                                                                   {"txtFlange2", "50"},
-                                                                   {"txtRadius", "2"}};
-            for (const auto &[box, text] : typed)
-                QTest::keyClicks(dialog.findChild<QLineEdit *>(box), text);
-            outcome = bend->outcome();
             QTest::keyClicks(dialog.findChild<QLineEdit *>("txtRadius"), "x");
             radiusNoNumber = bend->outcome();
         }
@@ -88,13 +81,57 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
     w.editor().chooseThickness(w.editor().job().thickness().items().indexOf("2"));
     ASSERT_EQ(w.editor().job().thickness().text(), "2");
     entries[1]->trigger();
-    EXPECT_TRUE(outcome.contains("Bend deduction: 3.82 mm")) << outcome.toStdString();
-    EXPECT_TRUE(outcome.contains("K factor: 0.3300 (inside radius 2.00 mm)"))
-        << outcome.toStdString();
-    EXPECT_TRUE(outcome.contains("The table's K factor: ")) << outcome.toStdString();
     EXPECT_EQ(radiusNoNumber, "The inside radius is no number.");
     EXPECT_EQ(vees, BendTableSource(table).table()->vees("MS", 2));
     EXPECT_EQ(veesAtOpen, vees);
+}
+
+// The window works out a K factor only once the angle, the blank and both flanges are given, and
+// compares a 100 mm flange cut with the table's K factor and with the one measured.
+TEST_F(TableWindowsTest, TestBendNeedsEveryLengthAndComparesA100MmFlangeWithTheTable)
+{
+    const QString table = folder.filePath("BendTbl.xls");
+    ASSERT_EQ(replaceFile(table, test::textWorkbook({{"material", "thickness", "vee", "standard",
+                                                      "k_factor", "internal_radius", "version"},
+                                                     {"MS", "2", "16", "YES", "0.33", "2"}})),
+              QString());
+    BendTableSource source(table);
+    TestBendWindow bend(source, Job());
+    const auto type = [&](const char *box, const QString &text) {
+        bend.findChild<QLineEdit *>(box)->setText(text);
+    };
+    // A blank from which the table's own K factor comes out.
+    const float blank = 100.0f - bendDeduction(0.33f, 2.0f, 2.0f, 90.0f);
+    const std::pair<const char *, QString> needed[] = {{"txtAngle", "90"},
+                                                       {"txtBlank", QString::number(blank, 'g', 9)},
+                                                       {"txtFlange1", "50"},
+                                                       {"txtFlange2", "50"}};
+    for (const auto &[missing, text] : needed) {
+        for (const auto &[box, value] : needed)
+            type(box, box == missing ? QString() : value);
+        EXPECT_TRUE(bend.outcome().startsWith("Enter the bend angle")) << missing;
+    }
+    for (const auto &[box, value] : needed)
+        type(box, value);
+    // The cuts with the table's K factor and with this one, and their difference.
+    const auto cuts = [&bend] {
+        static const QRegularExpression cut(
+            QStringLiteral("is cut (\\S+) mm flat with the table's K factor, (\\S+) mm with this "
+                           "one \\((\\S+) mm"));
+        const QRegularExpressionMatch m = cut.match(bend.outcome());
+        EXPECT_TRUE(m.hasMatch()) << bend.outcome().toStdString();
+        return std::array<double, 3>{m.captured(1).toDouble(), m.captured(2).toDouble(),
+                                     m.captured(3).toDouble()};
+    };
+    const auto same = cuts();
+    EXPECT_EQ(same[0], same[1]);
+    EXPECT_EQ(same[2], 0.0);
+    // One millimetre more blank: a smaller deduction, a longer cut with this K factor.
+    type("txtBlank", QString::number(blank + 1.0f, 'g', 9));
+    const auto longer = cuts();
+    EXPECT_EQ(longer[0], same[0]);
+    EXPECT_GT(longer[1], longer[0]);
+    EXPECT_NEAR(longer[2], longer[1] - longer[0], 0.011);
 }
 
 } // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+// The commands on the job as a file: New, Open (from the dialog or the recent files) and Save,
+// with the question about unsaved changes before New, Open and closing.
+//
+// They act on the main window's JobEditor and ask the operator through its OperatorDialogs. The
+// file last opened or saved names the window (titleChanged) and is where the dialogs start; it
+// also gives the folder of the name that Save and Export PDF propose. A file that cannot be read
+// or written is named in a message, and the open job stays as it was.
+
+#include <QObject>
+#include <QString>
+
+namespace corvane {
+
+class JobEditor;
+struct OperatorDialogs;
+
+class DocumentCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The editor and the dialogs must outlive the commands.
+    DocumentCommands(JobEditor &editor, const OperatorDialogs &dialogs, QObject *parent);
+
+    void newCommand();
+    void openCommand();
+    // Opens path as Open does, after the question about unsaved changes (the recent files).
+    void openFile(const QString &path);
+    // Opens path without the question (the job file given at start).
+    void readIntoNewJob(const QString &path);
+    // False when the operator cancelled or the file could not be written.
+    bool saveCommand();
+
+    // The question about unsaved changes, when there are any. False when what asked must stop:
+    // the question cancelled, or a Save after Yes that failed; closing also stops when the
+    // operator cancels the Save dialog after Yes, while New and Open go on then.
+    bool offerToSave(bool closing = false);
+
+    // The name Save proposes, with suffix, in the folder of the file last opened or saved.
+    QString proposedPath(const QString &suffix = {}) const;
+
+    // A message to the operator, with the single button OK.
+    void showError(const QString &message) const;
+
+Q_SIGNALS:
+    // The window's title has changed: the file's name, then the product's.
+    void titleChanged(const QString &title);
+    // A new, empty job has been started, and the input windows are to be laid out again.
+    void jobStarted();
+    void recentFilesChanged();
+
+private:
+    enum class SaveOutcome
+    {
+        Saved,
+        Cancelled, // the operator cancelled the dialog
+        Failed     // the file could not be written; the operator was told why
+    };
+    SaveOutcome save();
+    void startNewJob();
+    // The file now open: the title, the dialogs' folder and the recent files follow it.
+    void fileIsNow(const QString &path);
+
+    JobEditor &m_editor;
+    const OperatorDialogs &m_dialogs;
+    QString m_dialogFile; // the file last opened or saved
+};
+
+} // namespace corvane

@@ -1,0 +1,61 @@
+#include "ground/commandline.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// What the reader gives, an item a word: "job.bm" an operand, "--unit=in" an option and its
+// value, "! why" the error that ends the reading.
+QString read(const QStringList &arguments, const QStringList &valued)
+{
+    CommandLineReader line(arguments, {"--help", "-h", "--detailed"}, valued);
+    QStringList items;
+    while (const std::optional<CommandLineItem> item = line.next()) {
+        if (!item->error.isEmpty())
+            items << "! " + item->error;
+        else if (item->option.isEmpty())
+            items << item->value;
+        else
+            items << (item->value.isEmpty() ? item->option : item->option + '=' + item->value);
+    }
+    return items.join(QStringLiteral(" | "));
+}
+
+// corvane's command line has options without values, corvane-report's both kinds.
+TEST(CommandLineReader, ReadsOperandsAndOptionsAndStopsAtTheFirstWrongWord)
+{
+    const QStringList valued = {"--table", "--out", "--unit", "--angle"};
+    const struct
+    {
+        QStringList arguments;
+        bool withValues;
+        const char *read;
+    } rows[] = {
+        {{}, false, ""},
+        {{"/jobs/a.bm", "-", "-h"}, false, "/jobs/a.bm | - | -h"},
+        {{"--", "-a.bm", "--help"}, false, "-a.bm | --help"},
+        {{"--open", "--help"}, false, "! unknown option --open"},
+        {{"--help=x"}, false, "! unknown option --help=x"},
+        {{"--table", "-t.xls", "--out=pages", "--detailed", "--", "-job.bm"},
+         true,
+         "--table=-t.xls | --out=pages | --detailed | -job.bm"},
+        {{"job.bm", "--unit=in", "b.bm", "--angle", "-90"},
+         true,
+         "job.bm | --unit=in | b.bm | --angle=-90"},
+        {{"--bogus=1", "job.bm"}, true, "! unknown option --bogus"},
+        {{"--detailed=yes"}, true, "! unknown option --detailed"},
+        {{"job.bm", "--out"}, true, "job.bm | ! --out needs a value"},
+        {{"--out", "--detailed"}, true, "! --out needs a value"},
+        {{"--table=", "job.bm"}, true, "! --table needs a value"},
+        {{"--table", "", "job.bm"}, true, "! --table needs a value"},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(read(row.arguments, row.withValues ? valued : QStringList()),
+                  QString::fromUtf8(row.read))
+            << row.arguments.join(' ').toStdString();
+    }
+}
+
+} // namespace
+} // namespace corvane

@@ -98,9 +98,7 @@ MainWindow::MainWindow(Options options, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // The focus leaves the closing window's controls while QWidget's destructor runs, when this
-    // object is a MainWindow no more.
-    disconnect(m_focusWatch);
+    disconnect(m_focusWatch); // the focus leaves the controls while QWidget's destructor runs
 }
 
 void MainWindow::connectEditor()

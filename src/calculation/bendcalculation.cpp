@@ -44,6 +44,7 @@ BendCalculation calculateSection(const Section &section, const QString &material
     BendCalculation c;
     c.material = material;
     c.thickness = readSingle(thicknessText);
+    c.rotation = readNumber(section.rotate().text());
     for (int i = 0; i < kFlangeCount; ++i)
         c.outside[i] = readSingle(section.outside(i));
     for (int i = 0; i < kFlangeCount; ++i) {

@@ -103,7 +103,7 @@ void drawMarkingDiagram(Canvas &canvas, const Section &section, const BendCalcul
         canvas.line(x, 0, x, at(0.09, u));
         canvas.line(x, at(0.31, u), x, at(0.4, u));
 
-        const double angle = i < last ? readNumber(section.angle(i)) : 0.0;
+        const double angle = i < last ? calculation.bends[i].enteredAngle : 0.0;
         if (angle != 0.0) {
             const bool up = angle > 0;
             canvas.setDotted(!up);

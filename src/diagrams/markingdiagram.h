@@ -7,7 +7,8 @@
 // with its label; an arrow on the base line below points at it with the bend's angle as typed and
 // its vee. Dimension chains give each bend line's distance from both ends of the blank and, when
 // there are bends, each flange's flat length. All lengths shown are rounded to two decimals, half
-// to even, and shown in the display unit. The caller saves the canvas as md<N>.bmp.
+// to even, and shown in the display unit. Numbers come from the section's calculation; the angle
+// and vee labels show the section's texts as typed. The caller saves the canvas as md<N>.bmp.
 
 #include "calculation/bendcalculation.h"
 #include "diagrams/canvas.h"

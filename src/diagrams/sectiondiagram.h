@@ -7,13 +7,12 @@
 // (positive counterclockwise on the picture, y growing downward); the whole profile turns by the
 // section's rotation. Each flange is labelled with its outside length in the display unit. The
 // picture is fitted into a square with a margin of the width of "XXXXXX" measured in the font that
-// the canvas's previous drawing left. The caller saves the canvas as sd<N>.bmp.
+// the canvas's previous drawing left. Lengths, angles and the rotation are the numbers of the
+// section's calculation. The caller saves the canvas as sd<N>.bmp.
 
+#include "calculation/bendcalculation.h"
 #include "diagrams/canvas.h"
 #include "ground/units.h"
-#include "ground/job.h"
-
-#include <QString>
 
 namespace corvane {
 
@@ -21,7 +20,8 @@ namespace corvane {
 // of 0 or less has no logarithm and is drawn with no length.
 float scaleLength(float length, int scale);
 
-// Draws flanges 0 to lastFlange of the section on the canvas.
-void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, LengthUnit unit);
+// Draws the flanges of a calculation whose gate passed; scale is the section's 1:1 Scale.
+void drawSectionDiagram(Canvas &canvas, const BendCalculation &calculation, int scale,
+                        LengthUnit unit);
 
 } // namespace corvane

@@ -67,7 +67,7 @@ SectionRun SectionRunner::write(const Job &job, int number, const BendCalculatio
         write(path, run.pictures.last().bytes);
     };
     if (c.gatePassed) {
-        drawSectionDiagram(canvas, section, c.lastFlange, options.unit);
+        drawSectionDiagram(canvas, c, section.scale(), options.unit);
         writePicture(sectionDiagramPath(options.tempFolder, number));
         if (!c.veeError) {
             drawMarkingDiagram(canvas, section, c, options.unit);

@@ -1,6 +1,5 @@
 #include "diagrams/sectiondiagram.h"
 
-#include "calculation/bendcalculation.h"
 #include "diagrams/recordingcanvas.h"
 #include "diagrams/referencepicture.h"
 #include "testsupport.h"
@@ -32,7 +31,7 @@ void draw(Canvas &canvas, const Section &section, LengthUnit unit, double points
     canvas.setFontSize(points);
     canvas.setBold(bold);
     const BendCalculation c = calculateSection(section, "MS", "2", workedExampleTable());
-    drawSectionDiagram(canvas, section, c.lastFlange, unit);
+    drawSectionDiagram(canvas, c, section.scale(), unit);
 }
 
 TEST(SectionDiagram, DrawsTheProfileToScaleOrCompressedWithItsLengths)

@@ -81,16 +81,13 @@ void drawSectionDiagram(Canvas &canvas, const BendCalculation &calculation, int 
     const float dX = float(std::fabs(double(maxX) - minX));
     const float dY = float(std::fabs(double(maxY) - minY));
     canvas.setScaleWidth(dY > dX ? float(double(dY) + 0.2) : float(double(dX) + 0.2));
-    const QString margin = QStringLiteral("XXXXXX");
-    canvas.setScaleLeft(float(double(canvas.scaleLeft()) - canvas.textWidth(margin)));
-    canvas.setScaleTop(float(double(canvas.scaleTop()) - canvas.textWidth(margin)));
-    canvas.setScaleWidth(float(2.0 * canvas.textWidth(margin) + canvas.scaleWidth()));
+    const float margin = canvas.addLabelMargin();
+    canvas.setScaleTop(float(double(canvas.scaleTop()) - margin));
     canvas.setScaleHeight(canvas.scaleWidth());
 
     canvas.clear();
     canvas.setPenWidth(4);
-    canvas.setFontSize(9);
-    canvas.setBold(true);
+    canvas.setFont(kSectionDiagramFont);
     x = 0;
     y = 0;
     canvas.line(0, 0, 0, 0);

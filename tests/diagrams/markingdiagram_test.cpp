@@ -1,6 +1,7 @@
 #include "diagrams/markingdiagram.h"
 
 #include "diagrams/recordingcanvas.h"
+#include "diagrams/sectiondiagram.h"
 #include "diagrams/referencepicture.h"
 #include "testsupport.h"
 
@@ -19,11 +20,10 @@ QStringList texts(const RecordingCanvas &canvas)
     return out;
 }
 
-// The marking diagram of the section, drawn after its section diagram, which leaves 9 pt bold.
+// The marking diagram of the section, drawn after its section diagram.
 void draw(Canvas &canvas, const Section &section, LengthUnit unit = LengthUnit::Millimetre)
 {
-    canvas.setFontSize(9);
-    canvas.setBold(true);
+    canvas.setFont(kSectionDiagramFont);
     drawMarkingDiagram(canvas, section, calculateSection(section, "MS", "2", workedExampleTable()),
                        unit);
 }

@@ -24,15 +24,15 @@ public:
 
     // Text metrics in pixels: every character as wide as 0.7 of the point size, a line 1.6 times
     // the point size high, bold 10 % wider.
-    static QSizeF metrics(const QString &text, double points, bool bold)
+    static QSizeF metrics(const QString &text, const CanvasFont &font)
     {
-        return {text.size() * points * 0.7 * (bold ? 1.1 : 1.0), points * 1.6};
+        return {text.size() * font.points * 0.7 * (font.bold ? 1.1 : 1.0), font.points * 1.6};
     }
 
 protected:
-    QSizeF textPixelSize(const QString &text, double points, bool bold) const override
+    QSizeF textPixelSize(const QString &text, const CanvasFont &font) const override
     {
-        return metrics(text, points, bold);
+        return metrics(text, font);
     }
     void paintClear() override { ++clears; }
     void paintLine(float x1, float y1, float x2, float y2, const QColor &) override

@@ -19,9 +19,9 @@ namespace corvane::test {
 class BoxTextCanvas : public ImageCanvas
 {
 protected:
-    QSizeF textPixelSize(const QString &text, double points, bool bold) const override
+    QSizeF textPixelSize(const QString &text, const CanvasFont &font) const override
     {
-        return RecordingCanvas::metrics(text, points, bold);
+        return RecordingCanvas::metrics(text, font);
     }
     void paintText(float x, float y, const QString &text) override
     {

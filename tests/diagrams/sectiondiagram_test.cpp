@@ -1,5 +1,6 @@
 #include "diagrams/sectiondiagram.h"
 
+#include "diagrams/markingdiagram.h"
 #include "diagrams/recordingcanvas.h"
 #include "diagrams/referencepicture.h"
 #include "testsupport.h"
@@ -25,31 +26,28 @@ Section channel()
 }
 
 // The section drawn on the canvas after a drawing that left the given font.
-void draw(Canvas &canvas, const Section &section, LengthUnit unit, double points = 8.25,
-          bool bold = false)
+void draw(Canvas &canvas, const Section &section, LengthUnit unit, CanvasFont before = {})
 {
-    canvas.setFontSize(points);
-    canvas.setBold(bold);
+    canvas.setFont(before);
     const BendCalculation c = calculateSection(section, "MS", "2", workedExampleTable());
     drawSectionDiagram(canvas, c, section.scale(), unit);
 }
 
 TEST(SectionDiagram, DrawsTheProfileToScaleOrCompressedWithItsLengths)
 {
-    // The worked example on a new canvas; the channel in inches after a marking diagram's 8 pt
-    // bold, where its first label is wider than the margin; four flanges compressed, one of them
-    // too short to have a logarithm.
+    // The worked example on a new canvas; after a marking diagram, the channel in inches, whose
+    // first label is wider than the margin, and five flanges compressed, one of them negative.
     Section compressed = makeSection({"200", "50", "-5", "0.5", "20"},
                                      {{"60", "16"}, {"-120", "16"}, {"90", "16"}, {"45", "16"}});
     compressed.setScale(0);
-    const std::tuple<const char *, Section, LengthUnit, double> pictures[] = {
-        {"section-worked-example", kWorkedExample, LengthUnit::Millimetre, 8.25},
-        {"section-channel-inches", channel(), LengthUnit::FractionalInch, 8},
-        {"section-compressed", compressed, LengthUnit::Millimetre, 8},
+    const std::tuple<const char *, Section, LengthUnit, CanvasFont> pictures[] = {
+        {"section-worked-example", kWorkedExample, LengthUnit::Millimetre, {}},
+        {"section-channel-inches", channel(), LengthUnit::FractionalInch, kMarkingDiagramFont},
+        {"section-compressed", compressed, LengthUnit::Millimetre, kMarkingDiagramFont},
     };
-    for (const auto &[name, section, unit, points] : pictures) {
+    for (const auto &[name, section, unit, before] : pictures) {
         BoxTextCanvas canvas;
-        draw(canvas, section, unit, points, points == 8);
+        draw(canvas, section, unit, before);
         EXPECT_TRUE(isReferencePicture(canvas, name));
     }
 }
@@ -59,8 +57,8 @@ TEST(SectionDiagram, LabelsAreMovedInsideThePictureRatherThanCut)
     // Cut at the picture's left edge, the channel's "1 15/16" would read "15/16", an inch short.
     // After a drawing in a tiny font, the margin above the worked example is lower than a label.
     RecordingCanvas inches, tiny;
-    draw(inches, channel(), LengthUnit::FractionalInch, 8, true);
-    draw(tiny, kWorkedExample, LengthUnit::Millimetre, 1);
+    draw(inches, channel(), LengthUnit::FractionalInch, kMarkingDiagramFont);
+    draw(tiny, kWorkedExample, LengthUnit::Millimetre, {1, false});
     EXPECT_EQ(inches.texts.at(0).text, "1 15/16");
     EXPECT_EQ(inches.texts.at(0).x1, inches.scaleLeft());
     EXPECT_TRUE(std::any_of(tiny.texts.begin(), tiny.texts.end(),
@@ -81,8 +79,8 @@ TEST(SectionDiagram, LabelsAreMovedInsideThePictureRatherThanCut)
 TEST(SectionDiagram, TheMarginIsMeasuredInTheFontThePreviousDrawingLeft)
 {
     RecordingCanvas small, large;
-    draw(small, channel(), LengthUnit::Millimetre, 1);
-    draw(large, channel(), LengthUnit::Millimetre, 9, true);
+    draw(small, channel(), LengthUnit::Millimetre, {1, false});
+    draw(large, channel(), LengthUnit::Millimetre, kSectionDiagramFont);
     EXPECT_LT(small.scaleWidth(), large.scaleWidth());
 }
 

@@ -54,8 +54,8 @@ TEST(BendTableCheck, NamesEveryKindOfFindingByItsRow)
                   {"MS", "3", "25", "", "", "x"},           // 4: empty, no number, no YES
                   {},                                       // 5
                   {"AL", "0", "-4", "YES", "1.5", "-1"},    // 6: out of range
-                  {"AL", "1", "8", "YES", "0.4", "1"},      // 7
-                  {"al", "1", "10", "yes", "0.4", "1"},     // 8: case, two YES
+                  {"AL", "1", "8", "YES", "1", "0"},        // 7: K 1 and IR 0 are fine
+                  {"al", "1", "10", "yes", "0", "1"},       // 8: case, two YES; K 0 is fine
                   {" AL", "4", "10", "YES", "0.4", "1"},    // 9: blanks
                   {"", "2", "16", "", "0.4"},               // 10: no material
               })),

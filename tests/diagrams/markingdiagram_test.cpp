@@ -1,8 +1,8 @@
 #include "diagrams/markingdiagram.h"
 
 #include "diagrams/recordingcanvas.h"
-#include "diagrams/sectiondiagram.h"
 #include "diagrams/referencepicture.h"
+#include "diagrams/sectiondiagram.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -11,14 +11,6 @@ namespace corvane {
 namespace {
 
 using namespace test;
-
-QStringList texts(const RecordingCanvas &canvas)
-{
-    QStringList out;
-    for (const DrawnItem &item : canvas.texts)
-        out << item.text;
-    return out;
-}
 
 // The marking diagram of the section, drawn after its section diagram.
 void draw(Canvas &canvas, const Section &section, LengthUnit unit = LengthUnit::Millimetre)
@@ -57,18 +49,18 @@ TEST(MarkingDiagram, DrawsTheBlankItsBendLinesAndItsDimensionChains)
 
 TEST(MarkingDiagram, LabelsGiveTheAngleAsTypedTheVeeAndTheLengthsInTheUnit)
 {
-    EXPECT_EQ(texts(drawn(kUpAndDown)),
+    EXPECT_EQ(drawn(kUpAndDown).printed,
               (QStringList{"192.36", "Up 90", "A 90", "V 16", "48.09", "48.09", "144.27", "Dn 90",
                            "A -90", "V 16", "144.27", "96.18", "48.09", "192.36", "48.09"}));
-    EXPECT_EQ(texts(drawn(kUpAndDown, LengthUnit::FractionalInch)),
+    EXPECT_EQ(drawn(kUpAndDown, LengthUnit::FractionalInch).printed,
               (QStringList{"7 9/16", "Up 90", "A 90", "V 5/8", "1 7/8", "1 7/8", "5 11/16", "Dn 90",
                            "A -90", "V 5/8", "5 11/16", "3 13/16", "1 7/8", "7 9/16", "1 7/8"}));
 }
 
 TEST(MarkingDiagram, AnUpBendLineIsSolidADnBendLineDotted)
 {
-    const RecordingCanvas canvas = drawn(kUpAndDown);
     // The blank, then the two bend lines.
+    const RecordingCanvas canvas = drawn(kUpAndDown);
     ASSERT_EQ(canvas.boxes.size(), 3u);
     EXPECT_FALSE(canvas.boxes[1].dotted);
     EXPECT_TRUE(canvas.boxes[2].dotted);
@@ -79,10 +71,10 @@ TEST(MarkingDiagram, FlangesWithoutBendsGetNoBendMarksAndABlankOfNoLengthNothing
 {
     // A single flange has no chain of flat lengths either.
     const RecordingCanvas single = drawn(makeSection({"80"}, {}));
-    EXPECT_EQ(texts(single), (QStringList{"80", "80"}));
+    EXPECT_EQ(single.printed, (QStringList{"80", "80"}));
     EXPECT_EQ(single.boxes.size(), 1u);
     const RecordingCanvas flat = drawn(makeSection({"50", "100"}, {{"0", "16"}}));
-    EXPECT_EQ(texts(flat), (QStringList{"150", "50", "50", "100", "150", "100"}));
+    EXPECT_EQ(flat.printed, (QStringList{"150", "50", "50", "100", "150", "100"}));
     EXPECT_EQ(flat.boxes.size(), 1u);
 
     BendCalculation none;

@@ -5,6 +5,8 @@
 
 #include "diagrams/canvas.h"
 
+#include <QStringList>
+
 #include <vector>
 
 namespace corvane::test {
@@ -21,6 +23,7 @@ class RecordingCanvas : public Canvas
 public:
     int clears = 0;
     std::vector<DrawnItem> lines, boxes, texts;
+    QStringList printed; // the texts alone
 
     // Text metrics in pixels: every character as wide as 0.7 of the point size, a line 1.6 times
     // the point size high, bold 10 % wider.
@@ -48,6 +51,7 @@ protected:
     void paintText(float x, float y, const QString &text) override
     {
         texts.push_back({x, y, 0, 0, text, dotted()});
+        printed << text;
     }
 };
 

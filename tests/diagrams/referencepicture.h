@@ -33,7 +33,7 @@ protected:
 };
 
 // Whether the canvas shows the reference picture of that name. A picture that differs is saved in
-// the temp folder, and the message names both.
+// the temp folder, and the message names it.
 inline testing::AssertionResult isReferencePicture(ImageCanvas &canvas, const QString &name)
 {
     const QString path = QStringLiteral(CORVANE_SOURCE_DIR "/tests/diagrams/data/%1.png").arg(name);
@@ -48,13 +48,10 @@ inline testing::AssertionResult isReferencePicture(ImageCanvas &canvas, const QS
     }
     const QString saved = QDir::temp().filePath(name + QStringLiteral("-drawn.png"));
     drawn.save(saved);
-    testing::AssertionResult failure = testing::AssertionFailure();
-    failure << "the picture drawn, saved as " << saved.toStdString() << ", is not "
-            << path.toStdString() << ": ";
-    if (drawn.size() != expected.size())
-        return failure << drawn.width() << "x" << drawn.height() << " pixels, not "
-                       << expected.width() << "x" << expected.height();
-    return failure << differing << " pixels differ";
+    return testing::AssertionFailure()
+           << saved.toStdString() << " is not " << path.toStdString() << ": "
+           << (drawn.size() == expected.size() ? std::to_string(differing) + " pixels differ"
+                                               : std::string("the sizes differ"));
 }
 
 } // namespace corvane::test

@@ -84,13 +84,5 @@ TEST(SectionDiagram, TheMarginIsMeasuredInTheFontThePreviousDrawingLeft)
     EXPECT_LT(small.scaleWidth(), large.scaleWidth());
 }
 
-TEST(SectionDiagram, TheCompressedScaleDrawsTheLogarithmAndNothingWithoutOne)
-{
-    const float rows[][3] = {{50, 0, 4.912023f}, {0.5f, 0, 0.3068528f}, {0, 0, 0},
-                             {-20, 0, 0},        {50, 1, 50},           {-20, 1, -20}};
-    for (const auto &[length, scale, drawnLength] : rows)
-        EXPECT_FLOAT_EQ(scaleLength(length, int(scale)), drawnLength) << length << ' ' << scale;
-}
-
 } // namespace
 } // namespace corvane

@@ -1,8 +1,7 @@
 #include "diagrams/markingdiagram.h"
 
-#include "diagrams/recordingcanvas.h"
-#include "diagrams/referencepicture.h"
 #include "diagrams/sectiondiagram.h"
+#include "diagrams/testcanvases.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>

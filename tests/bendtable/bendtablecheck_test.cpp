@@ -3,8 +3,6 @@
 #include "bendtable/bendtable.h"
 #include "testsupport.h"
 
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace corvane {
@@ -44,9 +42,8 @@ TEST(BendTableCheck, NamesEveryKindOfFindingByItsRow)
         "row 10: material: empty; the queries leave this row out",
     };
     // The same table as LibreOffice saves it, its numbers as numbers.
-    QFile saved(QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/findings-lo.xls"));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(findings(saved.readAll()), expected);
+    EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/tests/bendtable/data/findings-lo.xls")),
+              expected);
     EXPECT_EQ(findings(test::textWorkbook({
                   header,
                   {"MS", "2", "16", "YES", "0.43", "2.56"}, // 2: no version
@@ -69,9 +66,7 @@ TEST(BendTableCheck, NamesEveryKindOfFindingByItsRow)
     ASSERT_EQ(fromRecords.size(), 1u);
     EXPECT_EQ(fromRecords[0].text, "row 2: k_factor: 1.5 is outside 0 to 1");
     // The shipped table is clean.
-    QFile shipped(QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls"));
-    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
-    EXPECT_EQ(findings(shipped.readAll()), QStringList());
+    EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/data/BendTbl.xls")), QStringList());
 }
 
 } // namespace

@@ -27,7 +27,7 @@ namespace corvane {
 // The size and weight of the diagrams' font (ground/designfont.h).
 struct CanvasFont
 {
-    // A new canvas starts in the 8.25 pt regular of the window design.
+    // A new canvas starts in 8.25 pt regular, the font of the input windows.
     double points = 8.25;
     bool bold = false;
 

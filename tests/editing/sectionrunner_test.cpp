@@ -39,7 +39,7 @@ protected:
 TEST_F(SectionRunnerTest, ASectionDiagramIsMeasuredInTheFontTheSectionsLastRunLeft)
 {
     // A canvas after a run with a vee error measures in what its section diagram left, not in
-    // the marking diagram's font, nor in the window design's of a new canvas.
+    // the marking diagram's font, nor in the 8.25 pt regular of a new canvas.
     run(workedExample());
     const QByteArray fresh = file("sd1.bmp");
     run(workedExample());
@@ -50,7 +50,7 @@ TEST_F(SectionRunnerTest, ASectionDiagramIsMeasuredInTheFontTheSectionsLastRunLe
     EXPECT_NE(fresh, afterError);
     EXPECT_NE(afterRun, afterError);
 
-    // A run only noted counts as drawn; New gives every canvas the design's font again.
+    // A run only noted counts as drawn; New gives every canvas its first font again.
     SectionRunner noted;
     const BendTable &table = test::workedExampleTable();
     noted.note(workedExample("93"), 1, table);

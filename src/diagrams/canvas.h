@@ -30,11 +30,6 @@ struct CanvasFont
     // A new canvas starts in 8.25 pt regular, the font of the input windows.
     double points = 8.25;
     bool bold = false;
-
-    bool operator==(const CanvasFont &other) const
-    {
-        return points == other.points && bold == other.bold;
-    }
 };
 
 class Canvas

@@ -109,7 +109,7 @@ void floorDrawAndWriteFresh(benchmark::State &state)
     };
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        drawSectionDiagram(canvas, job.section(1), c.lastFlange, LengthUnit::Millimetre);
+        drawSectionDiagram(canvas, c, job.section(1).scale(), LengthUnit::Millimetre);
         writeFresh(canvas.encodeBitmap());
         drawMarkingDiagram(canvas, job.section(1), c, LengthUnit::Millimetre);
         writeFresh(canvas.encodeBitmap());

@@ -2,6 +2,7 @@
 
 #include "bendtable/bendtablecheck.h"
 #include "bendtable/bendtablesource.h"
+#include "calculation/bendformulas.h"
 #include "calculation/testbend.h"
 #include "ground/job.h"
 #include "ground/numbers.h"

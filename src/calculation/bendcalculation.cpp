@@ -1,5 +1,6 @@
 #include "calculation/bendcalculation.h"
 
+#include "calculation/bendformulas.h"
 #include "ground/numbers.h"
 
 #include <cmath>
@@ -23,10 +24,10 @@ BendValues bendValues(const Section &section, int j, const QString &material, fl
         return bend;
     bend.kFactor = row.kFactor;
     bend.internalRadius = row.internalRadius;
-    const double radians = double(bend.angle) * double(kPi) / 180.0;
-    bend.ba = float((double(bend.kFactor) * thickness + bend.internalRadius) * radians);
-    bend.ossb = float((double(bend.internalRadius) + thickness) * std::tan(radians / 2.0));
-    bend.bd = float(double(bend.ossb) + double(bend.ossb) - double(bend.ba));
+    const double radians = bendRadians(bend.angle);
+    bend.ba = bendAllowance(bend.kFactor, bend.internalRadius, thickness, radians);
+    bend.ossb = outsideSetback(bend.internalRadius, thickness, radians);
+    bend.bd = twoSetbacksLess(bend.ossb, bend.ba);
     return bend;
 }
 
@@ -43,6 +44,7 @@ BendCalculation calculateSection(const Section &section, const QString &material
     BendCalculation c;
     c.material = material;
     c.thickness = readSingle(thicknessText);
+    c.rotation = readNumber(section.rotate().text());
     for (int i = 0; i < kFlangeCount; ++i)
         c.outside[i] = readSingle(section.outside(i));
     for (int i = 0; i < kFlangeCount; ++i) {
@@ -88,17 +90,17 @@ BendCalculation calculateSection(const Section &section, const QString &material
             // A single flange: nothing is bent.
         } else if (i == 0) {
             if (c.bends[0].angle != 0.0f)
-                flat = less(flat, double(c.bends[0].bd) / 2.0);
+                flat = flatNextToBend(flat, c.bends[0].bd);
             straight = less(flat, double(c.bends[0].ba) / 2.0);
         } else if (i < last) {
             if (c.bends[i].angle != 0.0f)
-                flat = less(flat, double(c.bends[i].bd) / 2.0);
+                flat = flatNextToBend(flat, c.bends[i].bd);
             if (c.bends[i - 1].angle != 0.0f)
-                flat = less(flat, double(c.bends[i - 1].bd) / 2.0);
+                flat = flatNextToBend(flat, c.bends[i - 1].bd);
             straight = less(flat, (double(c.bends[i - 1].ba) + double(c.bends[i].ba)) / 2.0);
         } else {
             if (c.bends[i - 1].angle != 0.0f)
-                flat = less(flat, double(c.bends[i - 1].bd) / 2.0);
+                flat = flatNextToBend(flat, c.bends[i - 1].bd);
             straight = less(flat, double(c.bends[i - 1].ba) / 2.0);
         }
         c.flatLength[i] = flat;

@@ -2,12 +2,14 @@
 
 // The bend calculation of one section.
 //
-// In: the section's texts (flange outside lengths, bend angles, bend vees), the job's material and
-// thickness texts, and the bend table. Out: a BendCalculation with, for every bend, its K factor,
-// internal radius (IR), bend allowance (BA), outside setback (OSSB) and bend deduction (BD) and
-// whether its table lookup succeeded; for every flange its flat (developed) length and its
-// straight length between the bend zones; the unfolded length of the blank; and which vees are too
-// wide for the flanges beside them. The report page and both diagrams are drawn from it.
+// In: the section's texts (flange outside lengths, bend angles, bend vees, rotation), the job's
+// material and thickness texts, and the bend table. Out: a BendCalculation with the numbers those
+// texts read as, and, for every bend, its K factor, internal radius (IR), bend allowance (BA),
+// outside setback (OSSB) and bend deduction (BD) (bendformulas.h) and whether its table lookup
+// succeeded; for every flange its flat (developed) length and its straight length between the
+// bend zones; the unfolded length of the blank; and which vees are too wide for the flanges beside
+// them. The texts are read here only: the report page and both diagrams are drawn from the
+// calculation's numbers, and from the texts as typed only where a label shows them.
 //
 // Numbers follow the program's rules: every stored value is a single (float), the arithmetic
 // between stores is done in double, pi is 3.14159 held as a single, and every subtraction from a
@@ -49,6 +51,7 @@ struct BendCalculation
     // Why the bend table could not be read, when it could not: no bend was then looked up.
     QString tableError;
     float thickness = 0.0f;                    // T
+    double rotation = 0;                       // the profile's rotation in degrees
     int lastFlange = -1;                       // flanges 0 to lastFlange; bends 0 to lastFlange - 1
     std::array<float, kFlangeCount> outside{}; // L
     std::array<float, kFlangeCount> flatLength{};

@@ -1,5 +1,6 @@
 #include "calculation/testbend.h"
 
+#include "calculation/bendformulas.h"
 #include "ground/numbers.h"
 
 #include <cmath>
@@ -28,10 +29,10 @@ TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row)
     if (!r.ok())
         return r;
     r.internalRadius = bend.radius ? *bend.radius : row.internalRadius;
-    const double radians = double(angle) * double(kPi) / 180.0;
+    const double radians = bendRadians(angle);
     r.bd = float(double(bend.flange1) + double(bend.flange2) - double(bend.blank));
-    r.ossb = float((double(r.internalRadius) + bend.thickness) * std::tan(radians / 2.0));
-    r.ba = float(double(r.ossb) + double(r.ossb) - double(r.bd));
+    r.ossb = outsideSetback(r.internalRadius, bend.thickness, radians);
+    r.ba = twoSetbacksLess(r.ossb, r.bd);
     r.kFactor = float((double(r.ba) / radians - double(r.internalRadius)) / bend.thickness);
     const std::pair<const char *, float> results[] = {{"bend deduction", r.bd},
                                                       {"outside setback", r.ossb},
@@ -58,15 +59,9 @@ TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row)
 
 float bendDeduction(float kFactor, float internalRadius, float thickness, float angle)
 {
-    const double radians = double(std::fabs(angle)) * double(kPi) / 180.0;
-    const float ba = float((double(kFactor) * thickness + internalRadius) * radians);
-    const float ossb = float((double(internalRadius) + thickness) * std::tan(radians / 2.0));
-    return float(double(ossb) + double(ossb) - double(ba));
-}
-
-float flatNextToBend(float outside, float bd)
-{
-    return float(double(outside) - double(bd) / 2.0);
+    const double radians = bendRadians(angle);
+    return twoSetbacksLess(outsideSetback(internalRadius, thickness, radians),
+                           bendAllowance(kFactor, internalRadius, thickness, radians));
 }
 
 } // namespace corvane

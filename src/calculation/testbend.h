@@ -4,8 +4,8 @@
 // on the outside. The bend deduction is what the flanges have more than the blank; the outside
 // setback follows from the inside radius and the thickness; the bend allowance is twice the setback
 // less the deduction; the K factor is the allowance over the angle in radians, less the radius,
-// over the thickness. The same formulas, run forwards, give a section's bends (bendcalculation.h),
-// with the same single-precision stores.
+// over the thickness. The formulas are those of every bend (bendformulas.h), which, run forwards,
+// give a section's bends.
 
 #include "bendtable/bendtable.h"
 
@@ -42,9 +42,6 @@ struct TestBendResult
 
 // Works out the test bend; row is the table's record of its material, thickness and vee.
 TestBendResult workOutTestBend(const TestBend &bend, const BendLookup &row);
-
-// The flat length of a flange of outside length next to one bend of the given deduction.
-float flatNextToBend(float outside, float bd);
 
 // The bend deduction of a bend of the angle (degrees) with the K factor and inside radius, as a
 // section's bend has it.

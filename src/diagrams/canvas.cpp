@@ -70,7 +70,7 @@ float Canvas::textWidth(const QString &text) const
 {
     if (m_pixelWidth == 0)
         return 0.0f;
-    const double pixels = textPixelSize(text, m_fontSize, m_bold).width();
+    const double pixels = textPixelSize(text, m_font).width();
     return float(pixels * double(m_width) / m_pixelWidth);
 }
 
@@ -78,8 +78,16 @@ float Canvas::textHeight(const QString &text) const
 {
     if (m_pixelHeight == 0)
         return 0.0f;
-    const double pixels = textPixelSize(text, m_fontSize, m_bold).height();
+    const double pixels = textPixelSize(text, m_font).height();
     return float(pixels * double(m_height) / m_pixelHeight);
+}
+
+float Canvas::addLabelMargin()
+{
+    const float margin = textWidth(QStringLiteral("XXXXXX"));
+    m_left = float(double(m_left) - margin);
+    m_width = float(2.0 * margin + m_width);
+    return margin;
 }
 
 } // namespace corvane

@@ -7,8 +7,8 @@
 // downward. Coordinates, the scale and the current position are held as singles, like the working
 // values of the diagrams that set them. Lines, boxes, points and dots are drawn in user units; text
 // is printed with its top-left corner at the current position and measured in user units with the
-// font it is printed in. The font size and weight stay as the last drawing left them, which the
-// next drawing's margin depends on.
+// font it is printed in. The font stays as the last drawing left it: the next drawing measures its
+// label margin (addLabelMargin) in it before it sets its own.
 //
 // Canvas keeps that state and the mapping; a subclass draws. ImageCanvas paints a QImage and saves
 // it as a Windows bitmap; tests record the calls instead.
@@ -23,6 +23,14 @@
 #include <optional>
 
 namespace corvane {
+
+// The size and weight of the diagrams' font (ground/designfont.h).
+struct CanvasFont
+{
+    // A new canvas starts in 8.25 pt regular, the font of the input windows.
+    double points = 8.25;
+    bool bold = false;
+};
 
 class Canvas
 {
@@ -51,10 +59,8 @@ public:
     int penWidth() const { return m_penWidth; }
     void setDotted(bool dotted) { m_dotted = dotted; }
     bool dotted() const { return m_dotted; }
-    void setFontSize(double points) { m_fontSize = points; }
-    double fontSize() const { return m_fontSize; }
-    void setBold(bool bold) { m_bold = bold; }
-    bool bold() const { return m_bold; }
+    void setFont(const CanvasFont &font) { m_font = font; }
+    const CanvasFont &font() const { return m_font; }
 
     // Fills the picture with the background and puts the current position at (0, 0).
     void clear();
@@ -71,6 +77,10 @@ public:
     float textWidth(const QString &text) const;
     float textHeight(const QString &text) const;
 
+    // Widens the user scale by the diagrams' label margin on the left and on the right, and
+    // returns it: the width of "XXXXXX" in the current font, the one the previous drawing left.
+    float addLabelMargin();
+
     // Pixel position of a point in user units.
     double toPixelX(double x) const;
     double toPixelY(double y) const;
@@ -85,7 +95,7 @@ public:
 
 protected:
     // Size of a text in pixels in the given font.
-    virtual QSizeF textPixelSize(const QString &text, double points, bool bold) const = 0;
+    virtual QSizeF textPixelSize(const QString &text, const CanvasFont &font) const = 0;
     virtual void paintClear() = 0;
     // Coordinates in user units; pen width, line style and font are those of the canvas.
     virtual void paintLine(float x1, float y1, float x2, float y2, const QColor &colour) = 0;
@@ -105,9 +115,7 @@ private:
     float m_y = 0.0f;
     int m_penWidth = 1;
     bool m_dotted = false;
-    // The design's picture box starts in 8.25 pt regular.
-    double m_fontSize = 8.25;
-    bool m_bold = false;
+    CanvasFont m_font;
 };
 
 } // namespace corvane

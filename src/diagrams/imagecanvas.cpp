@@ -66,9 +66,9 @@ const QImage &ImageCanvas::image()
     return m_image;
 }
 
-QFont ImageCanvas::font(double points, bool bold) const
+QFont ImageCanvas::qtFont(const CanvasFont &font)
 {
-    return designFont(points, bold);
+    return designFont(font.points, font.bold);
 }
 
 QPen ImageCanvas::pen(const QColor &colour) const
@@ -78,7 +78,7 @@ QPen ImageCanvas::pen(const QColor &colour) const
     return p;
 }
 
-QSizeF ImageCanvas::textPixelSize(const QString &text, double points, bool bold) const
+QSizeF ImageCanvas::textPixelSize(const QString &text, const CanvasFont &font) const
 {
     // Measured on the image itself (or one of the same resolution before the first clear).
     static const QImage probe = [] {
@@ -87,7 +87,7 @@ QSizeF ImageCanvas::textPixelSize(const QString &text, double points, bool bold)
         image.setDotsPerMeterY(kDotsPerMetre);
         return image;
     }();
-    const QFontMetricsF metrics(font(points, bold), m_image.isNull() ? &probe : &m_image);
+    const QFontMetricsF metrics(qtFont(font), m_image.isNull() ? &probe : &m_image);
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
@@ -165,7 +165,7 @@ void ImageCanvas::paintText(float x, float y, const QString &text)
     if (!at)
         return;
     QPainter &p = painter();
-    p.setFont(font(fontSize(), bold()));
+    p.setFont(qtFont(font()));
     p.setPen(foreground());
     const QFontMetricsF metrics(p.font(), &m_image);
     p.drawText(*at + QPointF(0, metrics.ascent()), text);

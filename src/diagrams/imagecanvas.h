@@ -26,7 +26,7 @@ public:
     QByteArray encodeBitmap() override;
 
 protected:
-    QSizeF textPixelSize(const QString &text, double points, bool bold) const override;
+    QSizeF textPixelSize(const QString &text, const CanvasFont &font) const override;
     void paintClear() override;
     void paintLine(float x1, float y1, float x2, float y2, const QColor &colour) override;
     void paintBox(float x1, float y1, float x2, float y2) override;
@@ -35,7 +35,7 @@ protected:
     void paintText(float x, float y, const QString &text) override;
 
 private:
-    QFont font(double points, bool bold) const;
+    static QFont qtFont(const CanvasFont &font);
     QPen pen(const QColor &colour) const;
     QPainter &painter();
     // The point in pixels, or nothing when it cannot be drawn.

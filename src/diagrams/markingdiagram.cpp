@@ -59,16 +59,13 @@ void drawMarkingDiagram(Canvas &canvas, const Section &section, const BendCalcul
     canvas.setSize(12000, 6000);
     canvas.setScaleLeft(-0.1f);
     canvas.setScaleWidth(sum(u, 0.2));
-    const QString margin = QStringLiteral("XXXXXX");
-    canvas.setScaleLeft(float(double(canvas.scaleLeft()) - canvas.textWidth(margin)));
-    canvas.setScaleWidth(float(2.0 * canvas.textWidth(margin) + canvas.scaleWidth()));
+    canvas.addLabelMargin();
     canvas.setScaleTop(canvas.scaleLeft());
     canvas.setScaleHeight(float(double(canvas.scaleWidth()) * 8.0 / 12.0));
 
     canvas.clear();
     canvas.setPenWidth(1);
-    canvas.setFontSize(8);
-    canvas.setBold(true);
+    canvas.setFont(kMarkingDiagramFont);
     if (!(double(u) + 0.2 > 0.0) || !std::isfinite(u))
         return;
 
@@ -103,7 +100,7 @@ void drawMarkingDiagram(Canvas &canvas, const Section &section, const BendCalcul
         canvas.line(x, 0, x, at(0.09, u));
         canvas.line(x, at(0.31, u), x, at(0.4, u));
 
-        const double angle = i < last ? readNumber(section.angle(i)) : 0.0;
+        const double angle = i < last ? calculation.bends[i].enteredAngle : 0.0;
         if (angle != 0.0) {
             const bool up = angle > 0;
             canvas.setDotted(!up);

@@ -16,24 +16,25 @@ const QColor kFlangeGray(128, 128, 128);
 class ProfileWalk
 {
 public:
-    explicit ProfileWalk(const Section &section)
-        : m_section(section),
-          m_theta(float(-readNumber(section.rotate().text()) * double(kPi) / 180.0))
+    ProfileWalk(const BendCalculation &calculation, int scale)
+        : m_calculation(calculation), m_scale(scale),
+          m_theta(float(-calculation.rotation * double(kPi) / 180.0))
     {}
 
     // Direction and drawn length of flange i; flanges are visited in order from 0.
     void visit(int i)
     {
         if (i > 0)
-            m_theta =
-                float(double(m_theta) - double(kPi) / 180.0 * readNumber(m_section.angle(i - 1)));
-        m_length = scaleLength(readSingle(m_section.outside(i)), m_section.scale());
+            m_theta = float(double(m_theta) -
+                            double(kPi) / 180.0 * m_calculation.bends[i - 1].enteredAngle);
+        m_length = scaleLength(m_calculation.outside[i], m_scale);
     }
     float theta() const { return m_theta; }
     float length() const { return m_length; }
 
 private:
-    const Section &m_section;
+    const BendCalculation &m_calculation;
+    int m_scale;
     float m_theta;
     float m_length = 0.0f;
 };
@@ -49,12 +50,14 @@ float scaleLength(float length, int scale)
     return float(std::log(double(length)) + 1.0);
 }
 
-void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, LengthUnit unit)
+void drawSectionDiagram(Canvas &canvas, const BendCalculation &calculation, int scale,
+                        LengthUnit unit)
 {
+    const int lastFlange = calculation.lastFlange;
     // Extents of the corner points; the origin always lies inside.
     float minX = 0, maxX = 0, minY = 0, maxY = 0;
     float x = 0, y = 0;
-    ProfileWalk extents(section);
+    ProfileWalk extents(calculation, scale);
     for (int i = 0; i <= lastFlange; ++i) {
         extents.visit(i);
         const double s = extents.length();
@@ -78,21 +81,18 @@ void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, 
     const float dX = float(std::fabs(double(maxX) - minX));
     const float dY = float(std::fabs(double(maxY) - minY));
     canvas.setScaleWidth(dY > dX ? float(double(dY) + 0.2) : float(double(dX) + 0.2));
-    const QString margin = QStringLiteral("XXXXXX");
-    canvas.setScaleLeft(float(double(canvas.scaleLeft()) - canvas.textWidth(margin)));
-    canvas.setScaleTop(float(double(canvas.scaleTop()) - canvas.textWidth(margin)));
-    canvas.setScaleWidth(float(2.0 * canvas.textWidth(margin) + canvas.scaleWidth()));
+    const float margin = canvas.addLabelMargin();
+    canvas.setScaleTop(float(double(canvas.scaleTop()) - margin));
     canvas.setScaleHeight(canvas.scaleWidth());
 
     canvas.clear();
     canvas.setPenWidth(4);
-    canvas.setFontSize(9);
-    canvas.setBold(true);
+    canvas.setFont(kSectionDiagramFont);
     x = 0;
     y = 0;
     canvas.line(0, 0, 0, 0);
 
-    ProfileWalk walk(section);
+    ProfileWalk walk(calculation, scale);
     for (int i = 0; i <= lastFlange; ++i) {
         walk.visit(i);
         const double s = walk.length();
@@ -105,7 +105,7 @@ void drawSectionDiagram(Canvas &canvas, const Section &section, int lastFlange, 
         // The label sits above and to the left of the flange's midpoint, so it can only leave
         // the picture at its left or top edge; there it is moved in just far enough, since a
         // label cut at the edge reads as another length ("15/16" for "1 15/16").
-        const QString label = formatLength(readSingle(section.outside(i)), unit);
+        const QString label = formatLength(calculation.outside[i], unit);
         const QString placed = label + QStringLiteral("  ");
         const double labelX = (double(x) + ex) / 2.0 - canvas.textWidth(placed);
         const double labelY = (double(y) + ey) / 2.0 - canvas.textHeight(placed);

@@ -38,24 +38,24 @@ void JobEditor::chooseMaterial(int index)
 {
     Batch batch(*this);
     m_job.material().choose(index);
-    materialClicked();
+    materialChosen();
 }
 
 void JobEditor::chooseThickness(int index)
 {
     Batch batch(*this);
     m_job.thickness().choose(index);
-    thicknessClicked();
+    thicknessChosen();
 }
 
 void JobEditor::chooseVeeAll(int index)
 {
     Batch batch(*this);
     m_job.veeAll().choose(index);
-    veeAllClicked();
+    veeAllChosen();
 }
 
-void JobEditor::materialClicked()
+void JobEditor::materialChosen()
 {
     // The thicknesses of the new material; the vee lists and chosen vees stay as they were.
     m_job.thickness().setItems(table()->thicknesses(m_job.material().text()));
@@ -63,7 +63,7 @@ void JobEditor::materialClicked()
     m_job.setChanged(true);
 }
 
-void JobEditor::thicknessClicked()
+void JobEditor::thicknessChosen()
 {
     const QStringList vees =
         table()->vees(m_job.material().text(), readNumber(m_job.thickness().text()));
@@ -75,13 +75,13 @@ void JobEditor::thicknessClicked()
                 m_job.section(n).vee(j).setItems(vees);
         }
         m_job.veeAll().choose(0);
-        veeAllClicked();
+        veeAllChosen();
     }
     requestRecompute();
     m_job.setChanged(true);
 }
 
-void JobEditor::veeAllClicked()
+void JobEditor::veeAllChosen()
 {
     const int index = m_job.veeAll().chosen();
     for (int j = 0; j < kBendCount; ++j) {
@@ -217,15 +217,15 @@ void JobEditor::openContent(const JobFileContent &content)
             break;
         case K::Material:
             if (m_job.material().chooseText(text))
-                materialClicked();
+                materialChosen();
             break;
         case K::Thickness:
             if (m_job.thickness().chooseText(text))
-                thicknessClicked();
+                thicknessChosen();
             break;
         case K::VeeAll:
             if (m_job.veeAll().chooseText(text))
-                veeAllClicked();
+                veeAllChosen();
             break;
         case K::View:
             setView(f.section, text);
@@ -319,6 +319,8 @@ QString JobEditor::normalisedAngle(const QString &text)
     QString current = text;
     for (int step = 0;; ++step) {
         double a = readNumber(current);
+        // Four turns on the text bring any angle to 1620 in digit for digit as the box does; past
+        // them fmod takes the rest at once, which turning could take for ever (1e20 - 360 = 1e20).
         if (step >= 4 && std::fabs(a) > 180) {
             a = std::fmod(a, 360.0);
             if (a > 180)

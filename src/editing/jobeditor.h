@@ -1,6 +1,6 @@
 #pragma once
 
-// The editing logic of a job: what every event of the input windows does to the job.
+// The editing logic of a job: what every action of the operator in the input windows does to it.
 //
 // The Common Details window and the five Section Details windows turn each action of the operator
 // into one call here and redraw themselves from the job afterwards; they keep no state of their
@@ -118,9 +118,10 @@ private:
     void fullRun(int n);
     void endBatch();
     std::shared_ptr<const BendTable> table() const { return m_tables(); }
-    void materialClicked();
-    void thicknessClicked();
-    void veeAllClicked();
+    // The cascades that choosing a material, a thickness or Vee All sets off.
+    void materialChosen();
+    void thicknessChosen();
+    void veeAllChosen();
     void resetSections();
 
     TableProvider m_tables;

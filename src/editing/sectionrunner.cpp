@@ -9,6 +9,22 @@
 
 namespace corvane {
 
+namespace {
+
+// The drawings of a run whose calculation passed its gate: the section diagram, then the marking
+// diagram unless a vee is too wide.
+bool drawsSectionDiagram(const BendCalculation &c)
+{
+    return c.gatePassed;
+}
+
+bool drawsMarkingDiagram(const BendCalculation &c)
+{
+    return c.gatePassed && !c.veeError;
+}
+
+} // namespace
+
 SectionRunner::SectionRunner()
 {
     reset();
@@ -32,14 +48,14 @@ BendCalculation SectionRunner::note(const Job &job, int number, const BendTable 
 {
     SectionCanvas &state = m_canvases.at(number - 1);
     ImageCanvas &canvas = *state.canvas;
-    state.beforeLastRun = {canvas.fontSize(), canvas.bold()};
+    state.beforeLastRun = canvas.font();
     BendCalculation c =
         calculateSection(job.section(number), job.material().text(), job.thickness().text(), table);
-    // The font the run's drawing leaves: the section diagram's, or the marking diagram's after it.
-    if (c.gatePassed) {
-        canvas.setFontSize(c.veeError ? 9 : 8);
-        canvas.setBold(true);
-    }
+    // The canvas is left in the font of the run's last drawing.
+    if (drawsSectionDiagram(c))
+        canvas.setFont(kSectionDiagramFont);
+    if (drawsMarkingDiagram(c))
+        canvas.setFont(kMarkingDiagramFont);
     return c;
 }
 
@@ -48,8 +64,7 @@ SectionRun SectionRunner::write(const Job &job, int number, const BendCalculatio
 {
     SectionCanvas &state = m_canvases.at(number - 1);
     ImageCanvas &canvas = *state.canvas;
-    canvas.setFontSize(state.beforeLastRun.size);
-    canvas.setBold(state.beforeLastRun.bold);
+    canvas.setFont(state.beforeLastRun);
 
     const Section &section = job.section(number);
     SectionRun run;
@@ -66,13 +81,13 @@ SectionRun SectionRunner::write(const Job &job, int number, const BendCalculatio
         run.pictures.append({path, canvas.encodeBitmap()});
         write(path, run.pictures.last().bytes);
     };
-    if (c.gatePassed) {
-        drawSectionDiagram(canvas, section, c.lastFlange, options.unit);
+    if (drawsSectionDiagram(c)) {
+        drawSectionDiagram(canvas, c, section.scale(), options.unit);
         writePicture(sectionDiagramPath(options.tempFolder, number));
-        if (!c.veeError) {
-            drawMarkingDiagram(canvas, section, c, options.unit);
-            writePicture(markingDiagramPath(options.tempFolder, number));
-        }
+    }
+    if (drawsMarkingDiagram(c)) {
+        drawMarkingDiagram(canvas, section, c, options.unit);
+        writePicture(markingDiagramPath(options.tempFolder, number));
     }
     run.pagePath = sectionPagePath(options.tempFolder, number);
     run.page = sectionPage(job, number, c, options).toUtf8();

@@ -13,9 +13,10 @@
 //
 // Each section draws on a canvas of its own, and a canvas keeps its font from one drawing to the
 // next: the margin of a section diagram is measured in the font that the section's previous
-// drawing left. The runner owns the five canvases and that history. The editing logic merges the
-// runs of one operation into one: it notes every run it skips (note), which moves the history on
-// as that run would have, and writes the last one (write). A whole run is both (run).
+// drawing left. The runner owns the five canvases. The editing logic merges the runs of one
+// operation into one: it notes every run it skips (note), which moves the canvas's font on to the
+// one that run's drawings would have left (each diagram says which), and writes the last one
+// (write), drawing from the font the run before it left. A whole run is both (run).
 //
 // The files are rewritten in place (overwriteFile in ground/filewrite.h), which keeps a
 // keystroke from waiting on the file system. The run also hands back the page and its pictures as
@@ -25,6 +26,7 @@
 #include "bendtable/bendtable.h"
 #include "calculation/bendcalculation.h"
 #include "calculation/sectionpage.h"
+#include "diagrams/canvas.h"
 #include "ground/filewrite.h"
 #include "ground/job.h"
 
@@ -73,15 +75,10 @@ public:
     void reset();
 
 private:
-    struct FontState
-    {
-        double size = 8.25;
-        bool bold = false;
-    };
     struct SectionCanvas
     {
         std::unique_ptr<ImageCanvas> canvas;
-        FontState beforeLastRun;
+        CanvasFont beforeLastRun; // the font that the run noted last starts from
     };
     std::array<SectionCanvas, kSectionCount> m_canvases;
 };

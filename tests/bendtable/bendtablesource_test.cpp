@@ -83,6 +83,11 @@ TEST_F(BendTableSourceTest, EveryFailureNamesTheFileAndGivesAnEmptyTableAndAFifo
         EXPECT_EQ(source.table()->readError(),
                   "The bend table " + QDir::toNativeSeparators(file) + problem);
     }
+    // A workbook too large is not opened again until it changes.
+    BendTableSource tooLarge(path());
+    tooLarge.table();
+    tooLarge.table();
+    EXPECT_EQ(tooLarge.readCount(), 1);
 
     // A folder that the operator may enter, a file that he may not read.
     ASSERT_TRUE(writeBytes(path(), tableWithVersion("v1")));

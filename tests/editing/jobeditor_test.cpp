@@ -169,8 +169,6 @@ TEST_F(JobEditorTest, OpenRestoresEveryTextChoosesListItemsByTextAndKeepsTheOthe
     EXPECT_EQ(jobFileContent(job()), saved);
     EXPECT_FALSE(job().isChanged());
     EXPECT_EQ(editor.activeSectionIndex(), 1);
-    EXPECT_EQ(job().section(1).vee(0).text(), "16");
-    EXPECT_EQ(job().section(1).vee(1).text(), "93");
     EXPECT_TRUE(pageBytes(1).contains("Customer : <b>Acme, Inc.</b>"));
 
     // The texts of items that the lists no longer hold are kept.

@@ -86,6 +86,8 @@ void DocumentCommands::readIntoNewJob(const QString &path)
     m_editor.openContent(read.content);
     Settings().addRecentFile(path);
     Q_EMIT recentFilesChanged();
+    if (!read.widthsProblem.isEmpty())
+        Q_EMIT statusMessage(read.widthsProblem);
 }
 
 bool DocumentCommands::saveCommand()

@@ -50,6 +50,8 @@ Q_SIGNALS:
     // A new, empty job has been started, and the input windows are to be laid out again.
     void jobStarted();
     void recentFilesChanged();
+    // A note for the status bar: an opened file's block of blank widths could not be read.
+    void statusMessage(const QString &text);
 
 private:
     enum class SaveOutcome

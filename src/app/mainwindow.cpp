@@ -85,6 +85,7 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     statusBar()->addWidget(m_status);
     statusBar()->addWidget(m_tableStatus, 1);
     connect(m_printing, &PrintCommands::statusMessage, m_status, &QLabel::setText);
+    connect(m_documents, &DocumentCommands::statusMessage, m_status, &QLabel::setText);
     m_tables = new TableCommands(m_options.programFolder, m_tableSource, *m_editor, *this,
                                  *m_tableStatus, this);
 

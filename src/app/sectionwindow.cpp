@@ -96,13 +96,14 @@ SectionWindow::SectionWindow(JobEditor &editor, int number, QWidget *parent)
     m_twips.place(makeLabel(QStringLiteral("View"), m_rows), 120, 120, 615, 255);
     m_twips.place(makeLabel(QStringLiteral("Rotate deg"), m_rows, true), 1560, 120, 615, 495);
     m_twips.place(makeLabel(QStringLiteral("Notes"), m_rows), 120, 650, 615, 255);
+    m_twips.place(makeLabel(QStringLiteral("Width mm"), m_rows), 3120, 650, 1095, 255);
     m_twips.place(makeLabel(QStringLiteral("Flange Outside mm"), m_rows, true), 120, 1320, 975,
                   495);
     m_twips.place(makeLabel(QStringLiteral("Bend Angle deg"), m_rows, true), 1680, 1440, 855, 495);
     m_twips.place(makeLabel(QStringLiteral("Vee"), m_rows), 3240, 1680, 735, 255);
 
     // Created in tab order: flange 0, angle 0, vee 0, flange 1, ..., vee 9, flange 10, then View,
-    // Rotate, 1:1 Scale and Notes.
+    // Rotate, 1:1 Scale, Notes and the blank's width.
     for (int i = 0; i < kFlangeCount; ++i)
         addRow(i);
 
@@ -137,11 +138,21 @@ SectionWindow::SectionWindow(JobEditor &editor, int number, QWidget *parent)
     // Tab goes on to the next control, as in every other box.
     m_txtNotes->setTabChangesFocus(true);
     styleBox(*m_txtNotes);
-    m_twips.place(m_txtNotes, 600, 650, 3495, 615);
+    m_twips.place(m_txtNotes, 600, 650, 2415, 615);
     // After the quote filter, so that the notes reach the job stripped.
     QuoteFilter::install(m_txtNotes);
     connect(m_txtNotes->document(), &QTextDocument::contentsChanged, this,
             [this] { notesEdited(); });
+
+    // The width of the flat blank, which only the DXF drawing of the blank uses.
+    m_txtWidth = new QLineEdit(m_rows);
+    m_txtWidth->setObjectName(QStringLiteral("txtWidth"));
+    m_txtWidth->setAccessibleName(QStringLiteral("Width mm"));
+    styleBox(*m_txtWidth);
+    QuoteFilter::install(m_txtWidth);
+    m_twips.place(m_txtWidth, 3120, 905, 975, 360);
+    connect(m_txtWidth, &QLineEdit::textEdited, this,
+            [this](const QString &text) { m_editor.setWidth(m_number, text); });
 
     QWidget *previous = m_txtOutside[0];
     auto chain = [&previous](QWidget *next) {
@@ -156,8 +167,8 @@ SectionWindow::SectionWindow(JobEditor &editor, int number, QWidget *parent)
             chain(m_cmbVee[i]);
         }
     }
-    for (QWidget *widget :
-         std::initializer_list<QWidget *>{m_txtView, m_cmbRotate, m_chkScale, m_txtNotes}) {
+    for (QWidget *widget : std::initializer_list<QWidget *>{m_txtView, m_cmbRotate, m_chkScale,
+                                                            m_txtNotes, m_txtWidth}) {
         chain(widget);
         widget->installEventFilter(this);
     }
@@ -225,6 +236,8 @@ QString SectionWindow::focusedNote() const
         return section.outsideNote(i);
     if (const int j = indexIn(m_txtAng, focus); j >= 0)
         return section.angleNote(j);
+    if (focus == m_txtWidth)
+        return section.widthNote();
     return {};
 }
 
@@ -338,6 +351,8 @@ void SectionWindow::redraw()
         m_cmbVee[i]->setRed(section.veeRed(i));
     }
     showText(*m_txtView, section.view());
+    showText(*m_txtWidth, section.width());
+    showReadingNote(*m_txtWidth, readingNote(section.width()));
     showPickList(*m_cmbRotate, section.rotate());
     if (m_chkScale->isChecked() != (section.scale() == 1))
         m_chkScale->setChecked(section.scale() == 1);

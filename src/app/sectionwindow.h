@@ -79,6 +79,7 @@ private:
     QComboBox *m_cmbRotate = nullptr;
     QCheckBox *m_chkScale = nullptr;
     QPlainTextEdit *m_txtNotes = nullptr;
+    QLineEdit *m_txtWidth = nullptr;
     std::array<QLineEdit *, kFlangeCount> m_txtOutside{};
     std::array<QLineEdit *, kBendCount> m_txtAng{};
     std::array<VeeBox *, kBendCount> m_cmbVee{};

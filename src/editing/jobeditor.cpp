@@ -145,6 +145,13 @@ void JobEditor::setNotes(int n, const QString &text)
     edited(n);
 }
 
+void JobEditor::setWidth(int n, const QString &text)
+{
+    Batch batch(*this);
+    m_job.section(n).setWidth(text);
+    edited(n);
+}
+
 void JobEditor::showSection(int n)
 {
     if (n < 1 || n > kSectionCount)
@@ -252,6 +259,8 @@ void JobEditor::openContent(const JobFileContent &content)
             break;
         }
     }
+    for (int n = 1; n <= kSectionCount; ++n)
+        setWidth(n, content.widths[n - 1]);
     showSection(1);
     m_job.setChanged(false);
 }

@@ -75,6 +75,7 @@ public:
     void chooseRotate(int n, int index);
     void setScale(int n, int scale);
     void setNotes(int n, const QString &text);
+    void setWidth(int n, const QString &text);
 
     // Shows section n and hides the others; the in-use marks are brought up to date and the
     // section is computed.

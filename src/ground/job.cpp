@@ -13,6 +13,11 @@ QStringList rotateItems()
 
 Section::Section() : m_rotate(rotateItems()) {}
 
+void Section::setWidth(const QString &text)
+{
+    m_width = withoutQuotes(text);
+}
+
 void Section::setView(const QString &text)
 {
     m_view = withoutQuotes(text);
@@ -63,6 +68,13 @@ QString Section::angleNote(int i) const
     return fieldNote("angle", i, m_angle.at(i));
 }
 
+QString Section::widthNote() const
+{
+    const QString note = readingNote(m_width);
+    return note.isEmpty() ? QString()
+                          : QStringLiteral("width: \"%1\" is %2").arg(oneLine(m_width), note);
+}
+
 QStringList Section::readingNotes() const
 {
     QStringList notes;
@@ -72,6 +84,8 @@ QStringList Section::readingNotes() const
                 notes << note;
         }
     }
+    if (const QString note = widthNote(); !note.isEmpty())
+        notes << note;
     return notes;
 }
 

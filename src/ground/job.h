@@ -53,6 +53,9 @@ public:
     void setScale(int scale) { m_scale = scale ? 1 : 0; }
     const QString &notes() const { return m_notes; }
     void setNotes(const QString &text);
+    // The width of the flat blank, in millimetres, as typed; empty when none is given.
+    const QString &width() const { return m_width; }
+    void setWidth(const QString &text);
 
     // Flange outside length i (0 to 10), in millimetres, as typed.
     const QString &outside(int i) const { return m_outside.at(i); }
@@ -76,6 +79,7 @@ public:
     // as 1"; empty when it reads as it shows.
     QString outsideNote(int i) const;
     QString angleNote(int i) const;
+    QString widthNote() const;
     // Every such note of the section, row by row.
     QStringList readingNotes() const;
 
@@ -84,6 +88,7 @@ private:
     PickList m_rotate;
     int m_scale = 1;
     QString m_notes;
+    QString m_width;
     std::array<QString, kFlangeCount> m_outside;
     std::array<QString, kBendCount> m_angle;
     std::array<PickList, kBendCount> m_vee;

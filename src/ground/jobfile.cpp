@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -61,6 +62,12 @@ QString jobFieldText(const Job &job, const JobField &field)
     return {};
 }
 
+namespace {
+
+const QString kBlankWidthHeader = QStringLiteral("[BLANK WIDTH]");
+
+} // namespace
+
 JobFileContent::JobFileContent()
 {
     static const Job untouched;
@@ -73,6 +80,8 @@ JobFileContent jobFileContent(const Job &job)
     JobFileContent content;
     for (int i = 0; i < kJobFileItemCount; ++i)
         content.items[i] = jobFieldText(job, kJobFileItems[i].field);
+    for (int n = 1; n <= kSectionCount; ++n)
+        content.widths[n - 1] = job.section(n).width();
     return content;
 }
 
@@ -223,6 +232,13 @@ QByteArray formatJobFile(const JobFileContent &content)
         if (item.endsLine)
             w.endLine();
     }
+    if (std::any_of(content.widths.begin(), content.widths.end(),
+                    [](const QString &width) { return !width.isEmpty(); })) {
+        w.text(kBlankWidthHeader).endLine();
+        for (const QString &width : content.widths)
+            w.text(width);
+        w.endLine();
+    }
     // The reader takes a file that is valid UTF-8 as UTF-8, and Windows-1252 bytes can happen to
     // be valid UTF-8: an e acute and two euro signs are E9 80 80 there, the UTF-8 of U+9000. A
     // job whose Windows-1252 bytes would read back as other texts is written in UTF-8.
@@ -272,6 +288,22 @@ JobFileReadResult parseJobFile(const QByteArray &bytes)
             break;
         default:
             c.items[i] = item;
+        }
+    }
+    // The block of blank widths, when the file has one; anything else after the items is passed
+    // over, as every reader always did.
+    QString item;
+    if (reader.next(item) && item == kBlankWidthHeader) {
+        for (int n = 0; n < kSectionCount; ++n) {
+            if (!reader.next(c.widths[n])) {
+                c.widths = {};
+                result.widthsProblem =
+                    QStringLiteral("The blank widths at the end of the file are cut short: "
+                                   "%1 of %2 are there; the sections are opened without widths.")
+                        .arg(n)
+                        .arg(kSectionCount);
+                break;
+            }
         }
     }
     return result;

@@ -2,6 +2,11 @@
 
 // The job file (".bm"): a fixed sequence of comma-separated items that operators keep on disk.
 //
+// After those items, and only when some section has a blank width, the file holds two more lines:
+// the text item "[BLANK WIDTH]" and the five widths of sections 1 to 5 as text items. A reader
+// that takes the fixed items and stops there, as every earlier one did, opens such a file all the
+// same; a file without the block opens here with no widths.
+//
 // Nothing in the file names a field; items are taken strictly by position. Texts stand between
 // double quotes without escaping (a text holding line breaks spans lines), the 1:1 Scale is a bare
 // integer, and lines end with CR LF (the reader takes LF or CR as well, and a last line without
@@ -125,13 +130,18 @@ struct JobFileContent
     JobFileContent();
 
     std::array<QString, kJobFileItemCount> items;
+    // The blank widths of sections 1 to 5, written after the items when any is not empty.
+    std::array<QString, kSectionCount> widths;
 
     QString &operator[](const JobField &field) { return items[jobFileItemIndex(field)]; }
     const QString &operator[](const JobField &field) const
     {
         return items[jobFileItemIndex(field)];
     }
-    bool operator==(const JobFileContent &other) const { return items == other.items; }
+    bool operator==(const JobFileContent &other) const
+    {
+        return items == other.items && widths == other.widths;
+    }
     bool operator!=(const JobFileContent &other) const { return !(*this == other); }
 };
 
@@ -150,6 +160,9 @@ struct JobFileReadResult
 {
     JobFileContent content;
     QString error; // empty when the file was read
+    // The block of blank widths could not be read: the widths are left empty, the rest of the
+    // job stands, and this says why.
+    QString widthsProblem;
     bool ok() const { return error.isEmpty(); }
 };
 

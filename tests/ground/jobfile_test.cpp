@@ -78,6 +78,31 @@ TEST(JobFile, UntouchedJobIsSixtyEightLinesOfEmptyTextsAndAFullJobIsReadBackIden
               QStringLiteral("Acme, Inc.-BR-100-C-Bracket 90\u00b0 \u00d8 12, caf\u00e9"));
 }
 
+// Blank widths follow the 68 lines in a block of their own, only when a section has one; the
+// lines before it are those of the same job without widths.
+TEST(JobFile, BlankWidthsFollowTheItemsInABlockOfTheirOwn)
+{
+    Job job = fullJob();
+    const QByteArray without = formatJobFile(jobFileContent(job));
+    job.section(2).setWidth(QStringLiteral("120.5"));
+    job.section(5).setWidth(QStringLiteral("80"));
+    const QByteArray with = formatJobFile(jobFileContent(job));
+    EXPECT_EQ(with, without + "\"[BLANK WIDTH]\"\r\n\"\",\"120.5\",\"\",\"\",\"80\"\r\n");
+    const JobFileReadResult read = parseJobFile(with);
+    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    EXPECT_EQ(read.content, jobFileContent(job));
+    EXPECT_EQ(parseJobFile(without).content.widths, decltype(read.content.widths){});
+
+    // A block cut short: no widths, the rest of the job, and why.
+    const JobFileReadResult cut = parseJobFile(with.chopped(12));
+    ASSERT_TRUE(cut.ok());
+    EXPECT_EQ(cut.content.items, read.content.items);
+    EXPECT_EQ(cut.content.widths, decltype(read.content.widths){});
+    EXPECT_TRUE(cut.widthsProblem.contains("cut short")) << cut.widthsProblem.toStdString();
+    // Anything else after the items is passed over, as ever.
+    EXPECT_TRUE(parseJobFile(without + "\"other\",\"1\"\r\n").widthsProblem.isEmpty());
+}
+
 TEST(JobFile, HandEditsAreReadByTheItemRuleAndFilesCutShortMalformedOrNoRegularFileAreNot)
 {
     // Blanks around items, junk after a closing quote, LF or CR line ends (the notes then read

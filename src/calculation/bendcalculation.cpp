@@ -38,6 +38,29 @@ float less(float value, double amount)
 
 } // namespace
 
+float BendCalculation::distanceFromLeft(int i) const
+{
+    float distance = 0.0f;
+    for (int k = 0; k < i; ++k)
+        distance = float(double(distance) + double(flatLength[k]));
+    return distance;
+}
+
+QString BendCalculation::status() const
+{
+    if (outOfRangeFlange >= 0)
+        return QStringLiteral("length out of range");
+    if (!gatePassed)
+        return QStringLiteral("no material or thickness");
+    if (veeError)
+        return QStringLiteral("vee error");
+    for (int j = 0; j < bendCount(); ++j) {
+        if (lookupMissing(j))
+            return QStringLiteral("bend not in table");
+    }
+    return QStringLiteral("ok");
+}
+
 BendCalculation calculateSection(const Section &section, const QString &material,
                                  const QString &thicknessText, const BendTable &table)
 {

@@ -66,6 +66,12 @@ struct BendCalculation
     bool fullRow(int i) const { return i < lastFlange && bends[i].angle != 0.0f; }
     // A bend whose deduction should apply but could not be looked up.
     bool lookupMissing(int j) const { return fullRow(j) && !bends[j].found(); }
+    // The distance of station i from the left end of the blank: the flat lengths of flanges 0 to
+    // i - 1 summed in single precision, unrounded. Station j + 1 is the line of bend j.
+    float distanceFromLeft(int i) const;
+    // What the report line says of the section: "ok", "vee error", "bend not in table", "no
+    // material or thickness" or "length out of range".
+    QString status() const;
 };
 
 BendCalculation calculateSection(const Section &section, const QString &material,

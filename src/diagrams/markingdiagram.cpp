@@ -95,7 +95,7 @@ void drawMarkingDiagram(Canvas &canvas, const Section &section, const BendCalcul
         canvas.line(x, at(0.35, u), sum(x, p), at(0.35, u));
         drawArrowHead(canvas, -1, u);
 
-        s = sum(s, calculation.flatLength[i]);
+        s = calculation.distanceFromLeft(i + 1);
         x = sum(x, p);
         canvas.line(x, 0, x, at(0.09, u));
         canvas.line(x, at(0.31, u), x, at(0.4, u));

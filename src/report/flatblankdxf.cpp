@@ -119,13 +119,11 @@ QByteArray flatBlankDxf(const BendCalculation &c, float width)
     // most.
     const double textHeight = std::min(3.5, w / 10);
     const double mark = std::min(3.0, w / 5);
-    float distance = 0.0f; // S(i + 1), summed in single precision as the marking diagram does
     for (int i = 0; i < c.lastFlange; ++i) {
-        distance = float(double(distance) + double(c.flatLength[i]));
         const BendValues &bend = c.bends[i];
         if (bend.enteredAngle == 0)
             continue;
-        const double x = distance;
+        const double x = c.distanceFromLeft(i + 1);
         const bool up = bend.enteredAngle > 0;
         line(dxf, up ? kBendUp : kBendDown, x, 0, x, w);
         line(dxf, kBendMarks, x, 0, x, mark);

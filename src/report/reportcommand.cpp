@@ -234,25 +234,12 @@ ordinary user to write PDFs.
 
 QString sectionLine(int number, const BendCalculation &calculation, LengthUnit unit)
 {
-    QString status = QStringLiteral("ok");
-    if (calculation.outOfRangeFlange >= 0) {
-        status = QStringLiteral("length out of range");
-    } else if (!calculation.gatePassed) {
-        status = QStringLiteral("no material or thickness");
-    } else if (calculation.veeError) {
-        status = QStringLiteral("vee error");
-    } else {
-        for (int j = 0; j < calculation.bendCount(); ++j) {
-            if (calculation.lookupMissing(j))
-                status = QStringLiteral("bend not in table");
-        }
-    }
     const int flanges = calculation.gatePassed ? calculation.lastFlange + 1 : 0;
     return QStringLiteral("%1 %2 %3 %4 %5")
         .arg(number)
         .arg(flanges)
         .arg(formatLength(roundHalfEven2(calculation.unfoldedTotal), unit), unitLabel(unit),
-             status);
+             calculation.status());
 }
 
 bool needsOffscreenPlatform(const QProcessEnvironment &environment)

@@ -12,6 +12,8 @@
 #include "ground/jobfile.h"
 #include "ground/numbers.h"
 #include "ground/programfolder.h"
+#include "report/flatblankdxf.h"
+#include "report/jsonreport.h"
 #include "report/reportassembly.h"
 
 #include <QDir>
@@ -65,13 +67,14 @@ ReportArguments parseReportArguments(const QStringList &arguments)
     ReportArguments result;
     result.action = ReportArguments::Action::Run;
     QStringList jobs;
-    CommandLineReader line(arguments.mid(1),
-                           {QStringLiteral("--help"), QStringLiteral("-h"),
-                            QStringLiteral("--detailed"), QStringLiteral("--check-table"),
-                            QStringLiteral("--test-bend")},
-                           QStringList{QStringLiteral("--table"), QStringLiteral("--out"),
-                                       QStringLiteral("--unit"), QStringLiteral("--pdf")} +
-                               kTestBendOptions);
+    CommandLineReader line(
+        arguments.mid(1),
+        {QStringLiteral("--help"), QStringLiteral("-h"), QStringLiteral("--detailed"),
+         QStringLiteral("--check-table"), QStringLiteral("--test-bend")},
+        QStringList{QStringLiteral("--table"), QStringLiteral("--out"), QStringLiteral("--unit"),
+                    QStringLiteral("--pdf"), QStringLiteral("--dxf"), QStringLiteral("--width"),
+                    QStringLiteral("--json")} +
+            kTestBendOptions);
     while (const std::optional<CommandLineItem> item = line.next()) {
         if (!item->error.isEmpty())
             return usageError(item->error);
@@ -99,6 +102,14 @@ ReportArguments parseReportArguments(const QStringList &arguments)
             result.options.outFolder = value;
         } else if (name == QLatin1String("--pdf")) {
             result.options.pdfPath = value;
+        } else if (name == QLatin1String("--dxf")) {
+            result.options.dxfFolder = value;
+        } else if (name == QLatin1String("--json")) {
+            result.options.jsonPath = value;
+        } else if (name == QLatin1String("--width")) {
+            result.options.width = wholeSingle(value);
+            if (!result.options.width || *result.options.width <= 0)
+                return usageError(QStringLiteral("--width: %1 is no width in mm").arg(value));
         } else {
             result.options.unit = unitOfWord(value);
             if (result.options.unit == LengthUnit::None)
@@ -136,7 +147,8 @@ QString reportUsage()
 {
     return QStringLiteral(
         "usage: corvane-report [--table FILE] [--out DIR] [--unit mm|in|fraction] [--detailed]\n"
-        "                      [--pdf FILE] JOB.bm...\n"
+        "                      [--pdf FILE] [--dxf DIR [--width MM]] [--json FILE]\n"
+        "                      JOB.bm...\n"
         "       corvane-report --check-table [--table FILE]\n"
         "       corvane-report --test-bend --material M --thickness T --vee V --angle A\n"
         "                      --blank L --flanges A1,A2 [--radius R] [--table FILE]");
@@ -163,6 +175,12 @@ joined print document.
                   is a folder and each job's PDF is FILE/NAME.pdf. A file
                   of the PDF's name that is not a PDF is refused, never
                   replaced
+  --dxf DIR       also write the flat blank of every section whose status is
+                  ok as DIR/NAME-N.dxf (AutoCAD R12, millimetres), NAME the
+                  job file's name without its extension; DIR must exist
+  --width MM      the blank's width of a section that has none of its own
+  --json FILE     also write the whole run as one JSON document; - for
+                  standard output, which then carries the document alone
   -h, --help      show this text
 
 A section is in use when its first flange is longer than 0. For each section N
@@ -191,6 +209,24 @@ flange count, its unfolded length with its unit, and one of
                             compute with: it reads as 0, which ends the profile
 For example:
   1 3 192.36 mm ok
+
+The DXF drawing of a section's flat blank lies from (0, 0) to (U, W), U the
+unfolded length and W the width, on the layers OUTLINE (the blank), BEND_UP and
+BEND_DOWN (dashed; a line across the blank at each bend, at its distance from
+the left end), BEND_TEXT (the bend's label, Up 90 or Dn 45, and its vee) and
+BEND_MARKS (short marks at both edges of each bend line). A section in use that
+gets no DXF (its status is not ok, or it has no width) is named on standard
+error with the reason.
+
+The JSON document is {"jobs": [...]}, an object for each job with "file",
+"customer", "part", "revision", "description", "material", "thickness", "error"
+(when the job could not be read or written) and "sections": for each section in
+use "section", "status", "view", "width", "unfolded_length", "flanges" (each
+"outside" and "flat_length") and "bends" (each "angle", "vee", "k_factor",
+"inside_radius", "bend_allowance", "outside_setback", "bend_deduction" and
+"bend_line", its distance from the left end). Lengths are millimetres as the
+page shows them in mm, whatever --unit says; null where the page shows nothing
+or n/a.
 
 A flange length or bend angle whose text does not read as it shows is noted on
 standard error, one line each, for every section, the status unchanged:
@@ -294,11 +330,58 @@ struct JobResult
 {
     ReportOutcome outcome;
     QString documentPath; // the joined document; empty when the job failed
+    QJsonObject json;     // the job in the run's JSON document
 };
 
 JobResult failedJob(const QString &message)
 {
-    return {failure(message), {}};
+    return {failure(message), {}, {}};
+}
+
+// The width of the section's blank, its own or else the one given for all; none, and why, when
+// it has none or its own reads as no length.
+std::optional<float> blankWidth(const Section &section, std::optional<float> given, QString *why)
+{
+    if (section.width().trimmed().isEmpty()) {
+        if (!given)
+            *why = QStringLiteral("it has no width; enter it in the job or give --width");
+        return given;
+    }
+    const NumberReading reading = readNumberText(section.width());
+    if (!reading.whole || reading.range != NumberReading::Range::Fits || !(reading.value > 0)) {
+        *why = QStringLiteral("its width \"%1\" is no length in mm").arg(oneLine(section.width()));
+        return std::nullopt;
+    }
+    return float(reading.value);
+}
+
+// The job's sections in use for the JSON document, and their flat blanks written into the DXF
+// folder as NAME-N.dxf, where their status is ok and they have a width; a line for each section
+// that gets none says why. The error, or the empty text.
+QString reportBlanks(const ReportOptions &options, const QString &jobPath, const Job &job,
+                     const ReportAssembly &assembly, QList<JsonSection> *sections, QString *lines)
+{
+    for (qsizetype i = 0; i < assembly.sections.size(); ++i) {
+        const int n = assembly.sections[i];
+        const BendCalculation &c = assembly.calculations[i];
+        QString why;
+        const std::optional<float> width = blankWidth(job.section(n), options.width, &why);
+        sections->append({n, c, width});
+        if (options.dxfFolder.isEmpty())
+            continue;
+        if (c.status() != QLatin1String("ok"))
+            why = c.status();
+        if (!why.isEmpty()) {
+            *lines += QStringLiteral("section %1: no DXF: %2\n").arg(n).arg(why);
+            continue;
+        }
+        const QString path =
+            QDir(options.dxfFolder)
+                .filePath(QStringLiteral("%1-%2.dxf").arg(reportJobName(jobPath)).arg(n));
+        if (const QString error = replaceFile(path, flatBlankDxf(c, *width)); !error.isEmpty())
+            return error;
+    }
+    return {};
 }
 
 // Why a PDF may not be written at path: a file there that is no PDF, most likely a job file taken
@@ -407,9 +490,17 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
     if (const QString error = removeOlderFiles(outFolder, written, jobPath); !error.isEmpty())
         return failedJob(error);
 
+    QList<JsonSection> sections;
+    QString blankLines;
+    if (const QString error =
+            reportBlanks(options, jobPath, editor.job(), assembly, &sections, &blankLines);
+        !error.isEmpty())
+        return failedJob(error);
+
     JobResult result;
     result.documentPath = assembly.path;
-    result.outcome.err = notes;
+    result.json = jobJson(jobPath, editor.job(), sections);
+    result.outcome.err = notes + blankLines;
     for (qsizetype i = 0; i < assembly.sections.size(); ++i)
         result.outcome.out +=
             sectionLine(assembly.sections[i], assembly.calculations[i], options.unit) +
@@ -431,6 +522,13 @@ ReportOutcome finishJob(ReportRun &run, const JobResult &job, const QString &pdf
     ReportOutcome failed = failure(error);
     failed.err.prepend(job.outcome.err); // the notes on the job's texts stand
     return failed;
+}
+
+// Why a job failed: its outcome's last line, without the program's name.
+QString failureMessage(const ReportOutcome &outcome)
+{
+    const QString line = outcome.err.section(QLatin1Char('\n'), -2, -2);
+    return line.mid(line.indexOf(QStringLiteral(": ")) + 2);
 }
 
 // Every line of text begun with prefix.
@@ -457,12 +555,15 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     const QString outFolder =
         absolutePath(options.outFolder.isEmpty() ? tempFolder(programFolder) : options.outFolder);
     const QString pdfPath = options.pdfPath.isEmpty() ? QString() : absolutePath(options.pdfPath);
-    if (options.jobPaths.size() == 1) {
-        const QString &jobPath = options.jobPaths.first();
-        return finishJob(run, computeJob(run, jobPath, outFolder, pdfPath), pdfPath);
-    }
+    if (!options.dxfFolder.isEmpty() && !QFileInfo(options.dxfFolder).isDir())
+        return failure(
+            QStringLiteral("Cannot write the DXF files into %1: %2")
+                .arg(options.dxfFolder, QFileInfo::exists(options.dxfFolder)
+                                            ? QStringLiteral("it is a file, not a folder")
+                                            : QStringLiteral("the folder does not exist")));
 
-    // Each job into a folder of its own; names that cannot have one are refused.
+    // One job goes into the output folder itself; several each into a folder of their own, and
+    // names that cannot have one are refused.
     struct Task
     {
         QString jobPath;
@@ -472,14 +573,18 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     };
     std::vector<Task> tasks;
     QStringList names;
+    const bool several = options.jobPaths.size() > 1;
     for (const QString &jobPath : options.jobPaths) {
         const QString name = reportJobName(jobPath);
-        Task task{jobPath, {}, {}, {}};
-        if (name == QLatin1String(".") || name == QLatin1String("..")) {
+        Task task{jobPath, outFolder, pdfPath, {}};
+        if (!several) {
+        } else if (name == QLatin1String(".") || name == QLatin1String("..")) {
+            task.outFolder.clear();
             task.result = failedJob(
                 QStringLiteral("Cannot report %1: its name cannot name a folder of its own")
                     .arg(jobPath));
         } else if (names.contains(name, Qt::CaseSensitive)) {
+            task.outFolder.clear();
             task.result =
                 failedJob(QStringLiteral("Cannot report %1: another job of this run is named %2")
                               .arg(jobPath, name));
@@ -512,12 +617,27 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
         worker.join();
 
     ReportOutcome outcome;
+    QList<QJsonObject> jobs;
     for (const Task &task : tasks) {
         const ReportOutcome job = finishJob(run, task.result, task.pdfPath);
-        const QString prefix = oneLine(QFileInfo(task.jobPath).fileName()) + QLatin1Char(' ');
+        const QString prefix =
+            several ? oneLine(QFileInfo(task.jobPath).fileName()) + QLatin1Char(' ') : QString();
         outcome.out += prefixed(prefix, job.out);
         outcome.err += prefixed(prefix, job.err);
         outcome.exitStatus = qMax(outcome.exitStatus, job.exitStatus);
+        jobs.append(job.exitStatus == 0 ? task.result.json
+                                        : failedJobJson(task.jobPath, failureMessage(job)));
+    }
+    if (options.jsonPath.isEmpty())
+        return outcome;
+    const QByteArray json = reportJson(jobs);
+    if (options.jsonPath == QLatin1String("-")) {
+        // Standard output carries the document alone; the section lines are in it.
+        outcome.out = QString::fromUtf8(json);
+    } else if (const QString error = replaceFile(absolutePath(options.jsonPath), json);
+               !error.isEmpty()) {
+        outcome.err += failure(error).err;
+        outcome.exitStatus = 1;
     }
     return outcome;
 }

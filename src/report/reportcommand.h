@@ -27,6 +27,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace corvane {
 
@@ -37,7 +38,10 @@ struct ReportOptions
     QString outFolder; // where the pages go; empty for the program folder's temp folder
     LengthUnit unit = LengthUnit::Millimetre;
     bool detailed = false;
-    QString pdfPath; // empty when no PDF is wanted; a folder for the PDFs of several jobs
+    QString pdfPath;   // empty when no PDF is wanted; a folder for the PDFs of several jobs
+    QString dxfFolder; // where each section's flat blank goes as NAME-N.dxf; empty for none
+    std::optional<float> width; // the blank's width of a section that has none of its own
+    QString jsonPath;           // the run as one JSON document; "-" for standard output
     // A test bend's values as given: --material, --thickness, --vee, --angle, --blank, --flanges
     // (two lengths and a comma between them) and --radius.
     QMap<QString, QString> testBend;

@@ -10,6 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -435,6 +438,57 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
     for (QByteArray &file : batch)
         file.replace(path("pages/bracket").toUtf8(), path("alone").toUtf8());
     EXPECT_TRUE(batch == alone);
+}
+
+// A section whose status is ok and that has a width gets its flat blank as a DXF file, any other
+// a line saying why; the JSON document holds every section in use with the numbers its page
+// shows in millimetres, whatever the pages' unit.
+TEST_F(ReportProgramTest, DxfOfEverySectionThatIsOkAndJsonOfTheWholeRun)
+{
+    const QByteArray sample = readBytes(kSample);
+    ASSERT_TRUE(
+        writeBytes(path("a.bm"), sample + "\"[BLANK WIDTH]\"\r\n\"80\",\"\",\"\",\"\",\"\"\r\n"));
+    ASSERT_TRUE(
+        writeBytes(path("b.bm"), QByteArray(sample).replace("\"30\",\"90\"", "\"3\",\"90\"")));
+    ASSERT_TRUE(writeBytes(path("c.bm"), QByteArray(sample).replace("\"MS\"", "\"XX\"")));
+    ASSERT_TRUE(QDir().mkpath(path("dxf")));
+    ReportOptions options;
+    options.jobPaths = {path("a.bm"), path("b.bm"), path("c.bm")};
+    options.outFolder = path("pages");
+    options.unit = LengthUnit::FractionalInch;
+    options.dxfFolder = path("dxf");
+    options.width = 50;
+    options.jsonPath = path("run.json");
+    const ReportOutcome outcome = runReport(options, reportProgramFolder(), {});
+    EXPECT_EQ(outcome.exitStatus, 0) << outcome.err.toStdString();
+    EXPECT_EQ(outcome.err, "b.bm section 2: no DXF: vee error\n"
+                           "c.bm section 1: no DXF: no material or thickness\n"
+                           "c.bm section 2: no DXF: no material or thickness\n");
+    EXPECT_EQ(QDir(path("dxf")).entryList(QDir::Files),
+              (QStringList{"a-1.dxf", "a-2.dxf", "b-1.dxf"}));
+
+    const QJsonArray jobs = QJsonDocument::fromJson(readBytes(path("run.json")))["jobs"].toArray();
+    ASSERT_EQ(jobs.size(), 3);
+    const QJsonArray sections = jobs[0]["sections"].toArray();
+    EXPECT_EQ(jobs[0]["file"], path("a.bm"));
+    EXPECT_EQ(sections[0]["width"], 80);
+    EXPECT_EQ(sections[1]["width"], 50);
+    EXPECT_EQ(jobs[1]["sections"][1]["status"], "vee error");
+    EXPECT_EQ(jobs[2]["sections"][0]["unfolded_length"], QJsonValue());
+    EXPECT_EQ(sections[0]["bends"][1]["angle"], -90);
+    // Every flat length and the total as the page shows them in millimetres.
+    options.jobPaths = {path("a.bm")};
+    options.unit = LengthUnit::Millimetre;
+    ASSERT_EQ(runReport(options, reportProgramFolder(), {}).exitStatus, 0);
+    for (const QJsonValue &section : sections) {
+        const QString page =
+            QString::fromUtf8(readBytes(path("pages/wb%1.htm").arg(section["section"].toInt())));
+        for (const QJsonValue &flange : section["flanges"].toArray())
+            EXPECT_TRUE(page.contains(
+                QStringLiteral("\r\n<td>%1</td></tr>").arg(flange["flat_length"].toDouble())));
+        EXPECT_TRUE(page.contains(
+            QStringLiteral("Total : %1</th>").arg(section["unfolded_length"].toDouble())));
+    }
 }
 
 QProcessEnvironment pdfEnvironment()

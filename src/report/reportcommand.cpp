@@ -12,7 +12,7 @@
 #include "ground/jobfile.h"
 #include "ground/numbers.h"
 #include "ground/programfolder.h"
-#include "report/flatblankdxf.h"
+#include "report/flatblanks.h"
 #include "report/jsonreport.h"
 #include "report/reportassembly.h"
 
@@ -338,50 +338,30 @@ JobResult failedJob(const QString &message)
     return {failure(message), {}, {}};
 }
 
-// The width of the section's blank, its own or else the one given for all; none, and why, when
-// it has none or its own reads as no length.
-std::optional<float> blankWidth(const Section &section, std::optional<float> given, QString *why)
-{
-    if (section.width().trimmed().isEmpty()) {
-        if (!given)
-            *why = QStringLiteral("it has no width; enter it in the job or give --width");
-        return given;
-    }
-    const NumberReading reading = readNumberText(section.width());
-    if (!reading.whole || reading.range != NumberReading::Range::Fits || !(reading.value > 0)) {
-        *why = QStringLiteral("its width \"%1\" is no length in mm").arg(oneLine(section.width()));
-        return std::nullopt;
-    }
-    return float(reading.value);
-}
-
 // The job's sections in use for the JSON document, and their flat blanks written into the DXF
-// folder as NAME-N.dxf, where their status is ok and they have a width; a line for each section
-// that gets none says why. The error, or the empty text.
+// folder when one is given, with a line for each section that gets none. The error, or the empty
+// text.
 QString reportBlanks(const ReportOptions &options, const QString &jobPath, const Job &job,
                      const ReportAssembly &assembly, QList<JsonSection> *sections, QString *lines)
 {
     for (qsizetype i = 0; i < assembly.sections.size(); ++i) {
         const int n = assembly.sections[i];
-        const BendCalculation &c = assembly.calculations[i];
-        QString why;
-        const std::optional<float> width = blankWidth(job.section(n), options.width, &why);
-        sections->append({n, c, width});
-        if (options.dxfFolder.isEmpty())
-            continue;
-        if (c.status() != QLatin1String("ok"))
-            why = c.status();
-        if (!why.isEmpty()) {
-            *lines += QStringLiteral("section %1: no DXF: %2\n").arg(n).arg(why);
-            continue;
-        }
-        const QString path =
-            QDir(options.dxfFolder)
-                .filePath(QStringLiteral("%1-%2.dxf").arg(reportJobName(jobPath)).arg(n));
-        if (const QString error = replaceFile(path, flatBlankDxf(c, *width)); !error.isEmpty())
-            return error;
+        sections->append({n, assembly.calculations[i], blankWidth(job.section(n), options.width)});
     }
-    return {};
+    if (options.dxfFolder.isEmpty())
+        return {};
+    const FlatBlanks blanks =
+        writeFlatBlanks(options.dxfFolder, reportJobName(jobPath), job, assembly.sections,
+                        assembly.calculations, options.width);
+    for (const SkippedBlank &skipped : blanks.skipped) {
+        *lines +=
+            QStringLiteral("section %1: no DXF: %2%3\n")
+                .arg(skipped.section)
+                .arg(skipped.why, skipped.noWidth && !options.width
+                                      ? QStringLiteral("; enter it in the job or give --width")
+                                      : QString());
+    }
+    return blanks.error;
 }
 
 // Why a PDF may not be written at path: a file there that is no PDF, most likely a job file taken

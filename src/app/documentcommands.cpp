@@ -4,6 +4,7 @@
 #include "app/operatordialogs.h"
 #include "app/settings.h"
 #include "editing/jobeditor.h"
+#include "report/reportcommand.h"
 #include "ground/jobfile.h"
 #include "ground/maker.h"
 
@@ -127,6 +128,11 @@ QString DocumentCommands::proposedPath(const QString &suffix) const
 {
     const QString proposed = proposedFileName(m_editor.job()) + suffix;
     return m_dialogFile.isEmpty() ? proposed : QFileInfo(m_dialogFile).dir().filePath(proposed);
+}
+
+QString DocumentCommands::jobName() const
+{
+    return m_dialogFile.isEmpty() ? proposedFileName(m_editor.job()) : reportJobName(m_dialogFile);
 }
 
 void DocumentCommands::showError(const QString &message) const

@@ -40,6 +40,9 @@ public:
 
     // The name Save proposes, with suffix, in the folder of the file last opened or saved.
     QString proposedPath(const QString &suffix = {}) const;
+    // The job's name for files made from it: the name of the file last opened or saved without
+    // its extension, or the name Save proposes when there is none.
+    QString jobName() const;
 
     // A message to the operator, with the single button OK.
     void showError(const QString &message) const;

@@ -215,6 +215,10 @@ void MainWindow::createActions()
     add(QIcon::fromTheme(QStringLiteral("document-export"), pdfExportIcon()),
         QStringLiteral("Export PDF"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
         tr("Write every section in use to a PDF"), &MainWindow::exportPdfCommand);
+    add(themeIcon("document-save-as", QStyle::SP_DialogSaveButton, s), QStringLiteral("Export DXF"),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+        tr("Write the flat blank of every section in use as a DXF drawing"),
+        &MainWindow::exportDxfCommand);
 }
 
 void MainWindow::createStrip()
@@ -425,46 +429,6 @@ void MainWindow::updateNoteStatus()
             m_status->clear();
         m_noteShown.clear();
     }
-}
-
-void MainWindow::newCommand()
-{
-    m_documents->newCommand();
-}
-
-void MainWindow::openCommand()
-{
-    m_documents->openCommand();
-}
-
-bool MainWindow::saveCommand()
-{
-    return m_documents->saveCommand();
-}
-
-void MainWindow::printCommand()
-{
-    m_printing->printCommand();
-}
-
-void MainWindow::exportPdfCommand()
-{
-    m_printing->exportPdfCommand();
-}
-
-void MainWindow::tableCommand()
-{
-    m_tables->tableCommand();
-}
-
-void MainWindow::tableCheckCommand()
-{
-    m_tables->tableCheckCommand();
-}
-
-void MainWindow::testBendCommand()
-{
-    m_tables->testBendCommand();
 }
 
 void MainWindow::aboutCommand()

@@ -13,7 +13,10 @@
 // the Table command and its arrow to TableCommands; the second status panel is a TableStatus,
 // and the end after a long run is TimedEnd's.
 
+#include "app/documentcommands.h"
 #include "app/operatordialogs.h"
+#include "app/printcommands.h"
+#include "app/tablecommands.h"
 #include "bendtable/bendtablesource.h"
 #include "editing/jobeditor.h"
 #include "ground/programfolder.h"
@@ -33,12 +36,9 @@ class QToolBar;
 namespace corvane {
 
 class CommonWindow;
-class DocumentCommands;
 class PreviewPane;
-class PrintCommands;
 class RecentFilesMenu;
 class SectionWindow;
-class TableCommands;
 class TableStatus;
 class TimedEnd;
 
@@ -71,18 +71,21 @@ public:
     QString tableStatusText() const;
     QString tempFolder() const;
 
-    // The commands of the toolbar.
-    void newCommand();
-    void openCommand();
+    // The commands of the toolbar, carried out by the command classes.
+    void newCommand() { m_documents->newCommand(); }
+    void openCommand() { m_documents->openCommand(); }
     // False when the operator cancelled or the file could not be written.
-    bool saveCommand();
-    void tableCommand();
+    bool saveCommand() { return m_documents->saveCommand(); }
+    void tableCommand() { m_tables->tableCommand(); }
     // The windows beside the Table command: the bend table's check and the test bend.
-    void tableCheckCommand();
-    void testBendCommand();
-    void printCommand();
+    void tableCheckCommand() { m_tables->tableCheckCommand(); }
+    void testBendCommand() { m_tables->testBendCommand(); }
+    void printCommand() { m_printing->printCommand(); }
     // Writes the joined report of every section in use to a PDF file the operator picks.
-    void exportPdfCommand();
+    void exportPdfCommand() { m_printing->exportPdfCommand(); }
+    // Writes the flat blank of every section in use as a DXF file into a folder the operator
+    // picks.
+    void exportDxfCommand() { m_printing->exportDxfCommand(); }
     void aboutCommand();
 
     // Ends the program after a long run (timedend.h); returns the recovery file's path, or the

@@ -77,6 +77,9 @@ OperatorDialogs OperatorDialogs::standard(QWidget *window)
     dialogs.choosePdfFile = [window](const QString &proposed) {
         return choosePdf(window, proposed);
     };
+    dialogs.chooseFolder = [window](const QString &proposed) {
+        return QFileDialog::getExistingDirectory(window, QStringLiteral("Export DXF"), proposed);
+    };
     dialogs.showPrintPreview = [](ReportPrinter &printer) {
         printer.preview();
     };

@@ -25,6 +25,8 @@ struct OperatorDialogs
     std::function<QString(bool save, const QString &proposed)> chooseFile;
     // The PDF file to export to, or the empty text when the operator cancelled.
     std::function<QString(const QString &proposed)> choosePdfFile;
+    // The folder to export the flat blanks to, starting in proposed; empty when cancelled.
+    std::function<QString(const QString &proposed)> chooseFolder;
     // Opens the print preview of the printer.
     std::function<void(ReportPrinter &printer)> showPrintPreview;
     // Shows a window of the Table command until it is closed.

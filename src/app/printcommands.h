@@ -1,8 +1,9 @@
 #pragma once
 
-// Print and Export PDF: the joined report of every section in use (report/reportassembly.h),
-// rendered to PDF by the web engine, then shown in the print preview or written where the
-// operator chose.
+// Print, Export PDF and Export DXF: the joined report of every section in use
+// (report/reportassembly.h), rendered to PDF by the web engine, then shown in the print preview or
+// written where the operator chose; or the flat blank of each section in use as a DXF drawing for
+// the cutting machine (report/flatblanks.h).
 //
 // While one of them works, the busy pointer shows and the toolbar is blocked, so that neither
 // starts again before it ends; Print keeps the toolbar blocked while its preview is open. Each
@@ -35,9 +36,12 @@ public:
     void printCommand();
     // Writes the report to a PDF file the operator picks, offered the job's proposed name.
     void exportPdfCommand();
+    // Writes the flat blank of every section in use that is ok and has a width into a folder the
+    // operator picks, as NAME-N.dxf; the sections that get none are named in one message.
+    void exportDxfCommand();
 
 Q_SIGNALS:
-    // What the first status panel is to say: the PDF written.
+    // What the first status panel is to say: the PDF or the DXF files written.
     void statusMessage(const QString &text);
 
 private:

@@ -79,8 +79,8 @@ TEST_F(MainWindowTest, ToolbarHasTheButtonsOfTheDesignAndExportPdfAnIconOfItsOwn
         if (!action->text().isEmpty() && !action->isSeparator())
             buttons << action->text();
     }
-    EXPECT_EQ(buttons,
-              (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF"}));
+    EXPECT_EQ(buttons, (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF",
+                                    "Export DXF"}));
     const QSize size = toolbar().iconSize();
     const QIcon pdf = action("Export PDF")->icon();
     EXPECT_EQ(pdf.actualSize(size), size);

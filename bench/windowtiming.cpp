@@ -27,7 +27,7 @@
 #include "app/mainwindow.h"
 #include "app/previewpane.h"
 #include "app/printing.h"
-#include "app/webengineloader.h"
+#include "webengine/webengineloader.h"
 #include "ground/jobfile.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The one test runner: GoogleTest inside a Qt application, headless.
 #include "app/singleinstance.h"
-#include "app/webengineloader.h"
+#include "webengine/webengineloader.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "app/previewpane.h"
 
-#include "app/webengineloader.h"
+#include "webengine/webengineloader.h"
 
 #include <QLabel>
 #include <QStackedLayout>

@@ -1,7 +1,7 @@
 #include "app/printing.h"
 
 #include "app/screenfit.h"
-#include "app/webengineloader.h"
+#include "webengine/webengineloader.h"
 #include "ground/filewrite.h"
 
 #include <QImage>

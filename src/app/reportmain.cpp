@@ -1,8 +1,8 @@
 // corvane-report: computes a job's report pages from the command line
 // (report/reportcommand.h).
-#include "webengine/pdfexport.h"
 #include "ground/programfolder.h"
 #include "report/reportcommand.h"
+#include "webengine/webengineloader.h"
 
 #include <QGuiApplication>
 #include <QProcessEnvironment>
@@ -30,13 +30,21 @@ int main(int argc, char *argv[])
     // Pages and pictures are drawn without a window; nothing needs a display unless one is named.
     if (corvane::needsOffscreenPlatform(QProcessEnvironment::systemEnvironment()))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // QtWebEngine asks for this before the application exists.
+    // QtWebEngine, when a PDF loads it, asks for this before the application exists.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Corvane"));
 
+    // The web engine is loaded only when a PDF is written: pages, JSON, DXF, the table check, the
+    // test bend and the help run without it.
+    const auto renderPdf = [](const QString &htmlPath, const QString &pdfPath) {
+        QString error;
+        corvane::WebEngine *engine = corvane::webEngine(&error);
+        return engine ? engine->exportPdf(htmlPath, pdfPath)
+                      : QStringLiteral("Cannot write %1: %2").arg(pdfPath, error);
+    };
     const corvane::ReportOutcome outcome = corvane::runReportCommand(
-        QCoreApplication::arguments(), corvane::programFolder().path, corvane::exportPdf);
+        QCoreApplication::arguments(), corvane::programFolder().path, renderPdf);
     std::fputs(outcome.out.toLocal8Bit().constData(), stdout);
     std::fflush(stdout);
     std::fputs(outcome.err.toLocal8Bit().constData(), stderr);

@@ -6,7 +6,7 @@
 // runs, takes as long as building and painting the whole main window. The desktop program
 // therefore links neither: the module corvane-webengine (webenginemodule.cpp here) implements
 // these interfaces, and the program loads it when it first needs it, after its window has been
-// painted (app/webengineloader.h). Through them the windows get the preview's browser, the
+// painted (webengine/webengineloader.h). Through them the windows get the preview's browser, the
 // PDF of a report document (pdfexport.h) and the pages of a PDF as pictures, without a line of
 // either library.
 

@@ -1,4 +1,4 @@
-#include "app/webengineloader.h"
+#include "webengine/webengineloader.h"
 
 #include <QCoreApplication>
 #include <QDir>

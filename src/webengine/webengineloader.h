@@ -1,6 +1,7 @@
 #pragma once
 
-// Loading the web engine module (webengine/webengine.h) into the desktop program.
+// Loading the web engine module (webengine/webengine.h) into either program: the desktop program
+// after its window has appeared, corvane-report when a PDF is asked for.
 //
 // The module is looked for beside the program, then in the installed library folder; a program
 // that lies elsewhere (the tests, the benchmarks) names it first with setWebEngineModule.

@@ -63,6 +63,14 @@ for file in wb1.htm sd1.bmp md1.bmp wb2.htm wball.htm; do
     [[ -s $scratch/out/$file ]] || fail "corvane-report wrote no $file"
 done
 
+# Neither program links the web engine; corvane-report loads the package's module for a PDF.
+for program in corvane corvane-report; do
+    ! objdump -p "$usr/bin/$program" | grep -q 'NEEDED.*WebEngine' || fail "$program links QtWebEngine"
+done
+(cd "$scratch" && run "$usr/bin/corvane-report" --out "$scratch/out" --pdf "$scratch/r.pdf" \
+    "$source/examples/bracket.bm") >/dev/null || fail "corvane-report --pdf exits with $?"
+[[ $(head -c 5 "$scratch/r.pdf") == %PDF- ]] || fail "corvane-report wrote no PDF"
+
 # The desktop program loads the web engine module from the package and shows a page; with the
 # timing asked for it ends once the page is shown.
 (cd "$scratch" && QT_QPA_PLATFORM=offscreen CORVANE_TIMING=1 run timeout 120 "$usr/bin/corvane") \

@@ -441,7 +441,7 @@ JobResult computeJob(ReportRun &run, const QString &jobPath, const QString &outF
     editor.setWritesPages(false);
     editor.openContent(job.content);
     // Every field whose text is not read as it shows, in every section, in use or not.
-    QString notes;
+    QString notes = job.widthsProblem.isEmpty() ? QString() : job.widthsProblem + u'\n';
     for (int n = 1; n <= kSectionCount; ++n) {
         for (const QString &note : editor.job().section(n).readingNotes())
             notes += QStringLiteral("section %1, %2\n").arg(n).arg(note);

@@ -557,18 +557,19 @@ ReportOutcome runReport(const ReportOptions &options, const QString &programFold
     for (const QString &jobPath : options.jobPaths) {
         const QString name = reportJobName(jobPath);
         Task task{jobPath, outFolder, pdfPath, {}};
-        if (!several) {
-        } else if (name == QLatin1String(".") || name == QLatin1String("..")) {
+        const QString refused =
+            !several ? QString()
+            : name == QLatin1String(".") || name == QLatin1String("..")
+                ? QStringLiteral("Cannot report %1: its name cannot name a folder of its own")
+                      .arg(jobPath)
+            : names.contains(name, Qt::CaseSensitive)
+                ? QStringLiteral("Cannot report %1: another job of this run is named %2")
+                      .arg(jobPath, name)
+                : QString();
+        if (!refused.isEmpty()) {
             task.outFolder.clear();
-            task.result = failedJob(
-                QStringLiteral("Cannot report %1: its name cannot name a folder of its own")
-                    .arg(jobPath));
-        } else if (names.contains(name, Qt::CaseSensitive)) {
-            task.outFolder.clear();
-            task.result =
-                failedJob(QStringLiteral("Cannot report %1: another job of this run is named %2")
-                              .arg(jobPath, name));
-        } else {
+            task.result = failedJob(refused);
+        } else if (several) {
             names.append(name);
             task.outFolder = QDir(outFolder).filePath(name);
             if (!pdfPath.isEmpty())

@@ -3,27 +3,25 @@
 #include "app/commonwindow.h"
 #include "app/formstyle.h"
 #include "app/sectionwindow.h"
-#include "app/aboutwindow.h"
 #include "app/previewpane.h"
 #include "app/printing.h"
 #include "app/screenfit.h"
 #include "app/settings.h"
 #include "app/timedend.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QToolBar>
 
 namespace corvane {
@@ -54,57 +52,12 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, StartsOnANewJobKeepingTheTempFolderAndNewShowsSectionOne)
+// A job file given on the command line opens once the window is up, as Open would; a temp folder
+// left from an earlier run is kept as it is.
+TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
 {
     ASSERT_TRUE(QDir().mkpath(folder.filePath("temp")));
     ASSERT_TRUE(test::writeBytes(folder.filePath("temp/keep.txt"), "x"));
-    MainWindow &w = window();
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-    EXPECT_EQ(w.unitBox().currentText(), "View in mm");
-    EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
-    EXPECT_EQ(w.tableStatusText(),
-              QStringLiteral("Corvane \u00AE 6.0.0, BendTbl.xls ") +
-                  BendTableSource(folder.filePath("BendTbl.xls")).table()->version());
-    EXPECT_EQ(w.editor().activeSectionIndex(), 0);
-    w.show();
-    w.newCommand();
-    EXPECT_TRUE(w.sectionWindow(1).isVisible());
-    EXPECT_FALSE(w.sectionWindow(2).isVisible());
-}
-
-TEST_F(MainWindowTest, ToolbarHasTheButtonsOfTheDesignAndExportPdfAnIconOfItsOwn)
-{
-    QStringList buttons;
-    for (QAction *action : toolbar().actions()) {
-        if (!action->text().isEmpty() && !action->isSeparator())
-            buttons << action->text();
-    }
-    EXPECT_EQ(buttons,
-              (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF"}));
-    const QSize size = toolbar().iconSize();
-    const QIcon pdf = action("Export PDF")->icon();
-    EXPECT_EQ(pdf.actualSize(size), size);
-    EXPECT_NE(pdf.pixmap(size).toImage(), action("Print")->icon().pixmap(size).toImage());
-}
-
-TEST_F(MainWindowTest, TableNamesTheWorkbookAndNoStopsThere)
-{
-    window().tableCommand();
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].startsWith("Open Bending Table in Excel: IMPORTANT INSTRUCTIONS"));
-    EXPECT_TRUE(questions[0].contains("save the file as " + folder.filePath("BendTbl.xls")));
-}
-
-TEST(AboutWindow, TheVersionLineGivesTheBuildsNumbersAsPlainIntegers)
-{
-    EXPECT_TRUE(AboutWindow::informationText().startsWith(
-        "Corvane version 6.0.0  (Sheet Metal Bending Software)\r\n"));
-}
-
-// A job file given on the command line opens once the window is up, as Open would: its name in
-// the title, or the reason it cannot be read, with a new job.
-TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
-{
     startFile = QStringLiteral(CORVANE_SOURCE_DIR "/examples/bracket.bm");
     MainWindow &w = window();
     w.show();
@@ -113,21 +66,12 @@ TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
         << w.windowTitle().toStdString();
     EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
     EXPECT_EQ(Settings().recentFiles().value(0), startFile);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
 }
 
-TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
-{
-    startFile = folder.filePath("missing.bm");
-    MainWindow &w = window();
-    w.show();
-    w.activateWindow();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !questions.isEmpty(); }, 5000));
-    EXPECT_TRUE(questions.value(0).contains(startFile)) << questions.value(0).toStdString();
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
-}
-
-TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
+// Cancel on the question keeps the window open, as does a Save dialog cancelled after Yes; New and
+// Open go on after such a Yes or after No, the changes dropped.
+TEST_F(MainWindowTest, ClosingNewAndOpenAskAboutUnsavedChanges)
 {
     MainWindow &w = window();
     w.show();
@@ -140,7 +84,7 @@ TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
     EXPECT_EQ(questions.value(0),
               "Attention!: Do you want to save changes you have made to this file?");
     answers << QMessageBox::Yes;
-    w.newCommand(); // the Save dialog is cancelled: the changes are discarded
+    w.newCommand();
     EXPECT_EQ(proposals.last(), "Acme-P1--");
     EXPECT_EQ(w.editor().job().common(0), "");
 
@@ -150,8 +94,11 @@ TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
     w.newCommand();
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("bolt.bm")));
     EXPECT_EQ(w.windowTitle(), "bolt.bm - Corvane");
+
+    w.editor().setCommonText(0, "Nut");
     answers << QMessageBox::No;
-    EXPECT_TRUE(w.close());
+    w.openCommand(); // the Open dialog is cancelled: a new job
+    EXPECT_EQ(w.editor().job().common(0), "");
 }
 
 // The timed end saves unsaved work without asking; the next start names the file once.
@@ -184,46 +131,33 @@ TEST_F(MainWindowTest, ATimedEndSavesUnsavedWorkWhichTheNextStartNamesOnce)
     EXPECT_TRUE(TimedEnd::recoveryFiles(w.tempFolder()).isEmpty());
 }
 
-TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpensAgainIdentical)
+TEST_F(MainWindowTest, ASavedJobOpensAgainIdenticalFromTheDialogAndFromTheRecentFiles)
 {
     fillTwoSections();
     MainWindow &w = window();
-    files << folder.filePath("no such folder/job.bm");
-    EXPECT_FALSE(w.saveCommand());
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-    EXPECT_TRUE(w.editor().job().isChanged());
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].contains(folder.filePath("no such folder/job.bm")));
-
     const JobFileContent before = jobFileContent(w.editor().job());
     files << folder.filePath("two.bm");
     ASSERT_TRUE(w.saveCommand());
-    EXPECT_EQ(proposals.last(), "Acme---");
     EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
     EXPECT_FALSE(w.editor().job().isChanged());
-
     files << folder.filePath("two.bm");
     w.openCommand();
     EXPECT_EQ(jobFileContent(w.editor().job()), before);
-    EXPECT_TRUE(
-        test::readBytes(folder.filePath("temp/wb1.htm")).contains("Customer : <b>Acme</b>"));
-
-    // From the recent files, as from the dialog.
     w.newCommand();
     const QList<QAction *> recent = action("Open")->menu()->actions();
     ASSERT_FALSE(recent.isEmpty());
     recent.first()->trigger();
     EXPECT_EQ(jobFileContent(w.editor().job()), before);
-    EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
 }
 
-// A Save that cannot be written, after Yes, stops New and Open; so does Escape on the question,
-// asked here by the window's own message box.
+// A Save that cannot be written, after Yes, is named and stops New and Open, as does a job file
+// that cannot be read; so does Escape on the question, asked here by the window's own message box.
 TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAsItWas)
 {
     const auto stays = [](MainWindow &w) {
         EXPECT_EQ(w.editor().job().common(0), "Kept");
         EXPECT_TRUE(w.editor().job().isChanged());
+        EXPECT_EQ(w.windowTitle(), "Corvane");
     };
     MainWindow &w = window();
     w.newCommand();
@@ -233,9 +167,16 @@ TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAs
         files << folder.filePath("no such folder/job.bm");
         (w.*command)();
         stays(w);
+        EXPECT_TRUE(questions.last().contains(folder.filePath("no such folder/job.bm")));
         EXPECT_EQ(proposals.size(), 1); // the Save dialog, and no Open dialog after it
         proposals.clear();
     }
+    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
+    answers << QMessageBox::No;
+    files << folder.filePath("broken.bm");
+    w.openCommand();
+    stays(w);
+    EXPECT_TRUE(questions.last().contains("broken.bm")) << questions.last().toStdString();
 
     MainWindow own(MainWindow::Options{folder.path(), false, {}});
     int dialogs = 0;
@@ -296,28 +237,6 @@ TEST_F(MainWindowTest, ANumberBoxNotReadAsItShowsSaysWhatItIsReadAs)
     EXPECT_EQ(w.statusText(), "");
 }
 
-TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
-{
-    MainWindow &w = window();
-    w.newCommand();
-    w.editor().setCommonText(0, "Kept");
-    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
-    files << folder.filePath("broken.bm");
-    answers << QMessageBox::No; // do not save the changes
-    w.openCommand();
-    ASSERT_EQ(questions.size(), 2);
-    EXPECT_TRUE(questions.value(0).startsWith("Attention!"));
-    EXPECT_TRUE(questions.value(1).contains("broken.bm"));
-    EXPECT_EQ(w.editor().job().common(0), "Kept");
-    EXPECT_TRUE(w.editor().job().isChanged());
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-
-    answers << QMessageBox::No;
-    w.openCommand(); // cancelled
-    EXPECT_EQ(w.editor().job().common(0), "");
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-}
-
 TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurrentOneAgain)
 {
     fillTwoSections();
@@ -341,7 +260,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
     EXPECT_TRUE(toolbar().isEnabled());
 }
 
-TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSections)
 {
     MainWindow &w = window();
     w.show();
@@ -361,19 +280,18 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
     key(Qt::Key_3);
     EXPECT_EQ(w.editor().activeSectionIndex(), 3);
     EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
+    EXPECT_FALSE(w.sectionWindow(1).isVisible());
     EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
     key(Qt::Key_5);
     EXPECT_EQ(w.editor().activeSectionIndex(), 5);
+    // Tab from Vee All goes on into the shown section.
+    w.commonWindow().findChild<QComboBox *>(QStringLiteral("cmbVeeG"))->setFocus();
+    key(Qt::Key_Tab, Qt::NoModifier);
+    EXPECT_EQ(QApplication::focusWidget(),
+              w.sectionWindow(5).findChild<QWidget *>(QStringLiteral("txtOutside0")));
     // A typed text that is no unit leaves lengths without a unit.
     w.unitBox().setEditText(QStringLiteral("View in feet"));
     EXPECT_EQ(w.editor().unit(), LengthUnit::None);
-
-    EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
-    EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));
-    for (int n = 1; n <= kSectionCount; ++n) {
-        auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
-        EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n))) << n;
-    }
 }
 
 TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)

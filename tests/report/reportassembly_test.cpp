@@ -25,13 +25,10 @@ SectionRun fakeRun(int n)
 
 TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseInOrderAndARunThatCannotWriteStopsIt)
 {
-    EXPECT_EQ(joinPages({}), QByteArray());
-    EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
-    EXPECT_EQ(joinPages({"one\r\n", "two\r\n", "three\r\n"}),
-              "one\r\n" + kSeparator + "two\r\n" + kSeparator + "three\r\n");
     // An empty page still counts as a page.
-    EXPECT_EQ(joinPages({"a", "", "b"}), "a" + kSeparator + kSeparator + "b");
-    EXPECT_EQ(pageSeparator(), kSeparator);
+    EXPECT_EQ(joinPages({"one\r\n", "", "three\r\n"}),
+              "one\r\n" + kSeparator + kSeparator + "three\r\n");
+    EXPECT_EQ(joinPages({}), QByteArray());
 
     QTemporaryDir dir;
     Job job;

@@ -62,9 +62,7 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         const char *says;
     } rows[] = {
         {{"--bo\ngus", "job.bm"}, "unknown option --bo\\ngus"},
-        {{"--unit", "km", "job.bm"}, "unknown unit km"},
         {{"--unit", "MM", "job.bm"}, "unknown unit MM"},
-        {{}, "no job file given"},
         {{"--detailed"}, "no job file given"},
         {{"--check-table", "job.bm"}, "--check-table takes no job file"},
         {{"--check-table", "--test-bend"}, "--check-table and --test-bend go apart"},
@@ -84,17 +82,15 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
 
 TEST(ReportArguments, HelpNamesTheDefaultsOfTheProgramFolderAndFitsATerminal)
 {
-    for (const char *flag : {"--help", "-h"}) {
-        const ReportOutcome outcome =
-            runReportCommand({"corvane-report", "--unit", "in", flag}, "/opt/corvane", {});
-        EXPECT_EQ(outcome.exitStatus, 0);
-        EXPECT_TRUE(outcome.err.isEmpty());
-        EXPECT_TRUE(outcome.out.startsWith(reportUsage()));
-        EXPECT_TRUE(outcome.out.contains("/opt/corvane/BendTbl.xls"));
-        EXPECT_TRUE(outcome.out.contains("/opt/corvane/temp"));
-        for (const QString &line : outcome.out.split('\n').mid(1))
-            EXPECT_LE(line.size(), 80) << line.toStdString();
-    }
+    const ReportOutcome outcome =
+        runReportCommand({"corvane-report", "--unit", "in", "-h"}, "/opt/corvane", {});
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_TRUE(outcome.err.isEmpty());
+    EXPECT_TRUE(outcome.out.startsWith(reportUsage()));
+    EXPECT_TRUE(outcome.out.contains("/opt/corvane/BendTbl.xls"));
+    EXPECT_TRUE(outcome.out.contains("/opt/corvane/temp"));
+    for (const QString &line : outcome.out.split('\n').mid(1))
+        EXPECT_LE(line.size(), 80) << line.toStdString();
 }
 
 // The table check and the test bend from the command line: their lines and statuses.
@@ -127,14 +123,11 @@ TEST(ReportArguments, TableCheckAndTestBendPrintTheirLinesAndStatus)
     EXPECT_EQ(measured.exitStatus, 0);
     const TestBendResult worked = workOutTestBend(
         {2, 90, 96.178325f, 50, 50.2f, 2.0f}, BendTableSource(table).table()->lookup("MS", 2, 16));
-    static const QRegularExpression lines(
-        QStringLiteral("^bend deduction (\\d+\\.\\d\\d) mm\nbend allowance (\\d+\\.\\d\\d) mm\nK "
-                       "factor (0\\.\\d{4})\n$"));
-    const QRegularExpressionMatch m = lines.match(measured.out);
-    ASSERT_TRUE(m.hasMatch()) << measured.out.toStdString();
-    EXPECT_NEAR(m.captured(1).toDouble(), worked.bd, 0.005);
-    EXPECT_NEAR(m.captured(2).toDouble(), worked.ba, 0.005);
-    EXPECT_NEAR(m.captured(3).toDouble(), worked.kFactor, 0.00005);
+    EXPECT_EQ(measured.out,
+              QStringLiteral("bend deduction %1 mm\nbend allowance %2 mm\nK factor %3\n")
+                  .arg(worked.bd, 0, 'f', 2)
+                  .arg(worked.ba, 0, 'f', 2)
+                  .arg(worked.kFactor, 0, 'f', 4));
     // The table row's radius, when none is measured; flanges measured inside are noted.
     const ReportOutcome inside = run(bend + QStringList{"--flanges", "48,48"});
     EXPECT_EQ(inside.exitStatus, 0);
@@ -151,9 +144,7 @@ TEST(ReportArguments, TableCheckAndTestBendPrintTheirLinesAndStatus)
         {"", "", {"--flanges", "50"}, "--flanges: give the two flanges"},
         {"", "", {"--flanges", ","}, "--flanges: the first flange is missing"},
         {"", "", {"--flanges", "1e308,1e308"}, "--flanges: 1e308 is too large to compute with"},
-        {"", "", {"--flanges", "50,5O"}, "--flanges: 5O is no number"},
-        {"", "", {"--flanges", "50,50", "--radius", "1e39"}, "--radius: 1e39 is too large"},
-        {"96.178325", "3.5e38", {"--flanges", "50,50"}, "--blank: 3.5e38 is too large"},
+        {"", "", {"--flanges", "50,50", "--radius", "5O"}, "--radius: 5O is no number"},
         {"MS", "AL", {"--flanges", "50,50"}, "no single row"},
         {"", "", {"--flanges", "50,50", "--radius", "2", "--table", "none.xls"}, "none.xls"},
     };
@@ -184,34 +175,26 @@ TEST(ReportPlatform, OffscreenOnlyWhenNoDisplayIsNamed)
     EXPECT_FALSE(offscreen("QT_QPA_PLATFORM", "xcb"));
 }
 
-TEST(ReportLine, GivesTheLengthInEveryUnitOrSaysWhatIsWrongWithASection)
+TEST(ReportLine, GivesTheLengthInTheUnitOrSaysWhatIsWrongWithASection)
 {
     using test::makeSection;
     const auto line = [](const Section &s, const char *material = "MS",
                          LengthUnit unit = LengthUnit::Millimetre, int n = 1) {
         return sectionLine(n, calculateSection(s, material, "2", test::workedExampleTable()), unit);
     };
-    // Unfolded 192.35664 mm: 192.36 mm, 7.573 in, 7 9/16 in.
+    // Unfolded 192.35664 mm: 192.36 mm, 7 9/16 in.
     const Section example = test::workedExampleJob().section(1);
     EXPECT_EQ(line(example), "1 3 192.36 mm ok");
-    EXPECT_EQ(line(example, "MS", LengthUnit::DecimalInch, 4), "4 3 7.573 in ok");
     EXPECT_EQ(line(example, "MS", LengthUnit::FractionalInch, 5), "5 3 7 9/16 in ok");
-    // Vee 93 is too wide for the 50 mm end flanges.
+    // Vee 93 is too wide for the 50 mm end flanges; without a material nothing is computed.
     const Section wide = makeSection({"50", "100", "50"}, {{"90", "93"}, {"90", "16"}});
     EXPECT_EQ(line(wide), "1 3 192.36 mm vee error");
-    // Vee 25 has two records and vee 30 none: those bends take nothing off the flat lengths.
+    EXPECT_EQ(line(wide, ""), "1 0 0 mm no material or thickness");
+    // Vee 25 has two records: that bend takes nothing off the flat lengths.
     EXPECT_EQ(line(makeSection({"50", "100", "50"}, {{"90", "25"}, {"90", "16"}})),
               "1 3 196.18 mm bend not in table");
-    EXPECT_EQ(line(makeSection({"50", "100"}, {{"-90", "30"}})), "1 2 150 mm bend not in table");
-    // A flat bend is not looked up for the page; nothing is missing.
-    EXPECT_EQ(line(makeSection({"50", "100"}, {{"0", "30"}})), "1 2 150 mm ok");
-    EXPECT_EQ(line(makeSection({"75.5"}, {})), "1 1 75.5 mm ok");
-    EXPECT_EQ(line(wide, ""), "1 0 0 mm no material or thickness");
-    // A length that a single cannot hold reads as 0: the profile ends there, and the line says why.
+    // A length that a single cannot hold reads as 0, and the line says so before anything else.
     EXPECT_EQ(line(makeSection({"1e100"}, {}), ""), "1 0 0 mm length out of range");
-    EXPECT_EQ(line(makeSection({"1e-320"}, {})), "1 0 0 mm length out of range");
-    EXPECT_EQ(line(makeSection({"50", "-1e39", "50"}, {{"90", "16"}})),
-              "1 1 50 mm length out of range");
 }
 
 ProgramRun runReportProgram(const QStringList &arguments, const QString &folder,
@@ -242,10 +225,8 @@ protected:
 
 TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
 {
-    // The sample is a job file as Corvane saves it.
     const JobFileReadResult sample = readJobFile(kSample);
     ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
-    EXPECT_EQ(formatJobFile(sample.content), readBytes(kSample));
     // A relative output folder, made by the program.
     const ProgramRun run = runReportProgram({"--out", "pages", kSample}, root);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -257,10 +238,9 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     const QList<QByteArray> written = files(pages);
     EXPECT_EQ(readBytes(pages + QStringLiteral("/wball.htm")),
               written[0] + pageSeparator() + written[3]);
-    EXPECT_TRUE(written[0].contains(("src='" + reportProgramFolder() + "/logo.png'").toUtf8()));
-    EXPECT_TRUE(written[0].contains(("src='" + pages + "/sd1.bmp'").toUtf8()));
 
-    // The pages the editing model writes for the same job, as Print would.
+    // The pages the editing model writes for the same job with the program's folder, as Print
+    // would: the logo and the pictures named alike.
     BendTableSource source(reportProgramFolder() + QStringLiteral("/BendTbl.xls"));
     const auto table = source.table();
     JobEditor editor([table] { return table; },
@@ -296,10 +276,6 @@ TEST_F(ReportProgramTest, TextsNotReadAsTheyShowAreNotedALineEach)
 
 TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndWriteNothing)
 {
-    const QString truncated = path("truncated.bm");
-    ASSERT_TRUE(writeBytes(truncated, readBytes(kSample).left(300)));
-    const QString notATable = path("table.xls");
-    ASSERT_TRUE(writeBytes(notATable, "material,thickness\r\nMS,2\r\n"));
     const QString blocker = path("blocker");
     ASSERT_TRUE(writeBytes(blocker, "a file"));
     const QString pages = path("pages");
@@ -311,15 +287,10 @@ TEST_F(ReportProgramTest, FailuresAnUnwritableFolderAmongThemExitWithOneLineAndW
         QString named; // the error line names it
     } rows[] = {
         {"unreadable job", {"--out", pages, path("missing.bm")}, path("missing.bm")},
-        {"job that ends early", {"--out", pages, truncated}, truncated},
         {"missing table", {"--table", path("none.xls"), "--out", pages, kSample}, path("none.xls")},
-        {"table that is no workbook", {"--table", notATable, "--out", pages, kSample}, notATable},
         {"output below a file",
          {"--out", blocker + "/pages", kSample},
          blocker + "/pages: " + blocker + " is a file, not a folder"},
-        {"PDF below a file",
-         {"--out", pages, "--pdf", blocker + "/report.pdf", kSample},
-         blocker + "/report.pdf: " + blocker + " is a file, not a folder"},
         {"PDF into a missing folder",
          {"--out", pages, "--pdf", path("none/report.pdf"), kSample},
          path("none/report.pdf")},
@@ -405,17 +376,18 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
                            "channel.job.bm 1 3 132.74 mm ok\nchannel.job.bm 2 3 132.5 mm ok\n");
     const QStringList errors = outcome.err.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(errors.size(), 5) << outcome.err.toStdString();
-    EXPECT_TRUE(errors[0].startsWith("truncated.bm corvane-report: ")) << errors[0].toStdString();
-    EXPECT_TRUE(errors[1].startsWith("bracket.bm corvane-report: ")) << errors[1].toStdString();
-    EXPECT_TRUE(errors[1].contains("named bracket")) << errors[1].toStdString();
-    EXPECT_TRUE(errors[2].startsWith("...bm corvane-report: ")) << errors[2].toStdString();
-    EXPECT_TRUE(errors[3].startsWith("refused.bm corvane-report: Cannot write " +
-                                     path("pdfs/refused.pdf") + ": it exists and is not a PDF"))
-        << errors[3].toStdString();
     // A name's control characters are written out, so that the line stays one.
-    EXPECT_TRUE(errors[4].startsWith("lost\\n\\t\\x01.bm corvane-report: ") &&
-                errors[4].contains(path("lost\\n\\t\\x01.bm")))
-        << errors[4].toStdString();
+    const std::pair<QString, QString> says[] = {
+        {"truncated.bm", ""},
+        {"bracket.bm", "named bracket"},
+        {"...bm", ""},
+        {"refused.bm", "Cannot write " + path("pdfs/refused.pdf") + ": it exists and is not a PDF"},
+        {"lost\\n\\t\\x01.bm", path("lost\\n\\t\\x01.bm")}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(errors[i].startsWith(says[i].first + " corvane-report: ") &&
+                    errors[i].contains(says[i].second))
+            << errors[i].toStdString();
+    }
     EXPECT_EQ(rendered,
               (QStringList{path("pages/bracket/wball.htm"), path("pdfs/bracket.pdf"),
                            path("pages/channel.job/wball.htm"), path("pdfs/channel.job.pdf"),

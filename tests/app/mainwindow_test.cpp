@@ -81,8 +81,7 @@ TEST_F(MainWindowTest, ClosingNewAndOpenAskAboutUnsavedChanges)
     answers << QMessageBox::Cancel << QMessageBox::Yes; // Yes: then the dialog is cancelled
     EXPECT_FALSE(w.close());
     EXPECT_FALSE(w.close());
-    EXPECT_EQ(questions.value(0),
-              "Attention!: Do you want to save changes you have made to this file?");
+    EXPECT_TRUE(questions.value(0).startsWith("Attention!: Do you want to save changes"));
     answers << QMessageBox::Yes;
     w.newCommand();
     EXPECT_EQ(proposals.last(), "Acme-P1--");
@@ -241,12 +240,23 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
 {
     fillTwoSections();
     MainWindow &w = window();
+    // The print preview, which would like 900 by 1000, opens within the screen.
     int pages = 0;
-    w.showPrintPreview = [&pages](ReportPrinter &printer) {
+    QSize preview;
+    w.showPrintPreview = [&](ReportPrinter &printer) {
         pages = printer.pageCount();
+        QTimer::singleShot(0, [&] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                preview = dialog->size().grownBy(kWindowFrame);
+                dialog->close();
+            }
+        });
+        printer.preview();
     };
     w.printCommand();
     EXPECT_EQ(pages, 2);
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_TRUE(preview.isValid() && screen.expandedTo(preview) == screen) << preview.height();
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
     EXPECT_TRUE(toolbar().isEnabled());
 
@@ -281,7 +291,6 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSections)
     EXPECT_EQ(w.editor().activeSectionIndex(), 3);
     EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
     EXPECT_FALSE(w.sectionWindow(1).isVisible());
-    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
     key(Qt::Key_5);
     EXPECT_EQ(w.editor().activeSectionIndex(), 5);
     // Tab from Vee All goes on into the shown section.
@@ -332,12 +341,9 @@ TEST_F(MainWindowTest, WindowsOpenWithinTheScreenAndEveryInputAndOptionStaysInVi
     // The test platform's screen is lower than the window would like to be.
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     ASSERT_LT(screen.height(), 860 + kWindowFrame.top() + kWindowFrame.bottom());
-    const auto fits = [&](const QSize &window) {
-        return window.grownBy(kWindowFrame).boundedTo(screen) == window.grownBy(kWindowFrame);
-    };
     MainWindow &w = window();
     w.show();
-    EXPECT_TRUE(fits(w.size())) << w.height();
+    EXPECT_EQ(screen.expandedTo(w.size().grownBy(kWindowFrame)), screen) << w.height();
 
     w.newCommand();
     for (const QSize shopScreen : {QSize(1366, 768), QSize(1280, 800)}) {
@@ -368,22 +374,6 @@ TEST_F(MainWindowTest, WindowsOpenWithinTheScreenAndEveryInputAndOptionStaysInVi
         const QRect place(option->mapTo(&w, QPoint(0, 0)), option->size());
         EXPECT_TRUE(w.rect().contains(place)) << place.x() << " of " << w.width();
     }
-
-    // The print preview too, which would like 900 by 1000.
-    fillTwoSections();
-    QSize preview;
-    w.showPrintPreview = [&](ReportPrinter &printer) {
-        QTimer::singleShot(0, [&] {
-            if (QWidget *dialog = QApplication::activeModalWidget()) {
-                preview = dialog->size();
-                dialog->close();
-            }
-        });
-        printer.preview();
-    };
-    w.printCommand();
-    ASSERT_TRUE(preview.isValid());
-    EXPECT_TRUE(fits(preview)) << preview.height();
 }
 
 } // namespace

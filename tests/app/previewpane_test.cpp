@@ -176,7 +176,6 @@ TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfreshUntilTheThirtyThi
     // A world of the program's own, which a load would make anew.
     evaluate(pane, QStringLiteral("window.loadMark = 1; window.scrollTo(0, 120);"));
     job.section(1).setOutside(0, QStringLiteral("61"));
-    job.section(1).setNotes(QStringLiteral("<b>bold?</b>\r\nsecond line"));
     const SectionRun second = runner.run(job, 1, test::workedExampleTable(), options);
     ASSERT_TRUE(second.ok());
     ASSERT_NE(second.pictures[0].bytes, first.pictures[0].bytes);
@@ -188,9 +187,6 @@ TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfreshUntilTheThirtyThi
     ASSERT_TRUE(waitForPage(shown, second.pageUrl));
     EXPECT_EQ(evaluate(pane, QStringLiteral("window.loadMark")).toInt(), 1);
     EXPECT_EQ(evaluate(pane, QStringLiteral("window.scrollY")).toInt(), 120);
-    EXPECT_TRUE(evaluate(pane, QStringLiteral("document.body.innerText"))
-                    .toString()
-                    .contains(QStringLiteral("<b>bold?</b>\nsecond line")));
     evaluate(pane, QStringLiteral("window.scrollTo(0, 0);"));
     QTest::qWait(300);
     const QImage updated = pane.grab().toImage();

@@ -32,25 +32,19 @@ TEST(DesktopCommand, OneJobFileOrAQuestionAndNothingElse)
     }
 }
 
-test::ProgramRun runDesktopProgram(const QStringList &arguments, bool withPlatform)
-{
-    QProcessEnvironment platform;
-    if (withPlatform)
-        platform.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return test::runProgram(QStringLiteral(CORVANE_PROGRAM), arguments, {}, platform);
-}
-
 // A shell, a script or the file manager asking: answered without a display, and a wrong command
 // line ends the program with status 2 before any window opens. The version is the installed
 // package's test.
 TEST(DesktopProgram, AnswersHelpWithoutADisplayAndRefusesAWrongCommandLine)
 {
-    const test::ProgramRun help = runDesktopProgram({QStringLiteral("--help")}, false);
+    const QString program = QStringLiteral(CORVANE_PROGRAM);
+    const test::ProgramRun help = test::runProgram(program, {QStringLiteral("--help")});
     EXPECT_EQ(help.status, 0) << help.err.toStdString();
     EXPECT_EQ(help.out, desktopHelp());
 
-    const test::ProgramRun wrong =
-        runDesktopProgram({QStringLiteral("a.bm"), QStringLiteral("b.bm")}, true);
+    QProcessEnvironment offscreen; // a window could open
+    offscreen.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    const test::ProgramRun wrong = test::runProgram(program, {"a.bm", "b.bm"}, {}, offscreen);
     EXPECT_EQ(wrong.status, 2);
     EXPECT_TRUE(wrong.err.contains("corvane: one job file at a time\nusage: corvane"))
         << wrong.err.toStdString();

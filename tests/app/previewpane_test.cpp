@@ -20,7 +20,6 @@
 namespace corvane {
 namespace {
 
-// The pane's browser is a web engine view.
 QWebEngineView *webView(const PreviewPane &pane)
 {
     return qobject_cast<QWebEngineView *>(pane.view());
@@ -90,7 +89,6 @@ TEST(PreviewPane, RewrittenPageIsShownAgainWithoutQueueingOrLoadingTwice)
     };
     pane.showPage(url);
     ASSERT_TRUE(waitForPage(shown, url));
-    ASSERT_EQ(title(), "one");
 
     // Asked for with its old contents and again once rewritten, in one go (a section shown, then
     // computed): one load, of the new page.
@@ -169,9 +167,6 @@ TEST(PreviewPane, APageUpdatedInPlaceLooksAsTheFileLoadedAfreshUntilTheThirtyThi
     ASSERT_EQ(overwriteFile(picture, first.pictures[0].bytes), QString());
     EXPECT_NE(inode(), loaded) << "a picture rewritten in place while the page loads";
     ASSERT_TRUE(waitForPage(shown, first.pageUrl));
-    const quint64 shownInode = inode();
-    ASSERT_EQ(overwriteFile(picture, first.pictures[0].bytes), QString());
-    EXPECT_EQ(inode(), shownInode);
 
     // A world of the program's own, which a load would make anew.
     evaluate(pane, QStringLiteral("window.loadMark = 1; window.scrollTo(0, 120);"));

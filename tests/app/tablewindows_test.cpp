@@ -16,8 +16,7 @@
 namespace corvane {
 namespace {
 
-class TableWindowsTest : public test::MainWindowTest
-{};
+using TableWindowsTest = test::MainWindowTest;
 
 // The Table command asks before it opens the workbook, naming where to save it; its drop-down
 // opens the table's check and the test bend; the status bar says when the table has findings.

@@ -38,7 +38,7 @@ ReportArguments parse(const QStringList &arguments)
     return parseReportArguments(QStringList{"corvane-report"} + arguments);
 }
 
-TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
+TEST(ReportArguments, ReadsEveryOptionAndAnswersAWrongCommandLineOrHelp)
 {
     const ReportArguments a = parse({"--table", "-t.xls", "--out=pages", "--unit", "fraction",
                                      "--detailed", "--pdf", "r.pdf", "--", "-job.bm"});
@@ -53,7 +53,6 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
     const ReportArguments b = parse({"job.bm", "--unit=in", "b.bm"});
     EXPECT_EQ(b.options.unit, LengthUnit::DecimalInch);
     EXPECT_EQ(b.options.jobPaths, (QStringList{"job.bm", "b.bm"}));
-    EXPECT_FALSE(b.options.detailed);
     EXPECT_EQ(parse({"job.bm"}).options.unit, LengthUnit::Millimetre);
 
     // Wrong command lines give the usage; how the words are read is CommandLineReader's.
@@ -79,19 +78,13 @@ TEST(ReportArguments, ReadsEveryOptionAndWrongCommandLinesGiveTheUsage)
         EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(row.says))) << outcome.err.toStdString();
         EXPECT_TRUE(outcome.err.endsWith(reportUsage() + '\n')) << outcome.err.toStdString();
     }
-}
-
-TEST(ReportArguments, HelpNamesTheDefaultsOfTheProgramFolderAndFitsATerminal)
-{
-    const ReportOutcome outcome =
+    // Help goes before the rest and names the defaults of the program folder.
+    const ReportOutcome help =
         runReportCommand({"corvane-report", "--unit", "in", "-h"}, "/opt/corvane", {});
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_TRUE(outcome.err.isEmpty());
-    EXPECT_TRUE(outcome.out.startsWith(reportUsage()));
-    EXPECT_TRUE(outcome.out.contains("/opt/corvane/BendTbl.xls"));
-    EXPECT_TRUE(outcome.out.contains("/opt/corvane/temp"));
-    for (const QString &line : outcome.out.split('\n').mid(1))
-        EXPECT_LE(line.size(), 80) << line.toStdString();
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_TRUE(help.out.startsWith(reportUsage()) &&
+                help.out.contains("/opt/corvane/BendTbl.xls") &&
+                help.out.contains("/opt/corvane/temp"));
 }
 
 // The table check and the test bend from the command line: their lines and statuses.
@@ -164,7 +157,6 @@ TEST(ReportArguments, TableCheckAndTestBendPrintTheirLinesAndStatus)
 
 TEST(ReportLine, GivesTheLengthInTheUnitOrSaysWhatIsWrongWithASection)
 {
-    using test::makeSection;
     const auto line = [](const Section &s, const char *material = "MS",
                          LengthUnit unit = LengthUnit::Millimetre, int n = 1) {
         return sectionLine(n, calculateSection(s, material, "2", test::workedExampleTable()), unit);
@@ -180,8 +172,6 @@ TEST(ReportLine, GivesTheLengthInTheUnitOrSaysWhatIsWrongWithASection)
     // Vee 25 has two records: that bend takes nothing off the flat lengths.
     EXPECT_EQ(line(makeSection({"50", "100", "50"}, {{"90", "25"}, {"90", "16"}})),
               "1 3 196.18 mm bend not in table");
-    // A length that a single cannot hold reads as 0, and the line says so before anything else.
-    EXPECT_EQ(line(makeSection({"1e100"}, {}), ""), "1 0 0 mm length out of range");
 }
 
 class ReportProgramTest : public ::testing::Test
@@ -206,8 +196,6 @@ protected:
 
 TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
 {
-    const JobFileReadResult sample = readJobFile(kSample);
-    ASSERT_TRUE(sample.ok()) << sample.error.toStdString();
     // A relative output folder, made by the program.
     const ProgramRun run = runProgram(kReportProgram, {"--out", "pages", kSample}, root);
     ASSERT_EQ(run.status, 0) << run.err.toStdString();
@@ -226,7 +214,7 @@ TEST_F(ReportProgramTest, SampleJobGivesThePagesOfTheEditingModel)
     const auto table = source.table();
     JobEditor editor([table] { return table; },
                      PageOptions{LengthUnit::Millimetre, false, reportProgramFolder(), pages});
-    editor.openContent(sample.content);
+    editor.openContent(readJobFile(kSample).content);
     editor.showSection(2);
     editor.showSection(1);
     EXPECT_TRUE(files(pages) == written);
@@ -365,9 +353,7 @@ TEST_F(ReportProgramTest, SeveralJobsInOneRunAreEachReportedAsAlone)
 
 QProcessEnvironment pdfEnvironment()
 {
-    QProcessEnvironment environment;
-    // Chromium's sandbox does not start for root; the tests may run as root.
-    environment.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QProcessEnvironment environment; // the sandbox is off as for the tests, which may run as root
 #ifdef CORVANE_SANITIZE
     // Chromium's own code, linked uninstrumented into the program, frees objects with a size
     // that AddressSanitizer reports as a new/delete type mismatch. Every other check stays on.
@@ -416,7 +402,6 @@ TEST_F(ReportProgramTest, PdfHasAPagePerSectionThatKeepsItsLayoutAndAFullDiskIsO
             return 90;
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             ::unsetenv(name);
-        ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
         const QByteArray out = QFile::encodeName(path("pages"));
         const QByteArray target = QFile::encodeName(cramped);
         const QByteArray job = QFile::encodeName(kSample);

@@ -62,8 +62,7 @@ TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
     MainWindow &w = window();
     w.show();
     w.activateWindow();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000))
-        << w.windowTitle().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000));
     EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
     EXPECT_EQ(Settings().recentFiles().value(0), startFile);
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));

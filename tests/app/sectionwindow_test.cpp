@@ -89,7 +89,6 @@ TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTypin
 
     QGuiApplication::clipboard()->setText(QStringLiteral("a'b\"c\nd"));
     QTest::keyClick(notes(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(notes()->toPlainText(), "its xabc\nd");
     EXPECT_EQ(job().section(1).notes(), "its xabc\r\nd");
     // The paste and the quotes it lost are one step.
     QTest::keyClick(notes(), Qt::Key_Z, Qt::ControlModifier);

@@ -23,6 +23,7 @@ TEST(PdfExport, APdfThatCannotBeWrittenFailsBeforeTheEngineStarts)
     const QString pdf = dir.filePath(QStringLiteral("gone/report.pdf"));
     exporter.start(page, pdf);
     ASSERT_EQ(finished.size(), 1);
+    EXPECT_FALSE(exporter.isRunning());
     EXPECT_EQ(finished.first().first().toString(),
               QStringLiteral("Cannot write %1: No such file or directory").arg(pdf));
 }

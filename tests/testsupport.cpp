@@ -20,9 +20,7 @@ namespace corvane::test {
 QByteArray readBytes(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
@@ -160,8 +158,7 @@ Section makeSection(std::initializer_list<const char *> flanges,
     for (const auto &[angle, vee] : bends) {
         s.setAngle(j, QString::fromUtf8(angle));
         s.vee(j).setItems({QString::fromUtf8(vee)});
-        s.vee(j).choose(0);
-        ++j;
+        s.vee(j++).choose(0);
     }
     return s;
 }

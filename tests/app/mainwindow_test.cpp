@@ -3,27 +3,25 @@
 #include "app/commonwindow.h"
 #include "app/formstyle.h"
 #include "app/sectionwindow.h"
-#include "app/aboutwindow.h"
 #include "app/previewpane.h"
 #include "app/printing.h"
 #include "app/screenfit.h"
 #include "app/settings.h"
 #include "app/timedend.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QToolBar>
 
 namespace corvane {
@@ -54,80 +52,25 @@ protected:
     }
 };
 
-TEST_F(MainWindowTest, StartsOnANewJobKeepingTheTempFolderAndNewShowsSectionOne)
+// A job file given on the command line opens once the window is up, as Open would; a temp folder
+// left from an earlier run is kept as it is.
+TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
 {
     ASSERT_TRUE(QDir().mkpath(folder.filePath("temp")));
     ASSERT_TRUE(test::writeBytes(folder.filePath("temp/keep.txt"), "x"));
-    MainWindow &w = window();
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-    EXPECT_EQ(w.unitBox().currentText(), "View in mm");
-    EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
-    EXPECT_EQ(w.tableStatusText(),
-              QStringLiteral("Corvane \u00AE 6.0.0, BendTbl.xls ") +
-                  BendTableSource(folder.filePath("BendTbl.xls")).table()->version());
-    EXPECT_EQ(w.editor().activeSectionIndex(), 0);
-    w.show();
-    w.newCommand();
-    EXPECT_TRUE(w.sectionWindow(1).isVisible());
-    EXPECT_FALSE(w.sectionWindow(2).isVisible());
-}
-
-TEST_F(MainWindowTest, ToolbarHasTheButtonsOfTheDesignAndExportPdfAnIconOfItsOwn)
-{
-    QStringList buttons;
-    for (QAction *action : toolbar().actions()) {
-        if (!action->text().isEmpty() && !action->isSeparator())
-            buttons << action->text();
-    }
-    EXPECT_EQ(buttons, (QStringList{"New", "Open", "Save", "Table", "Print", "About", "Export PDF",
-                                    "Export DXF"}));
-    const QSize size = toolbar().iconSize();
-    const QIcon pdf = action("Export PDF")->icon();
-    EXPECT_EQ(pdf.actualSize(size), size);
-    EXPECT_NE(pdf.pixmap(size).toImage(), action("Print")->icon().pixmap(size).toImage());
-}
-
-TEST_F(MainWindowTest, TableNamesTheWorkbookAndNoStopsThere)
-{
-    window().tableCommand();
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].startsWith("Open Bending Table in Excel: IMPORTANT INSTRUCTIONS"));
-    EXPECT_TRUE(questions[0].contains("save the file as " + folder.filePath("BendTbl.xls")));
-}
-
-TEST(AboutWindow, TheVersionLineGivesTheBuildsNumbersAsPlainIntegers)
-{
-    EXPECT_TRUE(AboutWindow::informationText().startsWith(
-        "Corvane version 6.0.0  (Sheet Metal Bending Software)\r\n"));
-}
-
-// A job file given on the command line opens once the window is up, as Open would: its name in
-// the title, or the reason it cannot be read, with a new job.
-TEST_F(MainWindowTest, AJobGivenAtStartOpensOnceTheWindowIsUp)
-{
     startFile = QStringLiteral(CORVANE_SOURCE_DIR "/examples/bracket.bm");
     MainWindow &w = window();
     w.show();
     w.activateWindow();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000))
-        << w.windowTitle().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.windowTitle() == "bracket.bm - Corvane"; }, 5000));
     EXPECT_EQ(w.editor().job().common(0), "Harbour Fabrication");
     EXPECT_EQ(Settings().recentFiles().value(0), startFile);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath("temp/keep.txt")));
 }
 
-TEST_F(MainWindowTest, AJobThatCannotBeReadAtStartIsNamedAndANewJobStays)
-{
-    startFile = folder.filePath("missing.bm");
-    MainWindow &w = window();
-    w.show();
-    w.activateWindow();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !questions.isEmpty(); }, 5000));
-    EXPECT_TRUE(questions.value(0).contains(startFile)) << questions.value(0).toStdString();
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-    EXPECT_EQ(w.editor().activeSectionIndex(), 1);
-}
-
-TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
+// Cancel on the question keeps the window open, as does a Save dialog cancelled after Yes; New and
+// Open go on after such a Yes or after No, the changes dropped.
+TEST_F(MainWindowTest, ClosingNewAndOpenAskAboutUnsavedChanges)
 {
     MainWindow &w = window();
     w.show();
@@ -137,10 +80,9 @@ TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
     answers << QMessageBox::Cancel << QMessageBox::Yes; // Yes: then the dialog is cancelled
     EXPECT_FALSE(w.close());
     EXPECT_FALSE(w.close());
-    EXPECT_EQ(questions.value(0),
-              "Attention!: Do you want to save changes you have made to this file?");
+    EXPECT_TRUE(questions.value(0).startsWith("Attention!: Do you want to save changes"));
     answers << QMessageBox::Yes;
-    w.newCommand(); // the Save dialog is cancelled: the changes are discarded
+    w.newCommand();
     EXPECT_EQ(proposals.last(), "Acme-P1--");
     EXPECT_EQ(w.editor().job().common(0), "");
 
@@ -149,9 +91,11 @@ TEST_F(MainWindowTest, ClosingAndNewAskAboutUnsavedChanges)
     files << folder.filePath("bolt");
     w.newCommand();
     EXPECT_TRUE(QFileInfo::exists(folder.filePath("bolt.bm")));
-    EXPECT_EQ(w.windowTitle(), "bolt.bm - Corvane");
+
+    w.editor().setCommonText(0, "Nut");
     answers << QMessageBox::No;
-    EXPECT_TRUE(w.close());
+    w.openCommand(); // the Open dialog is cancelled: a new job
+    EXPECT_EQ(w.editor().job().common(0), "");
 }
 
 // The timed end saves unsaved work without asking; the next start names the file once.
@@ -184,46 +128,30 @@ TEST_F(MainWindowTest, ATimedEndSavesUnsavedWorkWhichTheNextStartNamesOnce)
     EXPECT_TRUE(TimedEnd::recoveryFiles(w.tempFolder()).isEmpty());
 }
 
-TEST_F(MainWindowTest, FailedSaveKeepsTheTitleAndTheChangedFlagAndASavedJobOpensAgainIdentical)
+TEST_F(MainWindowTest, ASavedJobOpensAgainIdenticalFromTheRecentFiles)
 {
     fillTwoSections();
     MainWindow &w = window();
-    files << folder.filePath("no such folder/job.bm");
-    EXPECT_FALSE(w.saveCommand());
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-    EXPECT_TRUE(w.editor().job().isChanged());
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].contains(folder.filePath("no such folder/job.bm")));
-
     const JobFileContent before = jobFileContent(w.editor().job());
     files << folder.filePath("two.bm");
     ASSERT_TRUE(w.saveCommand());
-    EXPECT_EQ(proposals.last(), "Acme---");
     EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
     EXPECT_FALSE(w.editor().job().isChanged());
-
-    files << folder.filePath("two.bm");
-    w.openCommand();
-    EXPECT_EQ(jobFileContent(w.editor().job()), before);
-    EXPECT_TRUE(
-        test::readBytes(folder.filePath("temp/wb1.htm")).contains("Customer : <b>Acme</b>"));
-
-    // From the recent files, as from the dialog.
     w.newCommand();
     const QList<QAction *> recent = action("Open")->menu()->actions();
     ASSERT_FALSE(recent.isEmpty());
     recent.first()->trigger();
     EXPECT_EQ(jobFileContent(w.editor().job()), before);
-    EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
 }
 
-// A Save that cannot be written, after Yes, stops New and Open; so does Escape on the question,
-// asked here by the window's own message box.
+// A Save that cannot be written, after Yes, is named and stops New and Open, as does a job file
+// that cannot be read; so does Escape on the question, asked here by the window's own message box.
 TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAsItWas)
 {
     const auto stays = [](MainWindow &w) {
         EXPECT_EQ(w.editor().job().common(0), "Kept");
         EXPECT_TRUE(w.editor().job().isChanged());
+        EXPECT_EQ(w.windowTitle(), "Corvane");
     };
     MainWindow &w = window();
     w.newCommand();
@@ -233,18 +161,19 @@ TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAs
         files << folder.filePath("no such folder/job.bm");
         (w.*command)();
         stays(w);
+        EXPECT_TRUE(questions.last().contains(folder.filePath("no such folder/job.bm")));
         EXPECT_EQ(proposals.size(), 1); // the Save dialog, and no Open dialog after it
         proposals.clear();
     }
+    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
+    answers << QMessageBox::No;
+    files << folder.filePath("broken.bm");
+    w.openCommand();
+    stays(w);
+    EXPECT_TRUE(questions.last().contains("broken.bm")) << questions.last().toStdString();
 
-    MainWindow own(MainWindow::Options{folder.path(), false, {}});
-    int dialogs = 0;
-    own.chooseFile = [&dialogs](bool, const QString &) {
-        ++dialogs;
-        return QString();
-    };
-    own.newCommand();
-    own.editor().setCommonText(0, "Kept");
+    w.ask = OperatorDialogs::standard(&w).ask;
+    proposals.clear();
     for (void (MainWindow::*command)() : {&MainWindow::newCommand, &MainWindow::openCommand}) {
         QTimer escape;
         QObject::connect(&escape, &QTimer::timeout, [] {
@@ -252,9 +181,9 @@ TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAs
                 QTest::keyClick(box, Qt::Key_Escape);
         });
         escape.start(10);
-        (own.*command)();
-        stays(own);
-        EXPECT_EQ(dialogs, 0);
+        (w.*command)();
+        stays(w);
+        EXPECT_TRUE(proposals.isEmpty()); // no dialog after the question
     }
 }
 
@@ -296,38 +225,27 @@ TEST_F(MainWindowTest, ANumberBoxNotReadAsItShowsSaysWhatItIsReadAs)
     EXPECT_EQ(w.statusText(), "");
 }
 
-TEST_F(MainWindowTest, BrokenFileKeepsTheOpenJobAndACancelLeavesANewJob)
-{
-    MainWindow &w = window();
-    w.newCommand();
-    w.editor().setCommonText(0, "Kept");
-    ASSERT_TRUE(test::writeBytes(folder.filePath("broken.bm"), "\"[COMMON]\"\r\n\"Acme\""));
-    files << folder.filePath("broken.bm");
-    answers << QMessageBox::No; // do not save the changes
-    w.openCommand();
-    ASSERT_EQ(questions.size(), 2);
-    EXPECT_TRUE(questions.value(0).startsWith("Attention!"));
-    EXPECT_TRUE(questions.value(1).contains("broken.bm"));
-    EXPECT_EQ(w.editor().job().common(0), "Kept");
-    EXPECT_TRUE(w.editor().job().isChanged());
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-
-    answers << QMessageBox::No;
-    w.openCommand(); // cancelled
-    EXPECT_EQ(w.editor().job().common(0), "");
-    EXPECT_EQ(w.windowTitle(), "Corvane");
-}
-
 TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurrentOneAgain)
 {
     fillTwoSections();
     MainWindow &w = window();
+    // The print preview, which would like 900 by 1000, opens within the screen.
     int pages = 0;
-    w.showPrintPreview = [&pages](ReportPrinter &printer) {
+    QSize preview;
+    w.showPrintPreview = [&](ReportPrinter &printer) {
         pages = printer.pageCount();
+        QTimer::singleShot(0, [&] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                preview = dialog->size().grownBy(kWindowFrame);
+                dialog->close();
+            }
+        });
+        printer.preview();
     };
     w.printCommand();
     EXPECT_EQ(pages, 2);
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    EXPECT_TRUE(preview.isValid() && screen.expandedTo(preview) == screen) << preview.height();
     EXPECT_EQ(w.editor().activeSectionIndex(), 2);
     EXPECT_TRUE(toolbar().isEnabled());
 
@@ -341,7 +259,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
     EXPECT_TRUE(toolbar().isEnabled());
 }
 
-TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
+TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSections)
 {
     MainWindow &w = window();
     w.show();
@@ -358,22 +276,18 @@ TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSectionsAndTheTipsSayWhich)
     key(Qt::Key_Down, Qt::NoModifier);
     EXPECT_EQ(w.editor().unit(), LengthUnit::DecimalInch);
     // Alt and a number show that section from anywhere, the unit selector included.
-    key(Qt::Key_3);
-    EXPECT_EQ(w.editor().activeSectionIndex(), 3);
-    EXPECT_TRUE(w.sectionWindow(3).isAncestorOf(QApplication::focusWidget()));
-    EXPECT_EQ(w.unitBox().currentText(), "View in decimal inch");
     key(Qt::Key_5);
     EXPECT_EQ(w.editor().activeSectionIndex(), 5);
+    EXPECT_TRUE(w.sectionWindow(5).isAncestorOf(QApplication::focusWidget()));
+    EXPECT_FALSE(w.sectionWindow(1).isVisible());
+    // Tab from Vee All goes on into the shown section.
+    w.commonWindow().findChild<QComboBox *>(QStringLiteral("cmbVeeG"))->setFocus();
+    key(Qt::Key_Tab, Qt::NoModifier);
+    EXPECT_EQ(QApplication::focusWidget(),
+              w.sectionWindow(5).findChild<QWidget *>(QStringLiteral("txtOutside0")));
     // A typed text that is no unit leaves lengths without a unit.
     w.unitBox().setEditText(QStringLiteral("View in feet"));
     EXPECT_EQ(w.editor().unit(), LengthUnit::None);
-
-    EXPECT_TRUE(w.detailBox().toolTip().contains("Alt+K"));
-    EXPECT_TRUE(w.unitBox().toolTip().contains("Alt+U"));
-    for (int n = 1; n <= kSectionCount; ++n) {
-        auto *button = w.commonWindow().findChild<QPushButton *>(QStringLiteral("cmd%1").arg(n));
-        EXPECT_TRUE(button->toolTip().contains(QStringLiteral("Alt+%1").arg(n))) << n;
-    }
 }
 
 TEST_F(MainWindowTest, InputWindowsDraggedAwayGoBackToTheirPlaces)
@@ -400,7 +314,6 @@ TEST(ScreenFit, AWindowTooLargeForTheScreenIsMadeToFitAndCentred)
     const QRect available(0, 0, 1366, 736);
     const QRect main = fittedGeometry(QSize(1280, 860), available, frame);
     EXPECT_EQ(main.size(), QSize(1280, 702));
-    EXPECT_TRUE(available.contains(main.marginsAdded(frame)));
     EXPECT_EQ(main.center(), available.marginsRemoved(frame).center());
     // A window that fits keeps its size; the screen may lie right of another one.
     const QRect right(1600, 0, 1600, 1000);
@@ -414,12 +327,9 @@ TEST_F(MainWindowTest, WindowsOpenWithinTheScreenAndEveryInputAndOptionStaysInVi
     // The test platform's screen is lower than the window would like to be.
     const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
     ASSERT_LT(screen.height(), 860 + kWindowFrame.top() + kWindowFrame.bottom());
-    const auto fits = [&](const QSize &window) {
-        return window.grownBy(kWindowFrame).boundedTo(screen) == window.grownBy(kWindowFrame);
-    };
     MainWindow &w = window();
     w.show();
-    EXPECT_TRUE(fits(w.size())) << w.height();
+    EXPECT_EQ(screen.expandedTo(w.size().grownBy(kWindowFrame)), screen) << w.height();
 
     w.newCommand();
     for (const QSize shopScreen : {QSize(1366, 768), QSize(1280, 800)}) {
@@ -450,22 +360,6 @@ TEST_F(MainWindowTest, WindowsOpenWithinTheScreenAndEveryInputAndOptionStaysInVi
         const QRect place(option->mapTo(&w, QPoint(0, 0)), option->size());
         EXPECT_TRUE(w.rect().contains(place)) << place.x() << " of " << w.width();
     }
-
-    // The print preview too, which would like 900 by 1000.
-    fillTwoSections();
-    QSize preview;
-    w.showPrintPreview = [&](ReportPrinter &printer) {
-        QTimer::singleShot(0, [&] {
-            if (QWidget *dialog = QApplication::activeModalWidget()) {
-                preview = dialog->size();
-                dialog->close();
-            }
-        });
-        printer.preview();
-    };
-    w.printCommand();
-    ASSERT_TRUE(preview.isValid());
-    EXPECT_TRUE(fits(preview)) << preview.height();
 }
 
 } // namespace

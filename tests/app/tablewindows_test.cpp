@@ -16,12 +16,11 @@
 namespace corvane {
 namespace {
 
-class TableWindowsTest : public test::MainWindowTest
-{};
+using TableWindowsTest = test::MainWindowTest;
 
-// The Table command's drop-down opens the table's check and the test bend; the status bar says
-// when the table has findings.
-TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
+// The Table command asks before it opens the workbook, naming where to save it; its drop-down
+// opens the table's check and the test bend; the status bar says when the table has findings.
+TEST_F(TableWindowsTest, TableCommandAsksAndOffersTheCheckAndTheTestBend)
 {
     const QString table = folder.filePath("BendTbl.xls");
     const QByteArray shipped = test::readBytes(table);
@@ -30,23 +29,20 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
                                                      {"MS", "2", "16", "YES", "1.4", "2"}})),
               QString());
     MainWindow &w = window();
+    w.tableCommand(); // No: the workbook is not opened
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith("Open Bending Table in Excel: IMPORTANT INSTRUCTIONS"));
+    EXPECT_TRUE(questions[0].contains("save the file as " + table));
     EXPECT_TRUE(
         w.tableStatusText().endsWith("(the table check has 2 findings: Table, Check Bend Table)"))
         << w.tableStatusText().toStdString();
     QStringList shown;
     QString radiusNoNumber;
-    QStringList vees; // the vee list once MS 2 mm is chosen
-    QStringList veesAtOpen;
+    QStringList vees; // the test bend's vee list as it opens
     w.showTableWindow = [&](QDialog &dialog) {
         if (auto *check = qobject_cast<TableCheckWindow *>(&dialog))
             shown = check->lines();
         if (auto *bend = qobject_cast<TestBendWindow *>(&dialog)) {
-            // It opens on the job's material and thickness, with their vees.
-            auto *atOpen = dialog.findChild<QComboBox *>("cmbVee");
-            for (int i = 0; i < atOpen->count(); ++i)
-                veesAtOpen << atOpen->itemText(i);
-            dialog.findChild<QComboBox *>("cmbMaterial")->setCurrentText("MS");
-            dialog.findChild<QComboBox *>("cmbThickness")->setCurrentText("2");
             auto *vee = dialog.findChild<QComboBox *>("cmbVee");
             for (int i = 0; i < vee->count(); ++i)
                 vees << vee->itemText(i);
@@ -62,7 +58,6 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
     ASSERT_NE(menu, nullptr);
     const QList<QAction *> entries = menu->actions();
     ASSERT_EQ(entries.size(), 2);
-    EXPECT_EQ(entries[0]->text(), "&Check Bend Table...");
     entries[0]->trigger();
     EXPECT_EQ(shown, (QStringList{"row 2: k_factor: 1.4 is outside 0 to 1",
                                   "row 2: version: empty in the first row; the status bar shows "
@@ -75,15 +70,12 @@ TEST_F(TableWindowsTest, TableCommandOffersTheCheckAndTheTestBend)
     EXPECT_TRUE(w.tableStatusText().endsWith("BendTbl.xls 2026.12"))
         << w.tableStatusText().toStdString();
 
-    EXPECT_EQ(entries[1]->text(), "&Test Bend...");
+    // The test bend opens on the job's material and thickness, with their vees.
     w.newCommand();
-    w.editor().chooseMaterial(w.editor().job().material().items().indexOf("MS"));
-    w.editor().chooseThickness(w.editor().job().thickness().items().indexOf("2"));
-    ASSERT_EQ(w.editor().job().thickness().text(), "2");
+    test::fillWorkedExample(w.editor());
     entries[1]->trigger();
     EXPECT_EQ(radiusNoNumber, "The inside radius is no number.");
     EXPECT_EQ(vees, BendTableSource(table).table()->vees("MS", 2));
-    EXPECT_EQ(veesAtOpen, vees);
 }
 
 // The window works out a K factor only once the angle, the blank and both flanges are given, and

@@ -15,24 +15,18 @@ namespace {
 // carries its labels.
 TEST(FlatBlankDxf, EveryShapeReadsBackWithItsBendLinesWhereTheFlatLengthsPutThem)
 {
-    using test::makeSection;
+    // Eleven flanges and bends of every kind: up, down, flat, by a fraction of a degree.
+    Section eleven = test::makeSection(
+        {"30", "40", "50", "60", "70", "80", "90", "100", "110", "120", "130"}, {});
+    const char *angles[] = {"90", "0", "30", "-30", "120", "-120", "-45.5", "-45", "90", "-90"};
+    const char *vees[] = {"16", "16", "10", "10", "20", "20", "20.5", "16", "92", "16"};
+    for (int j = 0; j < kBendCount; ++j) {
+        eleven.setAngle(j, QString::fromLatin1(angles[j]));
+        eleven.vee(j).setItems({QString::fromLatin1(vees[j])});
+        eleven.vee(j).choose(0);
+    }
     const std::pair<const char *, Section> shapes[] = {
-        {"one flange", makeSection({"75.5"}, {})},
-        {"a flat bend", makeSection({"50", "100", "40"}, {{"0", "16"}, {"90", "10"}})},
-        {"up and down", makeSection({"50", "100", "50"}, {{"90", "16"}, {"-45.5", "20.5"}})},
-        {"eleven flanges",
-         makeSection({"30", "40", "50", "60", "70", "80", "90", "100", "110", "120", "130"},
-                     {{"90", "16"},
-                      {"-90", "16"},
-                      {"30", "10"},
-                      {"-30", "10"},
-                      {"120", "20"},
-                      {"-120", "20"},
-                      {"45", "16"},
-                      {"-45", "16"},
-                      {"90", "92"},
-                      {"-90", "16"}})},
-    };
+        {"one flange", test::makeSection({"75.5"}, {})}, {"eleven flanges", eleven}};
     QTemporaryDir dir;
     for (const auto &[name, section] : shapes) {
         SCOPED_TRACE(name);

@@ -25,22 +25,15 @@ SectionRun fakeRun(int n)
 
 TEST(ReportAssembly, JoinsThePagesOfTheSectionsInUseInOrderAndARunThatCannotWriteStopsIt)
 {
-    EXPECT_EQ(joinPages({}), QByteArray());
-    EXPECT_EQ(joinPages({"one\r\n"}), QByteArray("one\r\n"));
-    EXPECT_EQ(joinPages({"one\r\n", "two\r\n", "three\r\n"}),
-              "one\r\n" + kSeparator + "two\r\n" + kSeparator + "three\r\n");
     // An empty page still counts as a page.
-    EXPECT_EQ(joinPages({"a", "", "b"}), "a" + kSeparator + kSeparator + "b");
-    EXPECT_EQ(pageSeparator(), kSeparator);
+    EXPECT_EQ(joinPages({"one\r\n", "", "three\r\n"}),
+              "one\r\n" + kSeparator + kSeparator + "three\r\n");
+    EXPECT_EQ(joinPages({}), QByteArray());
 
     QTemporaryDir dir;
-    Job job;
-    // In use: a first flange that reads above 0, whatever the later rows hold.
-    const char *firstFlanges[] = {"50", "", "0.5", "0", "abc"};
-    for (int n = 1; n <= kSectionCount; ++n) {
-        job.section(n).setOutside(0, QString::fromLatin1(firstFlanges[n - 1]));
-        job.section(n).setOutside(1, QStringLiteral("40"));
-    }
+    Job job; // which texts put a section in use is the section's test
+    job.section(1).setOutside(0, QStringLiteral("50"));
+    job.section(3).setOutside(0, QStringLiteral("0.5"));
     QList<int> run;
     const ReportAssembly result = assembleReport(job, dir.path(), [&run](int n) {
         run.append(n);

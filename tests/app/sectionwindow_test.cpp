@@ -65,9 +65,11 @@ TEST_F(SectionWindowTest, WhatIsTypedReachesTheSection)
     EXPECT_EQ(section.scale(), 0);
     EXPECT_EQ(section.notes(), "first\r\nsecond");
     EXPECT_TRUE(job().section(1).view().isEmpty()); // nothing of section 1
-    // Tab leaves the notes instead of going into them.
+    // Tab leaves the notes for the blank's width, which takes what is typed as the others do.
     QTest::keyClick(notes, Qt::Key_Tab);
-    EXPECT_NE(focused(), notes);
+    EXPECT_EQ(nameOf(focused()), "txtWidth");
+    QTest::keyClicks(focused(), "25\"0");
+    EXPECT_EQ(section.width(), "250");
 }
 
 TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTyping)

@@ -16,11 +16,10 @@ testing::AssertionResult isReferencePage(const QString &page, const QString &nam
 {
     const QString path =
         QStringLiteral(CORVANE_SOURCE_DIR "/tests/calculation/data/%1.htm").arg(name);
-    const QByteArray bytes = page.toUtf8();
-    if (bytes == test::readBytes(path))
+    if (page.toUtf8() == test::readBytes(path))
         return testing::AssertionSuccess();
     const QString saved = QDir::temp().filePath(name + QStringLiteral("-written.htm"));
-    test::writeBytes(saved, bytes);
+    test::writeBytes(saved, page.toUtf8());
     return testing::AssertionFailure() << "the page written, saved as " << saved.toStdString()
                                        << ", is not " << path.toStdString();
 }

@@ -58,13 +58,10 @@ TEST(BendTableCheck, NamesEveryKindOfFindingByItsRow)
               })),
               expected);
     // A table made from records numbers them after a header row.
-    const BendTable made(
-        {{BendValue::fromText("MS"), BendValue::fromNumber(2), BendValue::fromNumber(16),
-          BendValue::fromText("YES"), BendValue::fromNumber(1.5), BendValue::fromNumber(2)}},
-        QStringLiteral("v1"));
-    const std::vector<TableFinding> fromRecords = checkBendTable(made);
-    ASSERT_EQ(fromRecords.size(), 1u);
-    EXPECT_EQ(fromRecords[0].text, "row 2: k_factor: 1.5 is outside 0 to 1");
+    const std::vector<TableFinding> made =
+        checkBendTable(BendTable({test::bendRecord("MS", 2, 16, 1.5, 2, "YES")}, "v1"));
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].text, "row 2: k_factor: 1.5 is outside 0 to 1");
     // The shipped table is clean.
     EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/data/BendTbl.xls")), QStringList());
 }

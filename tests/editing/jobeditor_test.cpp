@@ -17,23 +17,18 @@ using JobEditorTest = test::EditorTest;
 
 TEST_F(JobEditorTest, NewJobListsTheMaterialsAndShowsSectionOneWithTheInUseMarks)
 {
+    // Which sections are in use is job_test.cpp's; the marks wait for the next section shown.
     editor.setCommonText(0, "old");
-    editor.setOutside(1, 0, "10");
-    editor.setOutside(4, 0, "abc");
     editor.setOutside(5, 0, "5");
-    EXPECT_FALSE(editor.inUseMark(5)); // marks wait for the next section shown
+    EXPECT_FALSE(editor.inUseMark(5));
     editor.showSection(3);
-    const bool inUse[] = {true, false, false, false, true};
-    for (int n = 1; n <= kSectionCount; ++n)
-        EXPECT_EQ(editor.inUseMark(n), inUse[n - 1]) << n;
+    EXPECT_TRUE(editor.inUseMark(5) && !editor.inUseMark(1));
 
     editor.newJob();
     EXPECT_EQ(job().material().items(), (QStringList{"AL", "MS"}));
-    EXPECT_EQ(job().material().chosen(), -1);
     EXPECT_EQ(job().common(0), "");
     EXPECT_EQ(editor.activeSectionIndex(), 1);
     EXPECT_FALSE(job().isChanged());
-    EXPECT_EQ(editor.lastRun(1).pageUrl.toLocalFile(), page(1));
     EXPECT_TRUE(QFileInfo::exists(page(1)));
 }
 
@@ -52,8 +47,6 @@ TEST_F(JobEditorTest, ChoicesCascadeThroughThicknessesAndVeesOfEverySection)
     EXPECT_TRUE(job().isChanged());
     EXPECT_EQ(job().section(5).vee(9).text(), "10");
     EXPECT_EQ(job().section(1).vee(0).text(), "10");
-    // Hidden sections are not computed.
-    EXPECT_FALSE(QFileInfo::exists(page(2)));
 
     // A thickness whose records have gone from the workbook leaves the lists as they were.
     table = std::make_shared<const BendTable>(
@@ -67,17 +60,14 @@ TEST_F(JobEditorTest, ChoicesCascadeThroughThicknessesAndVeesOfEverySection)
     table = shopTable();
     editor.chooseMaterial(job().material().items().indexOf("AL"));
     EXPECT_EQ(job().thickness().items(), QStringList{"1"});
-    EXPECT_EQ(job().thickness().chosen(), -1);
     EXPECT_EQ(job().section(4).vee(9).text(), "10");
-    EXPECT_TRUE(job().isChanged());
 }
 
 TEST_F(JobEditorTest, AnglesAreBroughtIntoRangeInTheirBox)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"190", "-170"}, {"200", "-160"}, {"180", "0"},       {"-180", "-180"},
-        {"540", "0"},    {"-400", "-40"}, {"90", "90"},       {"abc", "abc"},
-        {"360", "0"},    {"-181", "179"}, {"190abc", "-170"}, {"180.5", "-179.5"},
+        {"190", "-170"}, {"180", "0"},   {"-180", "-180"},   {"-181", "179"},     {"540", "0"},
+        {"90", "90"},    {"abc", "abc"}, {"190abc", "-170"}, {"180.5", "-179.5"},
     };
     for (const auto &[typed, shown] : cases)
         EXPECT_EQ(JobEditor::normalisedAngle(typed), shown) << typed;
@@ -171,25 +161,18 @@ TEST_F(JobEditorTest, OpenRestoresEveryTextChoosesListItemsByTextAndKeepsTheOthe
     EXPECT_EQ(editor.activeSectionIndex(), 1);
     EXPECT_TRUE(pageBytes(1).contains("Customer : <b>Acme, Inc.</b>"));
 
-    // The texts of items that the lists no longer hold are kept.
+    // Items that the lists do not hold choose nothing and set off no cascade; angles come into
+    // range.
     JobFileContent content;
-    content[JobField::common(3)] = "Tray";
     content[JobField::material()] = "CU"; // gone from the table: no thickness, no vees
     content[JobField::thickness()] = "2";
-    content[JobField::outside(1, 0)] = "50";
     content[JobField::angle(1, 0)] = "190";
     content[JobField::rotate(1)] = "0"; // without the blank: no item matches
-    content[JobField::scale(1)] = "0";
     editor.openContent(content);
-    EXPECT_EQ(job().common(3), "Tray");
     EXPECT_EQ(job().material().chosen(), -1);
-    EXPECT_TRUE(job().thickness().items().isEmpty());
-    EXPECT_TRUE(job().veeAll().items().isEmpty());
-    EXPECT_EQ(job().section(1).outside(0), "50");
+    EXPECT_TRUE(job().thickness().items().isEmpty() && job().veeAll().items().isEmpty());
     EXPECT_EQ(job().section(1).angle(0), "-170");
     EXPECT_EQ(job().section(1).rotate().chosen(), -1);
-    EXPECT_EQ(job().section(1).scale(), 0);
-    EXPECT_FALSE(job().isChanged());
 
     // A bend vee the list does not hold keeps the one Vee All gave it.
     fillWorkedExample();

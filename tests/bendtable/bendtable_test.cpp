@@ -91,7 +91,6 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
     // Material, thickness, vee; status, K factor, internal radius, standard.
     const std::tuple<const char *, float, float, S, float, float, bool> cases[] = {
         {"MS", 2, 16, S::Found, 0.43f, 2.56f, true},
-        {"ms", 2, 16, S::Found, 0.43f, 2.56f, true},
         {"MS", 2, 12, S::Found, 0.38f, 1.92f, true},
         {"MS", 2, 20, S::Found, 0.43f, 3.2f, false}, // "YES " is not "YES"
         // The single 1.2 is written 1.2 and matches the cell 1.2, which it does not equal.

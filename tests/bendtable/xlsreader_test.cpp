@@ -16,11 +16,6 @@ namespace {
 
 using namespace test;
 
-QByteArray fixture(const QString &name)
-{
-    return readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name);
-}
-
 XlsSheetResult read(const QByteArray &bytes)
 {
     return readXlsSheet(bytes, "BendTbl");
@@ -56,15 +51,15 @@ class XlsFixture : public ::testing::TestWithParam<const char *>
 TEST_P(XlsFixture, ReadsTheCellsThatXlrdReads)
 {
     const QString name = QString::fromLatin1(GetParam());
-    const XlsSheetResult result =
-        read(name == QLatin1String("default-bendtbl")
-                 ? readBytes(QStringLiteral(CORVANE_SOURCE_DIR "/data/BendTbl.xls"))
-                 : fixture(name + QStringLiteral(".xls")));
+    const QString data = QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/") + name;
+    const XlsSheetResult result = read(readBytes(name == QLatin1String("default-bendtbl")
+                                                     ? CORVANE_SOURCE_DIR "/data/BendTbl.xls"
+                                                     : data + ".xls"));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
 
     std::vector<XlsCell> expected;
-    const QByteArray json = fixture(name + QStringLiteral(".json"));
-    for (const QJsonValue &item : QJsonDocument::fromJson(json)[QLatin1String("cells")].toArray()) {
+    const QJsonDocument json = QJsonDocument::fromJson(readBytes(data + ".json"));
+    for (const QJsonValue &item : json[QLatin1String("cells")].toArray()) {
         const QJsonArray c = item.toArray();
         const QString kind = c[2].toString();
         if (kind != QLatin1String("empty"))
@@ -148,7 +143,6 @@ TEST(XlsReader, SheetAndStreamAreFoundWithoutRegardToCaseWhereverTheContainerKee
                                                        {"bendtbl", numberCell(0, 0, 2)}})}});
     EXPECT_EQ(cellsOf(read(file).cells), "0:0 number 2");
 
-    EXPECT_EQ(readXlsSheet(file, "Other").error, "no sheet named Other");
     const XlsSheetResult chart = readXlsSheet(file, "Chart1");
     EXPECT_EQ(chart.errorKind, XlsSheetResult::Error::NoSheet);
     EXPECT_EQ(chart.error, "no sheet named Chart1 that holds cells");
@@ -243,12 +237,13 @@ TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
     }
 }
 
-TEST(XlsReader, FilesThatAreNoOpenExcel97WorkbookAreNamed)
+// An empty file, a sheet that is not there and a password are named by
+// bendtablesource_test.cpp.
+TEST(XlsReader, FilesThatAreNoExcel97WorkbookAreNamed)
 {
     const QByteArray biff5 = compoundFile({{"Book", bofRecord(0x0005, 0x0500) + eofRecord() +
                                                         bofRecord(0x0010, 0x0500) + eofRecord()}});
     const std::pair<QByteArray, const char *> cases[] = {
-        {{}, "empty, not an Excel 97-2003 workbook (.xls)"},
         {"material,thickness,vee\nMS,2,16\n", "not an Excel 97-2003 workbook (.xls)"},
         {QByteArray("PK\x03\x04\x14\x00\x06\x00", 8) + QByteArray(100, 'z'),
          "an Excel 2007 or later workbook (.xlsx) or another zip file, not an Excel 97-2003 "
@@ -269,9 +264,6 @@ TEST(XlsReader, FilesThatAreNoOpenExcel97WorkbookAreNamed)
         EXPECT_EQ(result.errorKind, XlsSheetResult::Error::NotWorkbook) << error;
         EXPECT_EQ(result.error, QString::fromUtf8(error));
     }
-    const XlsSheetResult encrypted = read(fixture("password-xlwt.xls"));
-    EXPECT_EQ(encrypted.errorKind, XlsSheetResult::Error::Password);
-    EXPECT_EQ(encrypted.error, "protected by a password");
 }
 
 } // namespace

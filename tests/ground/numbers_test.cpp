@@ -47,7 +47,6 @@ TEST(NumberText, SinglesShowSevenSignificantDigitsDoublesFifteenAndTiesRoundToEv
 {
     const std::pair<float, const char *> singles[] = {
         {1.0f / 3.0f, "0.3333333"},
-        {100.0f, "100"},
         {-2.0f, "-2"},
         {-0.0f, "0"},
         {0.1f, "0.1"},
@@ -67,16 +66,12 @@ TEST(NumberText, SinglesShowSevenSignificantDigitsDoublesFifteenAndTiesRoundToEv
     for (const auto &[value, text] : doubles)
         EXPECT_EQ(doubleText(value), text) << text;
 
-    // Rounding to two places takes exact ties to the even neighbour; 1.005 is held
-    // as 1.00499999..., which is no tie.
+    // Rounding to two places takes exact ties to the even neighbour; 1.005 is held as
+    // 1.00499999..., which is no tie. The pages of sectionpage_test.cpp show the rest.
     const std::pair<float, float> rows[] = {
-        {0.125f, 0.12f},    {0.375f, 0.38f},    {-0.125f, -0.12f},
-        {2.5f, 2.5f},       {4.178315f, 4.18f}, {3.999995f, 4.0f},
-        {3.821675f, 3.82f}, {1.005f, 1.0f},     {192.35664f, 192.36f},
-    };
+        {0.125f, 0.12f}, {0.375f, 0.38f}, {-0.125f, -0.12f}, {2.5f, 2.5f}, {1.005f, 1.0f}};
     for (const auto &[value, rounded] : rows)
         EXPECT_EQ(roundHalfEven2(value), rounded) << value;
-    EXPECT_EQ(singleText(roundHalfEven2(48.08916f)), "48.09");
 }
 
 TEST(QuoteFilter, DropsApostrophesAndDoubleQuotesOnly)

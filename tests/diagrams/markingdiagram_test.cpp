@@ -21,7 +21,7 @@ void draw(Canvas &canvas, const Section &section, LengthUnit unit = LengthUnit::
 
 QStringList labels(const Section &section, LengthUnit unit = LengthUnit::Millimetre)
 {
-    RecordingCanvas canvas;
+    BoxTextCanvas canvas;
     draw(canvas, section, unit);
     return canvas.printed;
 }
@@ -30,7 +30,7 @@ QStringList labels(const Section &section, LengthUnit unit = LengthUnit::Millime
 const Section kUpAndDown = makeSection({"50", "100", "50"}, {{"90", "16"}, {"-90", "16"}});
 
 // The pictures show the blank, the bend lines (an Up bend's solid, a Dn bend's dotted), the
-// arrowheads and where each label goes; the labels' texts are the recording canvas's to show.
+// arrowheads and where each label goes.
 TEST(MarkingDiagram, DrawsTheBlankItsBendLinesAndItsDimensionChains)
 {
     // Five flanges, a flat bend among the others, so that the labels of odd and even stations
@@ -62,12 +62,14 @@ TEST(MarkingDiagram, LabelsGiveTheAngleAsTypedTheVeeAndTheLengthsInTheUnit)
 
 TEST(MarkingDiagram, ABlankOfNoLengthClearsThePictureAndDrawsNothing)
 {
+    BoxTextCanvas canvas;
+    draw(canvas, kUpAndDown);
     BendCalculation none;
     none.unfoldedTotal = -5;
-    RecordingCanvas empty;
-    drawMarkingDiagram(empty, Section(), none, LengthUnit::Millimetre);
-    EXPECT_EQ(empty.clears, 1);
-    EXPECT_EQ(empty.painted + empty.printed.size(), 0);
+    drawMarkingDiagram(canvas, Section(), none, LengthUnit::Millimetre);
+    QImage white(canvas.image().size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(canvas.image(), white);
 }
 
 } // namespace

@@ -51,7 +51,7 @@ TEST(SectionDiagram, DrawsTheProfileToScaleOrCompressedWithItsLengths)
 TEST(SectionDiagram, ALabelAboveTheMarginIsMovedDownToThePicturesTopEdge)
 {
     // After a drawing in a tiny font, the margin above the worked example is lower than a label.
-    RecordingCanvas tiny;
+    BoxTextCanvas tiny;
     draw(tiny, kWorkedExample, LengthUnit::Millimetre, {1, false});
     ASSERT_EQ(tiny.printedAt.size(), 3u);
     EXPECT_EQ(*std::min_element(tiny.printedAt.begin(), tiny.printedAt.end()), tiny.scaleTop());

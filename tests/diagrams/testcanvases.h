@@ -1,10 +1,9 @@
 #pragma once
 
-// Canvases for the diagrams' tests. Both measure text with simple fixed metrics, so that nothing
-// depends on the fonts a machine has installed. The recording canvas keeps the labels, in user
-// units, and counts the rest. The box-text canvas is the real painter, with each text drawn as the
-// outline of the box it takes; its pictures are compared pixel for pixel with the reference
-// pictures in tests/diagrams/data.
+// The canvas of the diagrams' tests: the real painter, with each text drawn as the outline of the
+// box it takes, measured with fixed metrics so that nothing depends on the fonts a machine has
+// installed. Its pictures are compared pixel for pixel with the reference pictures in
+// tests/diagrams/data; the texts, which the pictures do not show, are kept with their tops.
 
 #include "diagrams/imagecanvas.h"
 
@@ -18,47 +17,23 @@
 
 namespace corvane::test {
 
-// Text metrics in pixels: every character as wide as 0.7 of the point size, a line 1.6 times the
-// point size high, bold 10 % wider.
-inline QSizeF fixedMetrics(const QString &text, const CanvasFont &font)
-{
-    return {text.size() * font.points * 0.7 * (font.bold ? 1.1 : 1.0), font.points * 1.6};
-}
-
-class RecordingCanvas : public Canvas
-{
-public:
-    QStringList printed;          // the labels
-    std::vector<float> printedAt; // the top of each, in user units
-    int clears = 0;
-    int painted = 0; // lines, boxes, points and dots
-
-protected:
-    QSizeF textPixelSize(const QString &text, const CanvasFont &font) const override
-    {
-        return fixedMetrics(text, font);
-    }
-    void paintClear() override { ++clears; }
-    void paintLine(float, float, float, float, const QColor &) override { ++painted; }
-    void paintBox(float, float, float, float) override { ++painted; }
-    void paintPoint(float, float) override { ++painted; }
-    void paintDot(float, float, float) override { ++painted; }
-    void paintText(float, float y, const QString &text) override
-    {
-        printed << text;
-        printedAt.push_back(y);
-    }
-};
-
 class BoxTextCanvas : public ImageCanvas
 {
+public:
+    QStringList printed;
+    std::vector<float> printedAt; // in user units
+
 protected:
+    // Every character as wide as 0.7 of the point size, a line 1.6 times the point size high,
+    // bold 10 % wider.
     QSizeF textPixelSize(const QString &text, const CanvasFont &font) const override
     {
-        return fixedMetrics(text, font);
+        return {text.size() * font.points * 0.7 * (font.bold ? 1.1 : 1.0), font.points * 1.6};
     }
     void paintText(float x, float y, const QString &text) override
     {
+        printed << text;
+        printedAt.push_back(y);
         const int pen = penWidth();
         setPenWidth(1);
         paintBox(x, y, float(double(x) + textWidth(text)), float(double(y) + textHeight(text)));

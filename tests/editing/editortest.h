@@ -33,8 +33,11 @@ protected:
     }
 
     const Job &job() const { return editor.job(); }
-    QString page(int n) const { return dir.filePath(QStringLiteral("temp/wb%1.htm").arg(n)); }
-    QByteArray pageBytes(int n) const { return readBytes(page(n)); }
+    // The page written for section n, or nothing.
+    QByteArray page(int n) const
+    {
+        return readBytes(dir.filePath(QString("temp/wb%1.htm").arg(n)));
+    }
 
     // Material MS and thickness 2 chosen: every vee list holds 16, 93 and 10, 16 chosen.
     void chooseMildSteel2()

@@ -134,10 +134,6 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsRea
     EXPECT_EQ(table.version(), QString());
     EXPECT_EQ(str(table.vees("MS", 2)), "16|12");
     EXPECT_EQ(table.lookup("MS", 2, 12).internalRadius, 1.92f);
-    // The header row alone makes an empty table.
-    const BendTableLoad header = BendTable::fromWorkbook(textWorkbook({kHeader}));
-    ASSERT_TRUE(header.ok()) << header.error.toStdString();
-    EXPECT_TRUE(header.table->records().empty());
     // The version is the first record's.
     const BendTableLoad versioned =
         BendTable::fromWorkbook(textWorkbook({kHeader,
@@ -155,14 +151,10 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsRea
     for (const BendRecord &r : mixed.records())
         thickness.append(r.thickness.kind == BendValue::Kind::Text ? r.thickness.text : "?");
     EXPECT_EQ(str(thickness), "1.5|2|2.5 mm|1E-05|1");
-    EXPECT_EQ(mixed.records()[4].material.text, "42");
-    // vee and version hold numbers only and stay number columns.
+    // vee and version hold numbers only and stay number columns; how a lookup reads texts is
+    // LookupFindsExactlyOneRecord's.
     EXPECT_EQ(mixed.records()[0].vee.kind, BendValue::Kind::Number);
     EXPECT_EQ(mixed.version(), "7");
-    // standard mixes "YES" with 1 and 0; k_factor "0.4" with numbers; internal_radius " 3.2 ".
-    EXPECT_TRUE(mixed.lookup("MS", 1.5f, 10).standard);
-    EXPECT_EQ(mixed.lookup("MS", 2, 12).kFactor, 0.4f);
-    EXPECT_EQ(mixed.lookup("MS", 1e-05f, 20).internalRadius, 3.2f);
 }
 
 // Each kind of workbook error is named by bendtablesource_test.cpp.

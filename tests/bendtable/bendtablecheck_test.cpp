@@ -41,9 +41,6 @@ TEST(BendTableCheck, NamesEveryKindOfFindingByItsRow)
         "case; the lookups take them as two materials",
         "row 10: material: empty; the queries leave this row out",
     };
-    // The same table as LibreOffice saves it, its numbers as numbers.
-    EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/tests/bendtable/data/findings-lo.xls")),
-              expected);
     EXPECT_EQ(findings(test::textWorkbook({
                   header,
                   {"MS", "2", "16", "YES", "0.43", "2.56"}, // 2: no version

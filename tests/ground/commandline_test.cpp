@@ -14,10 +14,9 @@ QString read(const QStringList &arguments, const QStringList &valued)
     while (const std::optional<CommandLineItem> item = line.next()) {
         if (!item->error.isEmpty())
             items << "! " + item->error;
-        else if (item->option.isEmpty())
-            items << item->value;
         else
-            items << (item->value.isEmpty() ? item->option : item->option + '=' + item->value);
+            items << item->option + (item->option.isEmpty() || item->value.isEmpty() ? "" : "=") +
+                         item->value;
     }
     return items.join(QStringLiteral(" | "));
 }

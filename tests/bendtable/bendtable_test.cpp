@@ -60,12 +60,10 @@ TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndFindTheirRecor
         texts.push_back(record("MS", thickness, 6));
     EXPECT_EQ(str(BendTable(std::move(texts)).thicknesses("MS")), "1.5|10|2|A|b");
 
-    // A thickness from the list finds its records again: the list's text is read by the numeric
-    // reading rule and written with 15 digits, as the query does: 1.5 is found as 1.5, a text cell
-    // " 1.5 " in a column of texts as well.
+    // A thickness from the list finds its records again: its text, read and written with 15 digits
+    // as the query does, finds 1.5, and a text cell " 1.5 " in a column of texts as well.
     const BendTable numbers(
         {record("MS", 1.5, 10), record("MS", 0.8, 6), record("MS", 12.75, 100)});
-    EXPECT_EQ(str(numbers.thicknesses("MS")), "0.8|1.5|12.75");
     for (const QString &item : numbers.thicknesses("MS"))
         EXPECT_EQ(numbers.vees("MS", readNumber(item)).size(), 1) << item.toStdString();
     EXPECT_TRUE(numbers.vees("MS", 1.49).isEmpty());

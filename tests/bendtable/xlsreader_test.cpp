@@ -106,8 +106,8 @@ TEST(XlsReader, EveryKindOfCellRecord)
         + numberCell(5, 0, 1) + numberCell(5, 0, 2) +
         numberCell(6, 0, std::numeric_limits<double>::quiet_NaN()) +
         numberCell(6, 1, std::numeric_limits<double>::infinity()) + numberCell(1, 0, 8);
-    const QByteArray globals = sstRecords({"zero", "one"});
-    const XlsSheetResult result = read(simpleWorkbook("BendTbl", records, globals));
+    const XlsSheetResult result =
+        read(simpleWorkbook("BendTbl", records, sstRecords({"zero", "one"})));
     ASSERT_TRUE(result.ok()) << result.error.toStdString();
     const QStringList expected = {
         "0:0 number 1.5",        "0:1 number -7",    "0:2 number 12.34", "0:3 number 0.5",
@@ -145,9 +145,8 @@ TEST(XlsReader, SheetAndStreamAreFoundWithoutRegardToCaseWhereverTheContainerKee
 
     EXPECT_EQ(readXlsSheet(file, "Chart1").error, "no sheet named Chart1 that holds cells");
 
-    // The stream's name too counts without regard to case. A few cells fit in the mini stream; a
-    // long text in the globals pushes the sheet past the 4096 bytes from which a stream takes
-    // sectors of its own.
+    // The stream's name too counts without regard to case; a few cells fit in the mini stream, a
+    // long text in the globals pushes the sheet past 4096 bytes, into sectors of its own.
     const QByteArray records = numberCell(0, 0, 2.5) + labelCell(0, 1, "MS", false);
     for (const QByteArray &globals : {QByteArray(), biffRecord(0x00E0, QByteArray(6000, 'x'))}) {
         const QByteArray stream = workbookStream(globals, {{"BendTbl", records}});
@@ -235,8 +234,7 @@ TEST(XlsReader, DamagedContainersAndRecordsGiveErrorsAndNoCells)
     }
 }
 
-// An empty file, a sheet that is not there and a password are named by
-// bendtablesource_test.cpp.
+// An empty file, a missing sheet and a password are named by bendtablesource_test.cpp.
 TEST(XlsReader, FilesThatAreNoExcel97WorkbookAreNamed)
 {
     const QByteArray biff5 = compoundFile({{"Book", bofRecord(0x0005, 0x0500) + eofRecord() +

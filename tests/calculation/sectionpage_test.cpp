@@ -10,8 +10,7 @@ namespace corvane {
 namespace {
 
 // Whether the page is, byte for byte, the reference page of that name in tests/calculation/data,
-// which a browser shows as the operator sees it. A page that differs is saved in the temp folder
-// and named.
+// which a browser shows as the operator sees it; one that differs is saved in the temp folder.
 testing::AssertionResult isReferencePage(const QString &page, const QString &name)
 {
     const QString path =

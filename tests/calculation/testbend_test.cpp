@@ -8,8 +8,7 @@ namespace {
 const BendLookup kTableRow{BendLookup::Status::Found, 0.4f, 2.0f, false};
 
 // The worked example run backwards: 90 degrees of 2 mm sheet with IR 2 and K 0.33 deducts
-// 3.821675 mm (with the design's pi, 3.14159), so flanges of 50 and 50 on a blank of 96.178325 mm
-// give K 0.33.
+// 3.821675 mm, so flanges of 50 and 50 on a blank of 96.178325 mm give K 0.33.
 TEST(TestBend, GivesTheKFactorOfTheWorkedExampleBackAndSaysWhatCannotBeRight)
 {
     const TestBendResult fromTable =

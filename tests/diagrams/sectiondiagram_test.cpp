@@ -13,15 +13,12 @@ namespace {
 
 using namespace test;
 
-// The margin for the labels is measured in the font that the drawing before left, which each
-// picture's first font tells apart.
 TEST(SectionDiagram, DrawsTheProfileToScaleOrCompressedWithItsLengths)
 {
-    // The worked example on a new canvas; after a marking diagram, a channel standing on its
-    // flanges in inches, whose first label "1 15/16" is wider than the margin and is moved inside
-    // the picture rather than cut to read "15/16", and five flanges compressed, one negative; the
-    // worked example after a drawing in a tiny font, whose margin above is lower than a label,
-    // which is moved down to the picture's top edge.
+    // The label margin is measured in the font the drawing before left. The worked example on a
+    // new canvas; after a marking diagram, a channel in inches whose first label "1 15/16" is moved
+    // inside rather than cut to read "15/16", and five flanges compressed, one negative; after a
+    // tiny font, the worked example with a label moved down to the top edge.
     const Section worked = makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}});
     Section channel = makeSection({"50", "100", "50"}, {{"-90", "16"}, {"-90", "16"}});
     channel.rotate().chooseText(QStringLiteral("90"));

@@ -1,9 +1,8 @@
 #pragma once
 
-// The canvas of the diagrams' tests: the real painter, with each text drawn as the outline of the
-// box it takes, measured with fixed metrics so that nothing depends on the fonts a machine has
-// installed. Its pictures are compared pixel for pixel with the reference pictures in
-// tests/diagrams/data; the texts, which the pictures do not show, are kept with their tops.
+// The diagrams' test canvas: the real painter, each text drawn as the outline of its box measured
+// with fixed metrics, so that no font installed matters. Its pictures are compared pixel for pixel
+// with tests/diagrams/data; the texts, which they do not show, are kept with their tops.
 
 #include "diagrams/imagecanvas.h"
 
@@ -41,8 +40,7 @@ protected:
     }
 };
 
-// Whether the canvas shows the reference picture of that name. A picture that differs is saved in
-// the temp folder, and the message names it.
+// Whether the canvas shows the reference picture of that name; one that differs is saved in temp.
 inline testing::AssertionResult isReferencePicture(ImageCanvas &canvas, const QString &name)
 {
     const QString path = QStringLiteral(CORVANE_SOURCE_DIR "/tests/diagrams/data/%1.png").arg(name);

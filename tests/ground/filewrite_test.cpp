@@ -90,9 +90,8 @@ TEST(FileWrite, ReportsWhatStandsInTheWayAndWritesWhereTheOperatorMay)
         EXPECT_EQ(overwriteFile(path, "page"), cannotWrite(path, why));
     }
 
-    // As an operator, not root. In his folder a read-only file is refused by a save, but a
-    // generated one is replaced, as it always was. In a folder closed to him a writable file is
-    // rewritten, and a new file is reported.
+    // As an operator, not root: in his folder a read-only file is refused by a save but replaced
+    // when generated; in a folder closed to him a writable file is rewritten, a new one reported.
     const QString readOnly = dir.filePath(QStringLiteral("sd1.bmp"));
     const QString closed = dir.filePath(QStringLiteral("closed"));
     const QString writableThere = closed + QStringLiteral("/md1.bmp");

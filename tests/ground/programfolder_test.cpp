@@ -64,8 +64,7 @@ TEST(ProgramFolder, AnInstalledFileThatCannotBeCopiedIsNamed)
 }
 
 // The desktop program names its organisation (for its settings), corvane-report does not; both
-// must still share the one folder of the operator's bend table, which the test process, named
-// as the desktop program is, shows.
+// share the operator's bend table, as the test process, named as the desktop program, shows.
 TEST(ProgramFolder, TheUsersFolderIsCorvaneInTheDataFolderWhateverTheApplicationsNames)
 {
     ASSERT_EQ(QCoreApplication::organizationName(), QStringLiteral("Corvane"));

@@ -29,9 +29,8 @@ TEST(Units, LengthsTextsAndUnitWordsInEveryUnit)
     EXPECT_EQ(unitLabel(LengthUnit::FractionalInch), "in");
     EXPECT_EQ(unitLabel(LengthUnit::None), "");
 
-    // Millimetre texts in inches. Remainders exactly between two sixteenths (3/32, 7/32 and 2 31/32
-    // inch) go to the coarser fraction; anything above zero shows at least 1/16; no text shows as
-    // no text.
+    // Millimetre texts in inches: remainders exactly between two sixteenths go to the coarser
+    // fraction, anything above zero shows at least 1/16, no text shows as no text.
     const std::tuple<QString, const char *, const char *> texts[] = {
         {QString::number(25.4 * 3 / 32), "0.094", "1/8"},
         {QString::number(25.4 * 7 / 32), "0.219", "1/4"},

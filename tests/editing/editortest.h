@@ -19,19 +19,6 @@ class EditorTest : public ::testing::Test
 protected:
     EditorTest() { editor.newJob(); }
 
-    // MS 2: vees 16 (the standard one), 93 and 10; MS 3: vee 20; AL 1: vee 6.
-    static std::shared_ptr<const BendTable> shopTable()
-    {
-        static const auto table = std::make_shared<const BendTable>(std::vector<BendRecord>{
-            bendRecord("MS", 2, 16, 0.33, 2, "YES"),
-            bendRecord("MS", 2, 93, 0.33, 2),
-            bendRecord("MS", 2, 10, 0.33, 2),
-            bendRecord("MS", 3, 20, 0.4, 3, "YES"),
-            bendRecord("AL", 1, 6, 0.3, 1, "YES"),
-        });
-        return table;
-    }
-
     const Job &job() const { return editor.job(); }
     // The page written for section n, or nothing.
     QByteArray page(int n) const
@@ -54,7 +41,13 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<const BendTable> table = shopTable();
+    // MS 2: vees 16 (the standard one), 93 and 10; MS 3: vee 20; AL 1: vee 6.
+    const std::shared_ptr<const BendTable> shop =
+        std::make_shared<const BendTable>(std::vector<BendRecord>{
+            bendRecord("MS", 2, 16, 0.33, 2, "YES"), bendRecord("MS", 2, 93, 0.33, 2),
+            bendRecord("MS", 2, 10, 0.33, 2), bendRecord("MS", 3, 20, 0.4, 3, "YES"),
+            bendRecord("AL", 1, 6, 0.3, 1, "YES")});
+    std::shared_ptr<const BendTable> table = shop;
     JobEditor editor{[this] { return table; },
                      PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")}};
 };

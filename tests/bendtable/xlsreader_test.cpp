@@ -33,12 +33,9 @@ std::string cellsOf(const std::vector<XlsCell> &cells, bool valuesOnly = false)
         const QString value = c.kind == Kind::Number
                                   ? QString::number(c.number, 'g', QLocale::FloatingPointShortest)
                                   : c.text;
+        const QString where = QStringLiteral("%1:%2 ").arg(c.row).arg(c.column);
         if (!valuesOnly || c.kind != Kind::Empty)
-            out.append(QStringLiteral("%1:%2 %3 %4")
-                           .arg(c.row)
-                           .arg(c.column)
-                           .arg(QLatin1String(kinds[int(c.kind)]), value)
-                           .trimmed());
+            out.append((where + QLatin1String(kinds[int(c.kind)]) + ' ' + value).trimmed());
     }
     return out.join(u'\n').toStdString();
 }

@@ -17,7 +17,7 @@ BendCalculation calculate(const Section &s)
     return calculateSection(s, "MS", "2", test::workedExampleTable());
 }
 
-// The pages of sectionpage_test.cpp show these numbers to two places; here they count to the digit.
+// The pages of sectionpage_test.cpp show these to two places; here they count to the digit.
 TEST(BendCalculation, WorkedExampleMatchesToTheDigit)
 {
     const BendCalculation c =

@@ -16,9 +16,9 @@ using namespace test;
 TEST(SectionDiagram, DrawsTheProfileToScaleOrCompressedWithItsLengths)
 {
     // The label margin is measured in the font the drawing before left. The worked example on a
-    // new canvas; after a marking diagram, a channel in inches whose first label "1 15/16" is moved
-    // inside rather than cut to read "15/16", and five flanges compressed, one negative; after a
-    // tiny font, the worked example with a label moved down to the top edge.
+    // new canvas; after a marking diagram, a channel in inches whose first label "1 15/16" is
+    // moved inside rather than cut to read "15/16", and five flanges compressed, one negative;
+    // after a tiny font, the worked example with a label moved down to the top edge.
     const Section worked = makeSection({"50", "100", "50"}, {{"90", "16"}, {"90", "16"}});
     Section channel = makeSection({"50", "100", "50"}, {{"-90", "16"}, {"-90", "16"}});
     channel.rotate().chooseText(QStringLiteral("90"));

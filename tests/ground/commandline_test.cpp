@@ -39,8 +39,8 @@ TEST(CommandLineReader, ReadsOperandsAndOptionsAndStopsAtTheFirstWrongWord)
         {{"--out", "--detailed"}, true, "! --out needs a value"},
         {{"--table=", "job.bm"}, true, "! --table needs a value"},
     };
-    for (const auto &[arguments, withValues, expected] : rows) {
-        EXPECT_EQ(read(arguments, withValues ? valued : QStringList()), QString::fromUtf8(expected))
+    for (const auto &[arguments, withValues, items] : rows) {
+        EXPECT_EQ(read(arguments, withValues ? valued : QStringList()), QString::fromUtf8(items))
             << arguments.join(' ').toStdString();
     }
 }

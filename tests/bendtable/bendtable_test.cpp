@@ -52,8 +52,7 @@ TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndFindTheirRecor
         EXPECT_TRUE(table.thicknesses(QString::fromUtf8(material)).isEmpty()) << material;
     EXPECT_EQ(str(table.vees("Ms", 2)), "12|10|20|16|16|25");
     EXPECT_EQ(str(table.vees("MS", 3)), "25");
-    EXPECT_TRUE(table.vees("MS", 4).isEmpty());
-    EXPECT_TRUE(table.vees("AL5052", 2).isEmpty());
+    EXPECT_TRUE(table.vees("MS", 4).isEmpty() && table.vees("AL5052", 2).isEmpty());
 
     // Thicknesses in a column of texts sort as texts, without regard to case.
     std::vector<BendRecord> texts;
@@ -61,12 +60,10 @@ TEST(BendTable, ListsAreDistinctAndAscendingWithoutRegardToCaseAndFindTheirRecor
         texts.push_back(record("MS", thickness, 6));
     EXPECT_EQ(str(BendTable(std::move(texts)).thicknesses("MS")), "1.5|10|2|A|b");
 
-    // A thickness from the list finds its records again: the list's text is read by the numeric
-    // reading rule and written with 15 digits, as the query does: 1.5 is found as 1.5, a text cell
-    // " 1.5 " in a column of texts as well.
+    // A thickness from the list finds its records again: its text, read and written with 15 digits
+    // as the query does, finds 1.5, and a text cell " 1.5 " in a column of texts as well.
     const BendTable numbers(
         {record("MS", 1.5, 10), record("MS", 0.8, 6), record("MS", 12.75, 100)});
-    EXPECT_EQ(str(numbers.thicknesses("MS")), "0.8|1.5|12.75");
     for (const QString &item : numbers.thicknesses("MS"))
         EXPECT_EQ(numbers.vees("MS", readNumber(item)).size(), 1) << item.toStdString();
     EXPECT_TRUE(numbers.vees("MS", 1.49).isEmpty());
@@ -91,7 +88,6 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
     // Material, thickness, vee; status, K factor, internal radius, standard.
     const std::tuple<const char *, float, float, S, float, float, bool> cases[] = {
         {"MS", 2, 16, S::Found, 0.43f, 2.56f, true},
-        {"ms", 2, 16, S::Found, 0.43f, 2.56f, true},
         {"MS", 2, 12, S::Found, 0.38f, 1.92f, true},
         {"MS", 2, 20, S::Found, 0.43f, 3.2f, false}, // "YES " is not "YES"
         // The single 1.2 is written 1.2 and matches the cell 1.2, which it does not equal.
@@ -104,24 +100,17 @@ TEST(BendTable, LookupFindsExactlyOneRecord)
         {"MS", 5, 40, S::EmptyValues, 0, 0, false}, // no single holds 1e300
         {"", 6, 50, S::NoRecord, 0, 0, false},
         {"AL5052", 0.8f, 6, S::Found, 0.36f, 0.84f, true},
-        {"SS304", 2, 16, S::NoRecord, 0, 0, false},
         // Not a number and infinity denote no thickness or vee, not the 0 that their texts read as.
         {"MS", nan, 16, S::NoRecord, 0, 0, false},
         {"MS", 2, std::numeric_limits<float>::infinity(), S::NoRecord, 0, 0, false},
     };
     for (const auto &[material, thickness, vee, status, kFactor, radius, standard] : cases) {
         const BendLookup found = table.lookup(QString::fromUtf8(material), thickness, vee);
-        const std::string name =
-            material + (" " + singleText(thickness) + " " + singleText(vee)).toStdString();
-        EXPECT_EQ(found.status, status) << name;
-        if (status == S::Found) {
-            EXPECT_EQ(std::tuple(found.kFactor, found.internalRadius, found.standard),
-                      std::tuple(kFactor, radius, standard))
-                << name;
-        }
+        const bool ok = status == S::Found;
+        EXPECT_EQ(std::tuple(found.status, found.kFactor, found.internalRadius, found.standard),
+                  std::tuple(status, ok ? kFactor : 0, ok ? radius : 0, ok && standard))
+            << material << ' ' << thickness << ' ' << vee;
     }
-    // Two records of one material, thickness and vee: the lookup fails, the list shows both.
-    EXPECT_EQ(str(table.vees("MS", 3)), "25|25");
 }
 
 TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsReadAsText)
@@ -142,10 +131,6 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsRea
     EXPECT_EQ(table.version(), QString());
     EXPECT_EQ(str(table.vees("MS", 2)), "16|12");
     EXPECT_EQ(table.lookup("MS", 2, 12).internalRadius, 1.92f);
-    // The header row alone makes an empty table.
-    const BendTableLoad header = BendTable::fromWorkbook(textWorkbook({kHeader}));
-    ASSERT_TRUE(header.ok()) << header.error.toStdString();
-    EXPECT_TRUE(header.table->records().empty());
     // The version is the first record's.
     const BendTableLoad versioned =
         BendTable::fromWorkbook(textWorkbook({kHeader,
@@ -163,38 +148,25 @@ TEST(BendTable, ColumnsAreFoundByNameAnywhereInTheFirstUsedRowAndOfMixedCellsRea
     for (const BendRecord &r : mixed.records())
         thickness.append(r.thickness.kind == BendValue::Kind::Text ? r.thickness.text : "?");
     EXPECT_EQ(str(thickness), "1.5|2|2.5 mm|1E-05|1");
-    EXPECT_EQ(mixed.records()[4].material.text, "42");
-    // vee and version hold numbers only and stay number columns.
+    // vee and version hold numbers only and stay number columns; how a lookup reads texts is
+    // LookupFindsExactlyOneRecord's.
     EXPECT_EQ(mixed.records()[0].vee.kind, BendValue::Kind::Number);
     EXPECT_EQ(mixed.version(), "7");
-    // standard mixes "YES" with 1 and 0; k_factor "0.4" with numbers; internal_radius " 3.2 ".
-    EXPECT_TRUE(mixed.lookup("MS", 1.5f, 10).standard);
-    EXPECT_EQ(mixed.lookup("MS", 2, 12).kFactor, 0.4f);
-    EXPECT_EQ(mixed.lookup("MS", 1e-05f, 20).internalRadius, 3.2f);
 }
 
-TEST(BendTable, WorkbookErrorsKeepTheirKindAndAMissingColumnIsNamed)
+// Each kind of workbook error is named by bendtablesource_test.cpp.
+TEST(BendTable, AMissingColumnIsNamed)
 {
-    // The reader's messages are its own (xlsreader_test.cpp); every failure gives an empty table
-    // (fuzz_replay_test.cpp).
-    using E = BendTableLoad::Error;
-    std::vector<std::tuple<QByteArray, E, QString>> cases = {
-        {"material;thickness\n", E::NotWorkbook, {}},
-        {textWorkbook({kHeader}, "Sheet1"), E::NoSheet, {}},
-        {readBytes(CORVANE_SOURCE_DIR "/tests/bendtable/data/password-xlwt.xls"), E::Password, {}},
-        {textWorkbook({kHeader}).left(1000), E::Damaged, {}},
-        {textWorkbook({}), E::NoColumn, "no column material"},
-    };
+    std::vector<std::pair<QByteArray, QString>> cases = {{textWorkbook({}), "material"}};
     for (int missing = 0; missing < kHeader.size() - 1; ++missing) {
         QStringList header = kHeader;
         header[missing] = QStringLiteral("something else");
-        cases.emplace_back(textWorkbook({header, {"MS", "1"}}), E::NoColumn,
-                           "no column " + kHeader[missing]);
+        cases.emplace_back(textWorkbook({header, {"MS", "1"}}), kHeader[missing]);
     }
-    for (const auto &[bytes, kind, error] : cases) {
+    for (const auto &[bytes, column] : cases) {
         const BendTableLoad load = BendTable::fromWorkbook(bytes);
-        EXPECT_EQ(load.errorKind, kind) << load.error.toStdString();
-        EXPECT_TRUE(error.isEmpty() || load.error == error) << load.error.toStdString();
+        EXPECT_EQ(load.errorKind, BendTableLoad::Error::NoColumn);
+        EXPECT_EQ(load.error, "no column " + column);
     }
 }
 

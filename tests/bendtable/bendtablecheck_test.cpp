@@ -8,65 +8,49 @@
 namespace corvane {
 namespace {
 
-QStringList findings(const QByteArray &workbook)
+// The findings one a line.
+std::string findings(const BendTable &table)
+{
+    QString lines;
+    for (const TableFinding &finding : checkBendTable(table))
+        lines += finding.text + '\n';
+    return lines.toStdString();
+}
+
+std::string findings(const QByteArray &workbook)
 {
     const BendTableLoad load = BendTable::fromWorkbook(workbook);
     EXPECT_TRUE(load.ok()) << load.error.toStdString();
-    QStringList lines;
-    for (const TableFinding &finding : checkBendTable(*load.table))
-        lines << finding.text;
-    return lines;
+    return findings(*load.table);
 }
 
 // One row for each kind of finding, each named by its row as a spreadsheet numbers it (the header
-// is row 1; an empty row keeps its number).
+// is row 1; an empty row keeps its number), as data/findings.txt lists them.
 TEST(BendTableCheck, NamesEveryKindOfFindingByItsRow)
 {
-    const QStringList header = {"material", "thickness",       "vee",    "standard",
-                                "k_factor", "internal_radius", "version"};
-    const QStringList expected = {
-        "row 2: version: empty in the first row; the status bar shows no version",
-        "row 3: material, thickness, vee: the same as row 2; the lookups of MS 2 on vee 16 fail",
-        "row 4: k_factor: empty",
-        "row 4: internal_radius: \"x\" is no number",
-        "row 4: standard: no vee of MS 3 is marked YES; none is offered first",
-        "row 6: thickness: 0 is not above 0",
-        "row 6: vee: -4 is not above 0",
-        "row 6: k_factor: 1.5 is outside 0 to 1",
-        "row 6: internal_radius: -1 is negative",
-        "row 8: material: \"al\" and \"AL\" of row 6 differ only in letter case; the lookups take "
-        "them as one",
-        "row 8: standard: AL 1 has vees marked YES in rows 7, 8; one is offered first",
-        "row 9: material: \" AL\" and \"AL\" of row 6 differ only in blanks around them or letter "
-        "case; the lookups take them as two materials",
-        "row 10: material: empty; the queries leave this row out",
-    };
+    const QString data = QStringLiteral(CORVANE_SOURCE_DIR "/tests/bendtable/data/");
+    const std::string expected = test::readBytes(data + "findings.txt").toStdString();
+    EXPECT_EQ(
+        findings(test::textWorkbook({
+            {"material", "thickness", "vee", "standard", "k_factor", "internal_radius", "version"},
+            {"MS", "2", "16", "YES", "0.43", "2.56"}, // 2: no version
+            {"MS", "2", "16", "", "0.40", "2.5"},     // 3: same as row 2
+            {"MS", "3", "25", "", "", "x"},           // 4: empty, no number, no YES
+            {},                                       // 5
+            {"AL", "0", "-4", "YES", "1.5", "-1"},    // 6: out of range
+            {"AL", "1", "8", "YES", "1", "0"},        // 7: K 1 and IR 0 are fine
+            {"al", "1", "10", "yes", "0", "1"},       // 8: case, two YES; K 0 is fine
+            {" AL", "4", "10", "YES", "0.4", "1"},    // 9: blanks
+            {"", "2", "16", "", "0.4"},               // 10: no material
+        })),
+        expected);
     // The same table as LibreOffice saves it, its numbers as numbers.
-    EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/tests/bendtable/data/findings-lo.xls")),
-              expected);
-    EXPECT_EQ(findings(test::textWorkbook({
-                  header,
-                  {"MS", "2", "16", "YES", "0.43", "2.56"}, // 2: no version
-                  {"MS", "2", "16", "", "0.40", "2.5"},     // 3: same as row 2
-                  {"MS", "3", "25", "", "", "x"},           // 4: empty, no number, no YES
-                  {},                                       // 5
-                  {"AL", "0", "-4", "YES", "1.5", "-1"},    // 6: out of range
-                  {"AL", "1", "8", "YES", "1", "0"},        // 7: K 1 and IR 0 are fine
-                  {"al", "1", "10", "yes", "0", "1"},       // 8: case, two YES; K 0 is fine
-                  {" AL", "4", "10", "YES", "0.4", "1"},    // 9: blanks
-                  {"", "2", "16", "", "0.4"},               // 10: no material
-              })),
-              expected);
+    EXPECT_EQ(findings(test::readBytes(data + "findings-lo.xls")), expected);
     // A table made from records numbers them after a header row.
-    const BendTable made(
-        {{BendValue::fromText("MS"), BendValue::fromNumber(2), BendValue::fromNumber(16),
-          BendValue::fromText("YES"), BendValue::fromNumber(1.5), BendValue::fromNumber(2)}},
-        QStringLiteral("v1"));
-    const std::vector<TableFinding> fromRecords = checkBendTable(made);
-    ASSERT_EQ(fromRecords.size(), 1u);
-    EXPECT_EQ(fromRecords[0].text, "row 2: k_factor: 1.5 is outside 0 to 1");
+    EXPECT_EQ(findings(BendTable({test::bendRecord("MS", 2, 16, 1.5, 2, "YES")}, "v1")),
+              "row 2: k_factor: 1.5 is outside 0 to 1\n");
     // The shipped table is clean.
-    EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/data/BendTbl.xls")), QStringList());
+    EXPECT_EQ(findings(test::readBytes(CORVANE_SOURCE_DIR "/data/BendTbl.xls")), "");
 }
 
 } // namespace

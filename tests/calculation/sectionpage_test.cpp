@@ -10,17 +10,15 @@ namespace corvane {
 namespace {
 
 // Whether the page is, byte for byte, the reference page of that name in tests/calculation/data,
-// which a browser shows as the operator sees it. A page that differs is saved in the temp folder
-// and named.
+// which a browser shows as the operator sees it; one that differs is saved in the temp folder.
 testing::AssertionResult isReferencePage(const QString &page, const QString &name)
 {
     const QString path =
         QStringLiteral(CORVANE_SOURCE_DIR "/tests/calculation/data/%1.htm").arg(name);
-    const QByteArray bytes = page.toUtf8();
-    if (bytes == test::readBytes(path))
+    if (page.toUtf8() == test::readBytes(path))
         return testing::AssertionSuccess();
     const QString saved = QDir::temp().filePath(name + QStringLiteral("-written.htm"));
-    test::writeBytes(saved, bytes);
+    test::writeBytes(saved, page.toUtf8());
     return testing::AssertionFailure() << "the page written, saved as " << saved.toStdString()
                                        << ", is not " << path.toStdString();
 }

@@ -19,22 +19,12 @@ class EditorTest : public ::testing::Test
 protected:
     EditorTest() { editor.newJob(); }
 
-    // MS 2: vees 16 (the standard one), 93 and 10; MS 3: vee 20; AL 1: vee 6.
-    static std::shared_ptr<const BendTable> shopTable()
-    {
-        static const auto table = std::make_shared<const BendTable>(std::vector<BendRecord>{
-            bendRecord("MS", 2, 16, 0.33, 2, "YES"),
-            bendRecord("MS", 2, 93, 0.33, 2),
-            bendRecord("MS", 2, 10, 0.33, 2),
-            bendRecord("MS", 3, 20, 0.4, 3, "YES"),
-            bendRecord("AL", 1, 6, 0.3, 1, "YES"),
-        });
-        return table;
-    }
-
     const Job &job() const { return editor.job(); }
-    QString page(int n) const { return dir.filePath(QStringLiteral("temp/wb%1.htm").arg(n)); }
-    QByteArray pageBytes(int n) const { return readBytes(page(n)); }
+    // The page written for section n, or nothing.
+    QByteArray page(int n) const
+    {
+        return readBytes(dir.filePath(QString("temp/wb%1.htm").arg(n)));
+    }
 
     // Material MS and thickness 2 chosen: every vee list holds 16, 93 and 10, 16 chosen.
     void chooseMildSteel2()
@@ -51,7 +41,13 @@ protected:
     }
 
     QTemporaryDir dir;
-    std::shared_ptr<const BendTable> table = shopTable();
+    // MS 2: vees 16 (the standard one), 93 and 10; MS 3: vee 20; AL 1: vee 6.
+    const std::shared_ptr<const BendTable> shop =
+        std::make_shared<const BendTable>(std::vector<BendRecord>{
+            bendRecord("MS", 2, 16, 0.33, 2, "YES"), bendRecord("MS", 2, 93, 0.33, 2),
+            bendRecord("MS", 2, 10, 0.33, 2), bendRecord("MS", 3, 20, 0.4, 3, "YES"),
+            bendRecord("AL", 1, 6, 0.3, 1, "YES")});
+    std::shared_ptr<const BendTable> table = shop;
     JobEditor editor{[this] { return table; },
                      PageOptions{LengthUnit::Millimetre, false, dir.path(), dir.filePath("temp")}};
 };

@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace corvane {
 namespace {
 
 TEST(Job, SectionIsInUseWhenItsFirstFlangeReadsAboveZero)
 {
     Section section;
+    // How a text reads is numbers_test.cpp's.
     const std::pair<const char *, bool> cases[] = {
-        {"", false},     {"0", false}, {"abc", false}, {"-5", false},
-        {"0.001", true}, {"50", true}, {" 5 0", true}, {"12abc", true},
-    };
+        {"0", false}, {"abc", false}, {"-5", false}, {"0.001", true}, {"12abc", true}};
     for (const auto &[text, inUse] : cases) {
         section.setOutside(0, QString::fromUtf8(text));
         EXPECT_EQ(section.inUse(), inUse) << text;
@@ -40,9 +41,8 @@ TEST(Job, FreeTextsNeverHoldQuotesAndNotesBreakLinesWithCrLfHoweverTheyArrive)
     // However a note arrives (typed, pasted, or from a file edited on Linux or an old Mac), each
     // of its line breaks is one CR LF: the page breaks its lines there, and the file writes them.
     const std::pair<const char *, const char *> cases[] = {
-        {"a\r\nb", "a\r\nb"},           {"a\nb", "a\r\nb"},       {"a\rb", "a\r\nb"},
-        {"a\n\nb\n", "a\r\n\r\nb\r\n"}, {"a\r\rb", "a\r\n\r\nb"}, {"a\n\rb", "a\r\n\r\nb"},
-        {"\r\n\n\r", "\r\n\r\n\r\n"},   {"no break", "no break"}, {"a\r\n", "a\r\n"},
+        {"a\r\nb", "a\r\nb"},     {"a\nb", "a\r\nb"},       {"a\rb", "a\r\nb"},
+        {"a\r\rb", "a\r\n\r\nb"}, {"a\n\rb", "a\r\n\r\nb"}, {"\r\n\n\r", "\r\n\r\n\r\n"},
     };
     for (const auto &[typed, held] : cases) {
         section.setNotes(QString::fromLatin1(typed));
@@ -54,16 +54,13 @@ TEST(Job, FreeTextsNeverHoldQuotesAndNotesBreakLinesWithCrLfHoweverTheyArrive)
 TEST(PickList, ChoosingByTextNeedsAnExactMatchAndKeepsTheChoiceOtherwise)
 {
     PickList list(QStringList{"0 ", "90", "MS", "ms", "MS"});
-    EXPECT_FALSE(list.chooseText(QStringLiteral("0")));
-    EXPECT_EQ(list.text(), "");
-    EXPECT_TRUE(list.chooseText(QStringLiteral("0 ")));
-    EXPECT_EQ(list.text(), "0 ");
-    EXPECT_FALSE(list.chooseText(QStringLiteral("91")));
-    EXPECT_EQ(list.chosen(), 0);
-    EXPECT_TRUE(list.chooseText(QStringLiteral("ms")));
-    EXPECT_EQ(list.chosen(), 3);
-    EXPECT_TRUE(list.chooseText(QStringLiteral("MS")));
-    EXPECT_EQ(list.chosen(), 2);
+    // The text tried, whether it was found, the item chosen after.
+    const std::tuple<const char *, bool, int> steps[] = {
+        {"0", false, -1}, {"0 ", true, 0}, {"91", false, 0}, {"ms", true, 3}, {"MS", true, 2}};
+    for (const auto &[text, found, chosen] : steps) {
+        EXPECT_EQ(list.chooseText(QString::fromUtf8(text)), found) << text;
+        EXPECT_EQ(list.chosen(), chosen) << text;
+    }
     // An index outside the list chooses nothing; new items leave nothing chosen.
     EXPECT_FALSE(list.choose(5));
     EXPECT_EQ(list.chosen(), -1);

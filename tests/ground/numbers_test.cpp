@@ -45,50 +45,33 @@ TEST(NumericReadingRule, ATextNotReadAsItShowsIsNoted)
 
 TEST(NumberText, SinglesShowSevenSignificantDigitsDoublesFifteenAndTiesRoundToEven)
 {
-    const std::pair<float, const char *> singles[] = {
-        {1.0f / 3.0f, "0.3333333"},
-        {100.0f, "100"},
-        {-2.0f, "-2"},
-        {-0.0f, "0"},
-        {0.1f, "0.1"},
-        {46.000004f, "46"},
-        {192.35664f, "192.3566"},
-        {1234567.0f, "1234567"},
-        {12345678.0f, "1.234568E+07"},
-        {0.0001f, "0.0001"},
-        {0.00001f, "1E-05"},
-    };
-    for (const auto &[value, text] : singles)
-        EXPECT_EQ(singleText(value), text) << text;
-    const std::pair<double, const char *> doubles[] = {{0.1 + 0.2, "0.3"},
-                                                       {1.0 / 3.0, "0.333333333333333"},
-                                                       {double(0.8f), "0.800000011920929"},
-                                                       {-90.0, "-90"}};
-    for (const auto &[value, text] : doubles)
-        EXPECT_EQ(doubleText(value), text) << text;
+    QStringList singles;
+    for (float value : {1.0f / 3.0f, -2.0f, -0.0f, 0.1f, 46.000004f, 192.35664f, 1234567.0f,
+                        12345678.0f, 0.0001f, 0.00001f})
+        singles << singleText(value);
+    EXPECT_EQ(singles.join(' '),
+              "0.3333333 -2 0 0.1 46 192.3566 1234567 1.234568E+07 0.0001 1E-05");
+    QStringList doubles;
+    for (double value : {0.1 + 0.2, 1.0 / 3.0, double(0.8f), -90.0})
+        doubles << doubleText(value);
+    EXPECT_EQ(doubles.join(' '), "0.3 0.333333333333333 0.800000011920929 -90");
 
-    // Rounding to two places takes exact ties to the even neighbour; 1.005 is held
-    // as 1.00499999..., which is no tie.
+    // Rounding to two places takes exact ties to the even neighbour; 1.005 is held as
+    // 1.00499999..., which is no tie. The pages of sectionpage_test.cpp show the rest.
     const std::pair<float, float> rows[] = {
-        {0.125f, 0.12f},    {0.375f, 0.38f},    {-0.125f, -0.12f},
-        {2.5f, 2.5f},       {4.178315f, 4.18f}, {3.999995f, 4.0f},
-        {3.821675f, 3.82f}, {1.005f, 1.0f},     {192.35664f, 192.36f},
-    };
+        {0.125f, 0.12f}, {0.375f, 0.38f}, {-0.125f, -0.12f}, {2.5f, 2.5f}, {1.005f, 1.0f}};
     for (const auto &[value, rounded] : rows)
         EXPECT_EQ(roundHalfEven2(value), rounded) << value;
-    EXPECT_EQ(singleText(roundHalfEven2(48.08916f)), "48.09");
 }
 
 TEST(QuoteFilter, DropsApostrophesAndDoubleQuotesOnly)
 {
-    EXPECT_EQ(filterQuoteKey('\''), 0);
-    EXPECT_EQ(filterQuoteKey('"'), 0);
-    EXPECT_EQ(filterQuoteKey('a'), 'a');
-    EXPECT_EQ(filterQuoteKey('`'), '`');
-    EXPECT_EQ(filterQuoteKey(0x201C), 0x201C);
-    EXPECT_EQ(withoutQuotes(QStringLiteral("it's a \"test\"")), "its a test");
-    EXPECT_EQ(withoutQuotes(QString::fromUtf16(u"a\0b\x01\u00e9", 5)),
-              QString::fromUtf16(u"ab\x01\u00e9"));
+    const std::pair<int, int> keys[] = {
+        {'\'', 0}, {'"', 0}, {'a', 'a'}, {'`', '`'}, {0x201C, 0x201C}};
+    for (const auto &[key, kept] : keys)
+        EXPECT_EQ(filterQuoteKey(key), kept) << key;
+    EXPECT_EQ(withoutQuotes(QString::fromUtf16(u"it's a \"test\"\0\x01\u00e9", 16)),
+              QString::fromUtf16(u"its a test\x01\u00e9"));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <QProcessEnvironment>
 
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -27,13 +29,28 @@ void filterMessage(QtMsgType type, const QMessageLogContext &context, const QStr
 int main(int argc, char *argv[])
 {
     g_qtHandler = qInstallMessageHandler(filterMessage);
-    // Pages and pictures are drawn without a window; nothing needs a display unless one is named.
-    if (corvane::needsOffscreenPlatform(QProcessEnvironment::systemEnvironment()))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // QtWebEngine, when a PDF loads it, asks for this before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("Corvane"));
+    // Only a report draws: the help, the table check and the test bend run without the window
+    // system, as quickly as a program that has none. A command line that is not understood goes
+    // to the window system's own reading first, which takes its options (-platform).
+    QStringList words;
+    for (int i = 0; i < argc; ++i)
+        words << QString::fromLocal8Bit(argv[i]);
+    const auto action = corvane::parseReportArguments(words).action;
+    const bool draws = action == corvane::ReportArguments::Action::Run ||
+                       action == corvane::ReportArguments::Action::Usage;
+    std::unique_ptr<QCoreApplication> app;
+    if (draws) {
+        // Pages and pictures are drawn without a window; nothing needs a display unless one is
+        // named.
+        if (corvane::needsOffscreenPlatform(QProcessEnvironment::systemEnvironment()))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // QtWebEngine, when a PDF loads it, asks for this before the application exists.
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane"));
 
     // The web engine is loaded only when a PDF is written: pages, JSON, DXF, the table check, the
     // test bend and the help run without it.
@@ -46,7 +63,11 @@ int main(int argc, char *argv[])
     const corvane::ReportOutcome outcome = corvane::runReportCommand(
         QCoreApplication::arguments(), corvane::programFolder().path, renderPdf);
     std::fputs(outcome.out.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
     std::fputs(outcome.err.toLocal8Bit().constData(), stderr);
-    return outcome.exitStatus;
+    std::fflush(nullptr);
+    // Every file is written and closed: what the process still holds, the system takes back at
+    // once, without the application's and the libraries' teardown.
+    // Every file is written and closed: what the process still holds, the system takes back at
+    // once, without the application's and the libraries' teardown.
+    std::_Exit(outcome.exitStatus);
 }

@@ -67,7 +67,5 @@ int main(int argc, char *argv[])
     std::fflush(nullptr);
     // Every file is written and closed: what the process still holds, the system takes back at
     // once, without the application's and the libraries' teardown.
-    // Every file is written and closed: what the process still holds, the system takes back at
-    // once, without the application's and the libraries' teardown.
     std::_Exit(outcome.exitStatus);
 }

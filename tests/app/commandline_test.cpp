@@ -100,8 +100,9 @@ TEST(ManualPages, SayWhatTheHelpSays)
             << name;
         QStringList outputs = tags["OUTPUT"].split(u'\n', Qt::SkipEmptyParts);
         outputs.sort();
-        if (QLatin1String(name) == QLatin1String("corvane-report"))
+        if (QLatin1String(name) == QLatin1String("corvane-report")) {
             EXPECT_EQ(outputs.join(u','), matches(status, help, 1).join(u','));
+        }
     }
 }
 

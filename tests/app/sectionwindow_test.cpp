@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -70,6 +71,25 @@ TEST_F(SectionWindowTest, WhatIsTypedReachesTheSection)
     EXPECT_EQ(nameOf(focused()), "txtWidth");
     QTest::keyClicks(focused(), "25\"0");
     EXPECT_EQ(section.width(), "250");
+}
+
+// Every box and list has its place in the rows: none lies over another, none beyond the rows.
+TEST_F(SectionWindowTest, NoControlLiesOverAnotherOrBeyondTheRows)
+{
+    const QWidget *rows = window.findChild<QScrollArea *>()->widget();
+    QList<QWidget *> controls;
+    for (QWidget *child : rows->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!qobject_cast<QLabel *>(child))
+            controls << child;
+    }
+    ASSERT_EQ(controls.size(), 36);
+    for (qsizetype a = 0; a < controls.size(); ++a) {
+        const QRect place = controls[a]->geometry();
+        EXPECT_TRUE(rows->rect().adjusted(0, 0, 1, 1).contains(place)) << nameOf(controls[a]);
+        for (qsizetype b = a + 1; b < controls.size(); ++b)
+            EXPECT_FALSE(place.intersects(controls[b]->geometry()))
+                << nameOf(controls[a]) << " " << nameOf(controls[b]);
+    }
 }
 
 TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTyping)

@@ -34,6 +34,19 @@ TEST(BendCalculation, WorkedExampleMatchesToTheDigit)
 
 // The pages show that a negative flange checks no vee and that a failed lookup or a vee too wide
 // changes no length.
+// A flange's straight part is its outside length less the outside setback of each bend beside it,
+// whichever its angle.
+TEST(BendCalculation, AStraightPartIsTheLengthLessTheSetbackOfEachBendBesideIt)
+{
+    const BendCalculation c = calculate(
+        makeSection({"50", "100", "80", "40"}, {{"90", "16"}, {"45", "16"}, {"-30", "16"}}));
+    for (int i = 0; i <= c.lastFlange; ++i) {
+        const double before = i > 0 ? c.bends[i - 1].ossb : 0.0;
+        const double after = i < c.lastFlange ? c.bends[i].ossb : 0.0;
+        EXPECT_NEAR(c.straightLength[i], c.outside[i] - before - after, 1e-4) << i;
+    }
+}
+
 TEST(BendCalculation, VeeFailsWhenHalfOfItExceedsAStraightPartAndOnlyAnglesFoundDeduct)
 {
     // Flanges (an empty third one ends the profile), two bends as (angle, vee), which vees fail.

@@ -179,6 +179,16 @@ bool CommonWindow::event(QEvent *event)
     return QWidget::event(event);
 }
 
+void CommonWindow::focusField(const EditedField &field)
+{
+    using K = EditedField::Kind;
+    QWidget *box = field.kind == K::Material    ? m_cmbMaterial
+                   : field.kind == K::Thickness ? m_cmbThickness
+                   : field.kind == K::VeeAll    ? m_cmbVeeG
+                                                : static_cast<QWidget *>(m_txtcom.at(field.index));
+    box->setFocus(Qt::OtherFocusReason);
+}
+
 bool CommonWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_cmbVeeG && event->type() == QEvent::FocusOut) {

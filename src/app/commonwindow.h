@@ -25,6 +25,7 @@ class QPushButton;
 namespace corvane {
 
 class JobEditor;
+struct EditedField;
 
 class CommonWindow : public QWidget
 {
@@ -38,6 +39,9 @@ public:
     // does: Alt and the section's number. The main window owns them, since a key of a window
     // inside its MDI area works only while the focus is in that window.
     static QKeySequence sectionKey(int n);
+
+    // Puts the caret into the box of a common field (Undo and Redo).
+    void focusField(const EditedField &field);
 
     // The designed client area, 4230 by 3075 twips, at the screen's dots per inch.
     QSize sizeHint() const override;

@@ -49,6 +49,11 @@ bool DocumentCommands::offerToSave(bool closing)
 void DocumentCommands::startNewJob()
 {
     BusyCursor busy;
+    // The recovered job gives way, and with it the title that said so.
+    if (m_recovered) {
+        m_recovered = false;
+        Q_EMIT titleChanged(maker::kProduct);
+    }
     m_editor.newJob();
     Q_EMIT jobStarted();
 }
@@ -91,6 +96,26 @@ void DocumentCommands::readIntoNewJob(const QString &path)
         Q_EMIT statusMessage(read.widthsProblem);
 }
 
+bool DocumentCommands::openRecovered(const QString &copy, const QString &original)
+{
+    BusyCursor busy;
+    const JobFileReadResult read = readJobFile(copy);
+    if (!read.ok()) {
+        showError(read.error);
+        return false;
+    }
+    startNewJob();
+    m_editor.openContent(read.content);
+    m_editor.markRecovered();
+    m_dialogFile = original;
+    m_recovered = true;
+    Q_EMIT titleChanged(original.isEmpty()
+                            ? QStringLiteral("Recovered job - ") + maker::kProduct
+                            : QFileInfo(original).fileName() + QStringLiteral(" (recovered) - ") +
+                                  maker::kProduct);
+    return true;
+}
+
 bool DocumentCommands::saveCommand()
 {
     return save() == SaveOutcome::Saved;
@@ -98,7 +123,9 @@ bool DocumentCommands::saveCommand()
 
 DocumentCommands::SaveOutcome DocumentCommands::save()
 {
-    QString path = m_dialogs.chooseFile(true, proposedPath());
+    // A recovered job is offered back to the file it was kept from.
+    QString path = m_dialogs.chooseFile(
+        true, m_recovered && !m_dialogFile.isEmpty() ? m_dialogFile : proposedPath());
     if (path.isEmpty())
         return SaveOutcome::Cancelled;
     // A path without an extension gets ".bm", whichever chooser gave it (the standard one adds
@@ -121,6 +148,7 @@ DocumentCommands::SaveOutcome DocumentCommands::save()
 void DocumentCommands::fileIsNow(const QString &path)
 {
     m_dialogFile = path;
+    m_recovered = false;
     Q_EMIT titleChanged(QFileInfo(path).fileName() + QStringLiteral(" - ") + maker::kProduct);
 }
 

@@ -30,6 +30,13 @@ public:
     void openFile(const QString &path);
     // Opens path without the question (the job file given at start).
     void readIntoNewJob(const QString &path);
+    // Opens a copy kept after a crash (ground/recovery.h), without the question: the job changed,
+    // titled "<file name> (recovered)" or "Recovered job", and Save proposing original, the file
+    // it belongs to. False when the copy could not be read, which the operator was told.
+    bool openRecovered(const QString &copy, const QString &original);
+    // The job file the open job belongs to: the one last opened or saved, or the one a recovered
+    // job was kept from; empty for a job never saved.
+    const QString &filePath() const { return m_dialogFile; }
     // False when the operator cancelled or the file could not be written.
     bool saveCommand();
 
@@ -70,7 +77,8 @@ private:
 
     JobEditor &m_editor;
     const OperatorDialogs &m_dialogs;
-    QString m_dialogFile; // the file last opened or saved
+    QString m_dialogFile;     // the file last opened or saved
+    bool m_recovered = false; // the job is a recovered copy, which Save offers to m_dialogFile
 };
 
 } // namespace corvane

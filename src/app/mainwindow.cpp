@@ -5,7 +5,7 @@
 #include "app/busycursor.h"
 #include "app/commonwindow.h"
 #include "app/documentcommands.h"
-#include "app/pdficon.h"
+#include "app/fallbackicons.h"
 #include "app/previewpane.h"
 #include "app/printcommands.h"
 #include "app/recentfilesmenu.h"
@@ -14,6 +14,7 @@
 #include "app/tablestatus.h"
 #include "app/tablecommands.h"
 #include "app/timedend.h"
+#include "app/undocommands.h"
 #include "ground/maker.h"
 #include "ground/twips.h"
 
@@ -29,7 +30,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -63,6 +63,7 @@ MainWindow::MainWindow(Options options, QWidget *parent)
 
     setWindowTitle(maker::kProduct);
     createActions();
+    m_undo = new UndoCommands(*m_editor, *m_toolbar, *this);
     createStrip();
     m_printing = new PrintCommands(*m_editor, *m_documents, *this, *m_toolbar, tempFolder(), this);
 
@@ -84,6 +85,9 @@ MainWindow::MainWindow(Options options, QWidget *parent)
     m_tableStatus = new TableStatus(m_tableSource, this);
     statusBar()->addWidget(m_status);
     statusBar()->addWidget(m_tableStatus, 1);
+    m_recovery =
+        new RecoveryKeeper(*m_editor, *m_documents, RecoveryFolder(m_options.recoveryFolder), this);
+    m_recovery->showProblemsIn(*statusBar());
     connect(m_printing, &PrintCommands::statusMessage, m_status, &QLabel::setText);
     connect(m_documents, &DocumentCommands::statusMessage, m_status, &QLabel::setText);
     m_tables = new TableCommands(m_options.programFolder, m_tableSource, *m_editor, *this,
@@ -124,12 +128,23 @@ void MainWindow::connectEditor()
             });
     connect(m_editor.get(), &JobEditor::shownSectionChanged, this,
             [this](int n) { showShownSection(n); });
+    // Undo and Redo put the caret where the step was made.
+    connect(m_editor.get(), &JobEditor::stepRestored, this, [this](const EditedField &field) {
+        if (field.section == 0)
+            m_common->focusField(field);
+        else
+            sectionWindow(field.section).focusField(field);
+    });
     connect(m_editor.get(), &JobEditor::writeFailed, this,
             [this](const QString &message) { m_status->setText(message); });
     // What a number box's text is read as, when that is not what it shows, for the box that has
     // the focus; else a length of the shown section too large or too small to compute with.
     connect(m_editor.get(), &JobEditor::jobChanged, this, [this] { updateNoteStatus(); });
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] { updateNoteStatus(); });
+    // The caret leaving a box ends its run of typing, which Undo takes back as one step.
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] {
+        m_editor->endTyping();
+        updateNoteStatus();
+    });
 }
 
 QString MainWindow::tempFolder() const
@@ -400,14 +415,18 @@ void MainWindow::firstActivation()
         AfterFirstPaint startPreview(about, this, [this] { m_preview->start(); });
         about.exec();
     }
-    newCommand();
+    // A job kept when Corvane last ended without closing is offered back before anything else.
+    const bool recovered = m_recovery->offerFound(*m_documents, *this, tempFolder());
+    if (!recovered)
+        newCommand();
     // Without the About window, or when it was closed before the engine started: now, with
     // section 1's page as its first.
     m_preview->start();
+    // After a recovered job, the file given asks whether to save that first.
     if (!m_options.openAtStart.isEmpty())
-        m_documents->readIntoNewJob(m_options.openAtStart);
-    for (const QString &notice : TimedEnd::takeRecoveryNotices(tempFolder()))
-        ask(maker::kProduct, notice, QMessageBox::Ok);
+        recovered ? m_documents->openFile(m_options.openAtStart)
+                  : m_documents->readIntoNewJob(m_options.openAtStart);
+    m_recovery->start();
 }
 
 void MainWindow::updateNoteStatus()
@@ -439,17 +458,20 @@ void MainWindow::aboutCommand()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Closing with unsaved changes asks first, unlike the timed end, which saves a recovery copy.
+    // Closing with unsaved changes asks first, unlike the timed end, which keeps a recovery copy.
     if (!m_closing && !m_documents->offerToSave(true)) {
         event->ignore();
         return;
     }
+    // Answered: nothing is left to recover. The timed end keeps its copy for the next start.
+    if (!m_closing)
+        m_recovery->stop();
     event->accept();
 }
 
 QString MainWindow::timedEnd()
 {
-    const QString saved = TimedEnd::saveRecovery(m_editor->job(), tempFolder());
+    const QString saved = m_recovery->writeNow();
     m_closing = true;
     close();
     QCoreApplication::quit();

@@ -16,6 +16,7 @@
 #include "app/documentcommands.h"
 #include "app/operatordialogs.h"
 #include "app/printcommands.h"
+#include "app/recoverykeeper.h"
 #include "app/tablecommands.h"
 #include "bendtable/bendtablesource.h"
 #include "editing/jobeditor.h"
@@ -39,8 +40,10 @@ class CommonWindow;
 class PreviewPane;
 class RecentFilesMenu;
 class SectionWindow;
+class RecoveryKeeper;
 class TableStatus;
 class TimedEnd;
+class UndoCommands;
 
 // The questions and dialogs it asks through (OperatorDialogs) are the tests' to replace.
 class MainWindow : public QMainWindow, public OperatorDialogs
@@ -55,6 +58,8 @@ public:
         bool aboutOnFirstActivation = true;
         // A job file to open once the window is up, as Open would (the program's command line).
         QString openAtStart;
+        // Where the copy behind the operator's work is kept.
+        QString recoveryFolder = RecoveryFolder::standardPath();
     };
 
     explicit MainWindow(Options options, QWidget *parent = nullptr);
@@ -80,16 +85,31 @@ public:
     // The windows beside the Table command: the bend table's check and the test bend.
     void tableCheckCommand() { m_tables->tableCheckCommand(); }
     void testBendCommand() { m_tables->testBendCommand(); }
-    void printCommand() { m_printing->printCommand(); }
+    // Print and the exports write the recovery copy first: rendering is where a crash is likeliest.
+    void printCommand()
+    {
+        m_recovery->writeNow();
+        m_printing->printCommand();
+    }
     // Writes the joined report of every section in use to a PDF file the operator picks.
-    void exportPdfCommand() { m_printing->exportPdfCommand(); }
+    void exportPdfCommand()
+    {
+        m_recovery->writeNow();
+        m_printing->exportPdfCommand();
+    }
     // Writes the flat blank of every section in use as a DXF file into a folder the operator
     // picks.
-    void exportDxfCommand() { m_printing->exportDxfCommand(); }
+    void exportDxfCommand()
+    {
+        m_recovery->writeNow();
+        m_printing->exportDxfCommand();
+    }
+    UndoCommands &undoCommands() { return *m_undo; }
+    RecoveryKeeper &recovery() { return *m_recovery; }
     void aboutCommand();
 
-    // Ends the program after a long run (timedend.h); returns the recovery file's path, or the
-    // empty text when there were no unsaved changes.
+    // Ends the program after a long run (timedend.h), the recovery copy written and kept for the
+    // next start; returns its path, or the empty text when there were no unsaved changes.
     QString timedEnd();
 
 protected:
@@ -116,6 +136,8 @@ private:
     PrintCommands *m_printing = nullptr;
     TableCommands *m_tables = nullptr;
     TimedEnd *m_timedEnd = nullptr;
+    UndoCommands *m_undo = nullptr;
+    RecoveryKeeper *m_recovery = nullptr;
     QToolBar *m_toolbar = nullptr;
     RecentFilesMenu *m_recentMenu = nullptr;
     QComboBox *m_unit = nullptr;

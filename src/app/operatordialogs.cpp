@@ -2,6 +2,7 @@
 
 #include "app/printing.h"
 #include "app/screenfit.h"
+#include "ground/maker.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
@@ -23,6 +24,17 @@ int askInBox(QWidget *window, const QString &title, const QString &text, int but
         box.setEscapeButton(cancel);
     }
     return box.exec();
+}
+
+bool offerInBox(QWidget *window, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, maker::kProduct, text, QMessageBox::NoButton, window);
+    QPushButton *open = box.addButton(QStringLiteral("Open"), QMessageBox::AcceptRole);
+    QPushButton *later = box.addButton(QStringLiteral("Not now"), QMessageBox::RejectRole);
+    box.setDefaultButton(open);
+    box.setEscapeButton(later);
+    box.exec();
+    return box.clickedButton() == open;
 }
 
 QString chosenIn(QFileDialog &dialog)
@@ -70,6 +82,9 @@ OperatorDialogs OperatorDialogs::standard(QWidget *window)
     OperatorDialogs dialogs;
     dialogs.ask = [window](const QString &title, const QString &text, int buttons) {
         return askInBox(window, title, text, buttons);
+    };
+    dialogs.offerRecovered = [window](const QString &text) {
+        return offerInBox(window, text);
     };
     dialogs.chooseFile = [window](bool save, const QString &proposed) {
         return chooseJobFile(window, save, proposed);

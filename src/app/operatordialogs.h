@@ -20,6 +20,8 @@ struct OperatorDialogs
     // Asks a question with the given QMessageBox buttons and returns the button pressed; Escape
     // on a question of Yes and No gives Cancel.
     std::function<int(const QString &title, const QString &text, int buttons)> ask;
+    // Offers back a job kept after a crash: true for Open (the default button), false for Not now.
+    std::function<bool(const QString &text)> offerRecovered;
     // The job file to save to (save) or to open, or the empty text when the operator cancelled.
     // proposed is the file name to offer when saving, the folder to start in when opening.
     std::function<QString(bool save, const QString &proposed)> chooseFile;

@@ -255,6 +255,42 @@ void SectionWindow::focusFirstFlange()
     scrollTo(m_txtOutside[0]);
 }
 
+void SectionWindow::focusField(const EditedField &field)
+{
+    using K = EditedField::Kind;
+    QWidget *box = nullptr;
+    switch (field.kind) {
+    case K::Outside:
+        box = m_txtOutside.at(field.index);
+        break;
+    case K::Angle:
+        box = m_txtAng.at(field.index);
+        break;
+    case K::Vee:
+        box = m_cmbVee.at(field.index);
+        break;
+    case K::View:
+        box = m_txtView;
+        break;
+    case K::Rotate:
+        box = m_cmbRotate;
+        break;
+    case K::Scale:
+        box = m_chkScale;
+        break;
+    case K::Notes:
+        box = m_txtNotes;
+        break;
+    case K::Width:
+        box = m_txtWidth;
+        break;
+    default:
+        return;
+    }
+    box->setFocus(Qt::OtherFocusReason);
+    scrollTo(box);
+}
+
 bool SectionWindow::event(QEvent *event)
 {
     // Moved to a screen of other dots per inch: the fonts follow by themselves, the layout here.

@@ -27,6 +27,7 @@ namespace corvane {
 
 class JobEditor;
 class VeeBox;
+struct EditedField;
 
 class SectionWindow : public QWidget
 {
@@ -47,6 +48,9 @@ public:
     // The width of the design and of a scroll bar beside it, and the height of every row, at the
     // screen's dots per inch.
     QSize sizeHint() const override;
+
+    // Puts the caret into the box of a field of this section (Undo and Redo).
+    void focusField(const EditedField &field);
 
 public Q_SLOTS:
     // Puts the focus into flange outside length 0, which marks bend 0 and scrolls to the top.

@@ -1,24 +1,20 @@
 #pragma once
 
-// The program's end after a long run, and the notice of it at the next start.
+// The program's end after a long run.
 //
 // The desktop program ends itself after about 26 hours 13 minutes of running: a timer of 65,535
 // milliseconds that has ticked 1,440 times, as it always has. A job with unsaved changes is first
-// saved to a recovery file in the temp folder, "recovered-<date>-<time>.bm", and nothing is asked:
-// nobody may be there to answer. At the next start the main window names each such file once;
-// once named, it is renamed to end in "-reported.bm" and is not named again.
+// written to the recovery copy (recoverykeeper.h), and nothing is asked: nobody may be there to
+// answer. The next start offers the copy back.
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
 class QTimer;
 
 namespace corvane {
-
-class Job;
 
 class TimedEnd : public QObject
 {
@@ -32,15 +28,6 @@ public:
 
     // Starts the timer; end is called on the last tick.
     TimedEnd(std::function<void()> end, QObject *parent);
-
-    // Saves job to a recovery file in tempFolder when it has unsaved changes; returns the file's
-    // path, or the empty text when there was nothing to save or it could not be written.
-    static QString saveRecovery(const Job &job, const QString &tempFolder);
-    // Recovery files not yet named to the operator, newest first.
-    static QStringList recoveryFiles(const QString &tempFolder);
-    // The notice of each recovery file not yet named, which is renamed to end in "-reported.bm"
-    // (when it cannot be, the notice names it as it is).
-    static QStringList takeRecoveryNotices(const QString &tempFolder);
 
 private:
     std::function<void()> m_end;

@@ -20,6 +20,42 @@ private:
     JobEditor &m_editor;
 };
 
+// An edit of the operator's: a batch that, when it is the outermost edit, records a step of the
+// history once it is made.
+class JobEditor::Edit
+{
+public:
+    enum Kind
+    {
+        Typing,
+        Choice
+    };
+
+    Edit(JobEditor &editor, const EditedField &field, Kind kind)
+        : m_batch(editor), m_editor(editor), m_field(field), m_typing(kind == Typing),
+          m_before(editor.choiceText(field))
+    {
+        ++m_editor.m_editDepth;
+    }
+    ~Edit()
+    {
+        if (--m_editor.m_editDepth == 0)
+            m_editor.recordEdit(m_field, m_typing, m_before);
+    }
+    Edit(const Edit &) = delete;
+    Edit &operator=(const Edit &) = delete;
+
+private:
+    Batch m_batch; // ends after the step is recorded
+    JobEditor &m_editor;
+    EditedField m_field;
+    bool m_typing;
+    QString m_before;
+};
+
+using Field = EditedField;
+using K = EditedField::Kind;
+
 JobEditor::JobEditor(TableProvider tables, PageOptions options, QObject *parent)
     : QObject(parent), m_tables(std::move(tables)), m_options(std::move(options))
 {}
@@ -28,7 +64,7 @@ JobEditor::~JobEditor() = default;
 
 void JobEditor::setCommonText(int index, const QString &text)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Common, 0, index}, Edit::Typing);
     m_job.setCommon(index, text);
     requestRecompute();
     m_job.setChanged(true);
@@ -36,21 +72,21 @@ void JobEditor::setCommonText(int index, const QString &text)
 
 void JobEditor::chooseMaterial(int index)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Material}, Edit::Choice);
     m_job.material().choose(index);
     materialChosen();
 }
 
 void JobEditor::chooseThickness(int index)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Thickness}, Edit::Choice);
     m_job.thickness().choose(index);
     thicknessChosen();
 }
 
 void JobEditor::chooseVeeAll(int index)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::VeeAll}, Edit::Choice);
     m_job.veeAll().choose(index);
     veeAllChosen();
 }
@@ -96,14 +132,14 @@ void JobEditor::veeAllChosen()
 
 void JobEditor::setOutside(int n, int i, const QString &text)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Outside, n, i}, Edit::Typing);
     m_job.section(n).setOutside(i, text);
     edited(n);
 }
 
 void JobEditor::setAngle(int n, int i, const QString &text)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Angle, n, i}, Edit::Typing);
     Section &section = m_job.section(n);
     section.setAngle(i, text);
     section.setAngle(i, normalisedAngle(section.angle(i)));
@@ -112,42 +148,42 @@ void JobEditor::setAngle(int n, int i, const QString &text)
 
 void JobEditor::chooseVee(int n, int i, int index)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Vee, n, i}, Edit::Choice);
     m_job.section(n).vee(i).choose(index);
     edited(n);
 }
 
 void JobEditor::setView(int n, const QString &text)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::View, n}, Edit::Typing);
     m_job.section(n).setView(text);
     edited(n);
 }
 
 void JobEditor::chooseRotate(int n, int index)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Rotate, n}, Edit::Choice);
     m_job.section(n).rotate().choose(index);
     edited(n);
 }
 
 void JobEditor::setScale(int n, int scale)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Scale, n}, Edit::Choice);
     m_job.section(n).setScale(scale);
     edited(n);
 }
 
 void JobEditor::setNotes(int n, const QString &text)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Notes, n}, Edit::Typing);
     m_job.section(n).setNotes(text);
     edited(n);
 }
 
 void JobEditor::setWidth(int n, const QString &text)
 {
-    Batch batch(*this);
+    Edit edit(*this, Field{K::Width, n}, Edit::Typing);
     m_job.section(n).setWidth(text);
     edited(n);
 }
@@ -203,12 +239,14 @@ void JobEditor::newJob()
     resetSections();
     showSection(1);
     m_job.setChanged(false);
+    m_history.start(historyState());
 }
 
 void JobEditor::openContent(const JobFileContent &content)
 {
     Batch batch(*this);
     newJob();
+    m_recording = false;
     // Item by item in file order, as if the operator entered each: a choice that finds its item
     // sets off its cascade, one that does not leaves its list as it was.
     using K = JobField::Kind;
@@ -263,11 +301,111 @@ void JobEditor::openContent(const JobFileContent &content)
         setWidth(n, content.widths[n - 1]);
     showSection(1);
     m_job.setChanged(false);
+    m_recording = true;
+    m_history.start(historyState());
 }
 
 void JobEditor::markSaved()
 {
+    Batch batch(*this); // whoever follows the flag hears of it
     m_job.setChanged(false);
+    m_history.markSaved();
+}
+
+void JobEditor::markRecovered()
+{
+    Batch batch(*this);
+    m_job.setChanged(true);
+    m_history.forgetSaved();
+}
+
+void JobEditor::beginPaste()
+{
+    m_history.endRun();
+    m_pasting = true;
+}
+
+void JobEditor::endPaste()
+{
+    m_pasting = false;
+    m_history.endRun();
+}
+
+QString JobEditor::choiceText(const EditedField &field) const
+{
+    switch (field.kind) {
+    case K::Material:
+        return m_job.material().text();
+    case K::Thickness:
+        return m_job.thickness().text();
+    case K::VeeAll:
+        return m_job.veeAll().text();
+    case K::Vee:
+        return m_job.section(field.section).vee(field.index).text();
+    case K::Rotate:
+        return m_job.section(field.section).rotate().text().trimmed();
+    default:
+        return QString();
+    }
+}
+
+void JobEditor::recordEdit(const EditedField &field, bool typing, const QString &before)
+{
+    if (!m_recording)
+        return;
+    QString what;
+    if (typing)
+        what = (m_pasting ? QStringLiteral("paste into ") : QStringLiteral("typing in ")) +
+               field.name();
+    else if (field.kind == K::Scale)
+        what = field.name() + (m_job.section(field.section).scale() ? QStringLiteral(" on")
+                                                                    : QStringLiteral(" off"));
+    else {
+        auto shown = [](const QString &text) {
+            return text.isEmpty() ? QStringLiteral("none") : text;
+        };
+        what = QStringLiteral("%1%2 %3 → %4")
+                   .arg(field.name(), field.section ? QStringLiteral(":") : QString(),
+                        shown(before), shown(choiceText(field)));
+    }
+    // A paste is a step of its own: the run it makes ends with it (endPaste).
+    m_history.record({what, field, m_shown}, typing, historyState());
+}
+
+void JobEditor::undo()
+{
+    if (const EditHistory::Step *step = m_history.undoStep()) {
+        const EditHistory::Step made = *step;
+        restore(m_history.undo(), made);
+    }
+}
+
+void JobEditor::redo()
+{
+    if (const EditHistory::Step *step = m_history.redoStep()) {
+        const EditHistory::Step made = *step;
+        restore(m_history.redo(), made);
+    }
+}
+
+EditHistory::State JobEditor::historyState() const
+{
+    return {m_job, m_runner.startFonts(m_shown)};
+}
+
+void JobEditor::restore(const EditHistory::State &state, const EditHistory::Step &step)
+{
+    {
+        Batch batch(*this);
+        m_job = state.job;
+        m_runner.setStartFonts(state.fonts);
+        m_job.setChanged(!m_history.atSaved());
+        if (step.shown != m_shown)
+            showSection(step.shown);
+        else
+            requestRecompute();
+    }
+    Q_EMIT stepRestored(step.field);
 }
 
 void JobEditor::edited(int n)

@@ -14,9 +14,14 @@
 // end. The runs it skips are still noted with the runner, in order (their calculations set the
 // vee colours and move the canvas's font on), so the final page, pictures and colours are those
 // that every run in turn would have left; the last calculation is the one written.
+//
+// Every edit is a step of the job's history (editing/edithistory.h): Undo and Redo give back the
+// job as it was before or after a step, show the section it was made in and recompute it. The
+// unit and the detail option are views of the job, not edits.
 
 #include "bendtable/bendtable.h"
 #include "calculation/sectionpage.h"
+#include "editing/edithistory.h"
 #include "editing/sectionrunner.h"
 #include "ground/job.h"
 #include "ground/jobfile.h"
@@ -94,6 +99,20 @@ public:
     void openContent(const JobFileContent &content);
     // The Changed flag after a successful Save.
     void markSaved();
+    // The job just opened is a copy recovered after a crash: changed, with no saved state.
+    void markRecovered();
+
+    // Undo and Redo of the job, and the steps they would take back or make again (null when
+    // there is none).
+    void undo();
+    void redo();
+    const EditHistory::Step *undoStep() const { return m_history.undoStep(); }
+    const EditHistory::Step *redoStep() const { return m_history.redoStep(); }
+    // The caret left a box: the next edit in it is a step of its own.
+    void endTyping() { m_history.endRun(); }
+    // The edits between these two are one paste, a step of its own.
+    void beginPaste();
+    void endPaste();
 
     // The angle text after its box has brought it into -180 to 180 (190 -> -170, 540 -> 0).
     static QString normalisedAngle(const QString &text);
@@ -110,9 +129,13 @@ Q_SIGNALS:
     // A page or picture could not be written.
     void writeFailed(const QString &message);
     void shownSectionChanged(int n);
+    // Undo or Redo gave back the job of a step made in field, whose section is now shown: the
+    // windows put the caret into the field's box.
+    void stepRestored(const EditedField &field);
 
 private:
     class Batch;
+    class Edit;
 
     void edited(int n);
     void compute(int n);
@@ -124,6 +147,11 @@ private:
     void thicknessChosen();
     void veeAllChosen();
     void resetSections();
+    void recordEdit(const EditedField &field, bool typing, const QString &before);
+    // The text of a pick list field as a step names it.
+    QString choiceText(const EditedField &field) const;
+    void restore(const EditHistory::State &state, const EditHistory::Step &step);
+    EditHistory::State historyState() const;
 
     TableProvider m_tables;
     PageOptions m_options;
@@ -137,6 +165,10 @@ private:
     std::array<bool, kSectionCount> m_pending{};
     // The calculation of the run noted last for each section, which its write draws.
     std::array<BendCalculation, kSectionCount> m_noted;
+    EditHistory m_history;
+    int m_editDepth = 0;
+    bool m_recording = true; // off while a file is opened
+    bool m_pasting = false;
 };
 
 } // namespace corvane

@@ -38,6 +38,22 @@ void SectionRunner::reset()
         section = {std::make_unique<ImageCanvas>(), {}};
 }
 
+std::array<CanvasFont, kSectionCount> SectionRunner::startFonts(int shown) const
+{
+    std::array<CanvasFont, kSectionCount> fonts;
+    for (int n = 1; n <= kSectionCount; ++n) {
+        const SectionCanvas &state = m_canvases[n - 1];
+        fonts[n - 1] = n == shown ? state.beforeLastRun : state.canvas->font();
+    }
+    return fonts;
+}
+
+void SectionRunner::setStartFonts(const std::array<CanvasFont, kSectionCount> &fonts)
+{
+    for (int n = 0; n < kSectionCount; ++n)
+        m_canvases[n].canvas->setFont(fonts[n]);
+}
+
 SectionRun SectionRunner::run(const Job &job, int number, const BendTable &table,
                               const PageOptions &options)
 {

@@ -74,6 +74,11 @@ public:
     // Every canvas new, in the window design's font: the windows were loaded again (New).
     void reset();
 
+    // The font each section's next run starts from, such that a run of shown, the section last
+    // run, draws again from the font its last run started from; and the fonts set so (Undo).
+    std::array<CanvasFont, kSectionCount> startFonts(int shown) const;
+    void setStartFonts(const std::array<CanvasFont, kSectionCount> &fonts);
+
 private:
     struct SectionCanvas
     {

@@ -43,6 +43,25 @@ bool Section::inUse() const
     return readNumber(m_outside[0]) > 0;
 }
 
+bool Section::sameContent(const Section &other) const
+{
+    return m_view == other.m_view && m_rotate == other.m_rotate && m_scale == other.m_scale &&
+           m_notes == other.m_notes && m_width == other.m_width && m_outside == other.m_outside &&
+           m_angle == other.m_angle && m_vee == other.m_vee;
+}
+
+bool Job::sameContent(const Job &other) const
+{
+    if (m_common != other.m_common || m_material != other.m_material ||
+        m_thickness != other.m_thickness || m_veeAll != other.m_veeAll)
+        return false;
+    for (int n = 0; n < kSectionCount; ++n) {
+        if (!m_sections[n].sameContent(other.m_sections[n]))
+            return false;
+    }
+    return true;
+}
+
 namespace {
 
 QString fieldNote(const char *field, int i, const QString &text)

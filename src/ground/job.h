@@ -83,6 +83,10 @@ public:
     // Every such note of the section, row by row.
     QStringList readingNotes() const;
 
+    // Whether other holds the same texts, choices and lists; the vee colours, which the next
+    // calculation sets, do not count.
+    bool sameContent(const Section &other) const;
+
 private:
     QString m_view;
     PickList m_rotate;
@@ -116,7 +120,11 @@ public:
     Section &section(int number) { return m_sections.at(number - 1); }
     const Section &section(int number) const { return m_sections.at(number - 1); }
 
-    // Set by every edit; cleared only by New, Open and Save.
+    // The same for the whole job; the Changed flag does not count either.
+    bool sameContent(const Job &other) const;
+
+    // Set by every edit; cleared by New, Open and Save, and by undoing back to the job as last
+    // saved or opened.
     bool isChanged() const { return m_changed; }
     void setChanged(bool changed) { m_changed = changed; }
 

@@ -7,7 +7,6 @@
 #include "app/printing.h"
 #include "app/screenfit.h"
 #include "app/settings.h"
-#include "app/timedend.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -96,36 +95,6 @@ TEST_F(MainWindowTest, ClosingNewAndOpenAskAboutUnsavedChanges)
     answers << QMessageBox::No;
     w.openCommand(); // the Open dialog is cancelled: a new job
     EXPECT_EQ(w.editor().job().common(0), "");
-}
-
-// The timed end saves unsaved work without asking; the next start names the file once.
-TEST_F(MainWindowTest, ATimedEndSavesUnsavedWorkWhichTheNextStartNamesOnce)
-{
-    MainWindow &w = window();
-    w.newCommand();
-    EXPECT_EQ(w.timedEnd(), QString()); // nothing to save
-    w.editor().setOutside(1, 0, "75");
-    const QString saved = w.timedEnd();
-    EXPECT_EQ(TimedEnd::recoveryFiles(w.tempFolder()), QStringList{saved});
-    EXPECT_EQ(readJobFile(saved).content, jobFileContent(w.editor().job()));
-    EXPECT_TRUE(questions.isEmpty());
-
-    const QString reported = saved.chopped(3) + "-reported.bm";
-    for (int start = 0; start < 2; ++start) {
-        MainWindow next(MainWindow::Options{folder.path(), false, {}});
-        next.ask = [this](const QString &, const QString &text, int) {
-            questions << text;
-            return int(QMessageBox::Ok);
-        };
-        next.show();
-        next.activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return next.editor().activeSectionIndex() == 1; }));
-        QCoreApplication::processEvents();
-    }
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].contains(reported)) << questions[0].toStdString();
-    EXPECT_TRUE(QFileInfo::exists(reported));
-    EXPECT_TRUE(TimedEnd::recoveryFiles(w.tempFolder()).isEmpty());
 }
 
 TEST_F(MainWindowTest, ASavedJobOpensAgainIdenticalFromTheRecentFiles)

@@ -29,8 +29,7 @@ protected:
     MainWindow &window()
     {
         if (!m_window) {
-            m_window =
-                std::make_unique<MainWindow>(MainWindow::Options{folder.path(), false, startFile});
+            m_window = std::make_unique<MainWindow>(options());
             m_window->ask = [this](const QString &title, const QString &text, int) {
                 questions << title + QStringLiteral(": ") + text;
                 return answers.isEmpty() ? int(QMessageBox::No) : answers.takeFirst();
@@ -41,9 +40,21 @@ protected:
             m_window->choosePdfFile = [this](const QString &proposed) {
                 return choose(proposed);
             };
+            m_window->offerRecovered = [this](const QString &text) {
+                offers << text;
+                return !takeBack.isEmpty() && takeBack.takeFirst();
+            };
         }
         return *m_window;
     }
+
+    // The window's options: this folder, no About window, the start file, a recovery folder here.
+    MainWindow::Options options() const
+    {
+        return {folder.path(), false, startFile, folder.filePath("recovery")};
+    }
+    // Ends the window as a crash would: no question, no close.
+    void crash() { m_window.reset(); }
 
     QTemporaryDir folder;
     QString startFile;     // the job file the window opens at start
@@ -51,6 +62,8 @@ protected:
     QList<int> answers;    // No once they run out
     QStringList files;     // the files chosen; a cancelled dialog once they run out
     QStringList proposals;
+    QStringList offers;   // the recovered jobs offered
+    QList<bool> takeBack; // Open or Not now for each; Not now once they run out
 
 private:
     QString choose(const QString &proposed)

@@ -1,4 +1,4 @@
-#include "app/pdficon.h"
+#include "app/fallbackicons.h"
 
 #include <QFont>
 #include <QIconEngine>
@@ -71,11 +71,61 @@ public:
     QIconEngine *clone() const override { return new PdfIconEngine; }
 };
 
+class UndoIconEngine : public QIconEngine
+{
+public:
+    explicit UndoIconEngine(bool redo) : m_redo(redo) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
+    {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        const qreal u = qMin(rect.width(), rect.height()) / 32.0; // drawn on a grid of 32
+        painter->scale(u, u);
+        if (m_redo) { // the mirror image
+            painter->translate(32, 0);
+            painter->scale(-1, 1);
+        }
+        const QColor ink = mode == QIcon::Disabled ? QColor(170, 170, 170) : QColor(40, 90, 160);
+        // From the lower right, up and round to the left, where the head points.
+        QPainterPath arc;
+        arc.moveTo(26, 27);
+        arc.cubicTo(30, 16, 22, 9, 12, 11);
+        painter->setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawPath(arc);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(ink);
+        painter->drawPolygon(QPolygonF({{3, 11.5}, {13, 4}, {13, 18}}));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+
+    QIconEngine *clone() const override { return new UndoIconEngine(m_redo); }
+
+private:
+    bool m_redo;
+};
+
 } // namespace
 
 QIcon pdfExportIcon()
 {
     return QIcon(new PdfIconEngine);
+}
+
+QIcon undoIcon(bool redo)
+{
+    return QIcon(new UndoIconEngine(redo));
 }
 
 } // namespace corvane

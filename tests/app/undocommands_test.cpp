@@ -1,0 +1,153 @@
+#include "app/mainwindowtest.h"
+
+#include "app/commonwindow.h"
+#include "app/sectionwindow.h"
+#include "app/undocommands.h"
+#include "ground/jobfile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <functional>
+
+namespace corvane {
+namespace {
+
+class UndoCommandsTest : public test::MainWindowTest
+{
+protected:
+    MainWindow &started()
+    {
+        MainWindow &w = window();
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.editor().activeSectionIndex() == 1; }));
+        return w;
+    }
+    template<typename T> T *box(const char *name)
+    {
+        QWidget *found = window().commonWindow().findChild<T *>(name);
+        if (!found)
+            found = window().sectionWindow(1).findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return static_cast<T *>(found);
+    }
+    // The keys as the operator presses them, wherever the focus is.
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), modifiers);
+    }
+    // What the operator would compare: the job's file, and the shown page with its pictures.
+    QByteArray shown()
+    {
+        const SectionRun &run = window().editor().lastRun(1);
+        QByteArray bytes = formatJobFile(jobFileContent(window().editor().job())) + run.page;
+        for (const FileContent &picture : run.pictures)
+            bytes += picture.bytes;
+        return bytes;
+    }
+};
+
+// Through the window's own boxes, lists and keys: each edit, undone with Ctrl+Z, gives back the job
+// file and the page as they were, with the caret in the box; redone with Ctrl+Shift+Z or Ctrl+Y,
+// those after it.
+TEST_F(UndoCommandsTest, EveryEditOfTheWindowIsUndoneAndRedoneByItsKeys)
+{
+    struct Case
+    {
+        const char *box;
+        std::function<void(QWidget *)> edit;
+    };
+    auto type = [](const char *keys) {
+        return [keys](QWidget *box) {
+            QTest::keyClicks(box, keys);
+        };
+    };
+    auto down = [](QWidget *box) {
+        QTest::keyClick(box, Qt::Key_Down);
+    };
+    auto paste = [](QWidget *box) {
+        QGuiApplication::clipboard()->setText("7");
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    };
+    // The cascades last: another thickness or material may leave fewer vees to choose from.
+    const std::vector<Case> cases{
+        {"txtcom0", type("Acme")},
+        {"cmbVee0", down},
+        {"cmbVeeG", down},
+        {"txtOutside1", type("5")},
+        {"txtAng1", type("5")},
+        {"txtView", type("END")},
+        {"cmbRotate", down},
+        {"txtNotes", type("ok")},
+        {"txtWidth", type("120")},
+        {"chkScale",
+         [](QWidget *b) {
+             QTest::keyClick(b, Qt::Key_Space);
+         }},
+        {"txtOutside2", paste},
+        {"cmbThickness", down},
+        {"cmbMaterial", down},
+    };
+    MainWindow &w = started();
+    test::fillWorkedExample(w.editor(), 1);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.box);
+        QWidget *target = box<QWidget>(c.box);
+        target->setFocus();
+        const QByteArray before = shown();
+        c.edit(target);
+        const QByteArray after = shown();
+        ASSERT_NE(before, after);
+        box<QWidget>("txtcom3")->setFocus(); // elsewhere
+        press(Qt::Key_Z);
+        EXPECT_EQ(shown(), before);
+        EXPECT_EQ(QApplication::focusWidget(), target);
+        press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(shown(), after);
+        press(Qt::Key_Z);
+        press(Qt::Key_Y);
+        EXPECT_EQ(shown(), after);
+    }
+}
+
+// The buttons say which step they take back or make again, and are off when there is none; a run
+// of typing is one step, a paste another, and undoing back to the saved job clears the flag.
+TEST_F(UndoCommandsTest, TheButtonsNameTheStepAndTypingRunsAndPastesAreStepsOfTheirOwn)
+{
+    MainWindow &w = started();
+    QAction *undo = w.undoCommands().undoAction();
+    QAction *redo = w.undoCommands().redoAction();
+    EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
+    EXPECT_EQ(undo->toolTip(), "Undo (Ctrl+Z)");
+
+    auto *flange = box<QLineEdit>("txtOutside0");
+    flange->setFocus();
+    QTest::keyClicks(flange, "12");
+    QGuiApplication::clipboard()->setText("3");
+    QTest::keyClick(flange, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClicks(flange, "4");
+    EXPECT_EQ(undo->toolTip(), "Undo typing in flange 1 of section 1 (Ctrl+Z)");
+    undo->trigger();
+    EXPECT_EQ(flange->text(), "123");
+    EXPECT_EQ(undo->toolTip(), "Undo paste into flange 1 of section 1 (Ctrl+Z)");
+    EXPECT_EQ(redo->toolTip(), "Redo typing in flange 1 of section 1 (Ctrl+Shift+Z, Ctrl+Y)");
+    undo->trigger();
+    EXPECT_EQ(flange->text(), "12");
+    undo->trigger();
+    EXPECT_EQ(flange->text(), "");
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(w.editor().job().isChanged());
+    redo->trigger();
+    EXPECT_TRUE(w.editor().job().isChanged());
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,53 @@
+#include "ground/recovery.h"
+
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+// The copy with the name of its job file; copies of the old kind not yet named; each kept under a
+// name of its own with its job file's name, never over another.
+TEST(RecoveryFolder, FindsItsCopyAndTheOldKindAndKeepsEachUnderANameOfItsOwn)
+{
+    QTemporaryDir dir;
+    const RecoveryFolder folder(dir.filePath("recovery"));
+    const QString temp = dir.filePath("temp");
+    ASSERT_TRUE(QDir().mkpath(temp));
+    for (const char *name :
+         {"recovered-20261201-080000.bm", "recovered-20261130-080000-reported.bm"})
+        ASSERT_TRUE(test::writeBytes(QDir(temp).filePath(name), "x"));
+    JobFileContent content;
+    content.items[1] = "Acme";
+    ASSERT_EQ(folder.write(content, "/jobs/bracket.bm"), "");
+
+    const QList<RecoveredJob> found = folder.found(temp);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(found[0].file, folder.jobFile());
+    EXPECT_EQ(found[0].original, "/jobs/bracket.bm");
+    EXPECT_EQ(found[1].original, "");
+    EXPECT_TRUE(found[1].file.endsWith("recovered-20261201-080000.bm"));
+
+    RecoveredJob same = found[1];
+    same.changed = found[0].changed; // two copies of one second
+    const RecoveryFolder::Kept first = folder.keep(found[0]);
+    const RecoveryFolder::Kept second = folder.keep(same);
+    const QString stamp = found[0].changed.toString("yyyyMMdd-HHmmss");
+    EXPECT_EQ(first.path, folder.path() + "/kept-" + stamp + ".bm");
+    EXPECT_EQ(second.path, folder.path() + "/kept-" + stamp + "-2.bm");
+    EXPECT_EQ(readJobFile(first.path).content, content);
+    EXPECT_EQ(test::readBytes(folder.path() + "/kept-" + stamp + ".path"), "/jobs/bracket.bm");
+    EXPECT_TRUE(folder.found(temp).isEmpty());
+
+    ASSERT_EQ(folder.write(content, ""), "");
+    EXPECT_EQ(folder.remove(), "");
+    EXPECT_FALSE(QFileInfo::exists(folder.jobFile()));
+}
+
+} // namespace
+} // namespace corvane

@@ -24,6 +24,22 @@ bool isUndoKey(const QKeyEvent &key)
            QKeySequence(key.keyCombination()) == kRedoOther;
 }
 
+// Which of Undo, Redo and Paste an action of a box's own context menu is: a plain text edit names
+// them, a line edit only says them ("&Undo", with its key after a tab unless a shortcut of the
+// program has that key).
+QKeySequence::StandardKey standardKeyOf(const QAction &action)
+{
+    const QString text = action.text().section(QLatin1Char('\t'), 0, 0);
+    const QString name = action.objectName();
+    if (name == QLatin1String("edit-undo") || text == QLineEdit::tr("&Undo"))
+        return QKeySequence::Undo;
+    if (name == QLatin1String("edit-redo") || text == QLineEdit::tr("&Redo"))
+        return QKeySequence::Redo;
+    if (name == QLatin1String("edit-paste") || text == QLineEdit::tr("&Paste"))
+        return QKeySequence::Paste;
+    return QKeySequence::UnknownKey;
+}
+
 QString keysOf(const QAction &action)
 {
     QStringList keys;
@@ -111,9 +127,9 @@ bool UndoCommands::contextMenu(QWidget *box, const QPoint &globalPos)
     QMenu *menu = line ? line->createStandardContextMenu() : text->createStandardContextMenu();
     // The menu's own Undo, Redo and Paste go to the job's history instead of the box's.
     for (QAction *action : menu->actions()) {
-        const QString name = action->objectName();
-        if (name == QLatin1String("edit-undo") || name == QLatin1String("edit-redo")) {
-            const bool undo = name == QLatin1String("edit-undo");
+        const QKeySequence::StandardKey key = standardKeyOf(*action);
+        if (key == QKeySequence::Undo || key == QKeySequence::Redo) {
+            const bool undo = key == QKeySequence::Undo;
             action->disconnect();
             action->setEnabled(undo ? m_editor.undoStep() != nullptr
                                     : m_editor.redoStep() != nullptr);
@@ -123,7 +139,7 @@ bool UndoCommands::contextMenu(QWidget *box, const QPoint &globalPos)
                 else
                     m_editor.redo();
             });
-        } else if (name == QLatin1String("edit-paste")) {
+        } else if (key == QKeySequence::Paste) {
             action->disconnect();
             connect(action, &QAction::triggered, this, [this, line, text] {
                 m_editor.beginPaste();

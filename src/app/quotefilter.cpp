@@ -2,8 +2,6 @@
 
 #include "ground/numbers.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -25,20 +23,6 @@ bool isQuote(QChar c)
 bool hasQuote(const QString &text)
 {
     return std::any_of(text.begin(), text.end(), isQuote);
-}
-
-// A line edit begins a new undo step whenever its caret moves, as its own paste does on both
-// sides of the pasted text.
-void beginUndoStep(QLineEdit *edit)
-{
-    if (edit->hasSelectedText())
-        return;
-    const int pos = edit->cursorPosition();
-    const int other = pos > 0 ? pos - 1 : pos + 1;
-    if (other > edit->text().size())
-        return;
-    edit->setCursorPosition(other);
-    edit->setCursorPosition(pos);
 }
 
 } // namespace
@@ -80,19 +64,9 @@ bool QuoteFilter::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress)
         return QValidator::eventFilter(watched, event);
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (hasQuote(key->text()))
+    // A typed quote is dropped before the box sees it.
+    if (hasQuote(static_cast<QKeyEvent *>(event)->text()))
         return true;
-    auto *edit = qobject_cast<QLineEdit *>(watched);
-    if (edit && !edit->isReadOnly() && key->matches(QKeySequence::Paste)) {
-        const QString pasted = QGuiApplication::clipboard()->text();
-        if (hasQuote(pasted)) {
-            beginUndoStep(edit);
-            edit->insert(withoutQuotes(pasted));
-            beginUndoStep(edit);
-            return true;
-        }
-    }
     return QValidator::eventFilter(watched, event);
 }
 
@@ -104,7 +78,7 @@ void QuoteFilter::stripDocument(QPlainTextEdit *edit)
     if (!hasQuote(text))
         return;
     QTextCursor cursor(document);
-    cursor.joinPreviousEditBlock();
+    cursor.beginEditBlock(); // one change, raised at its end
     for (int i = int(text.size()) - 1; i >= 0; --i) {
         if (!isQuote(text.at(i)))
             continue;

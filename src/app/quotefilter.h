@@ -12,10 +12,9 @@ namespace corvane {
 // pasting, dropping or an input method loses its quotes before the box passes it on.
 //
 // On a line edit the filter is also the validator, which strips the quotes from whatever reaches
-// the text; the paste shortcut inserts the stripped clipboard text itself, so that a paste stays
-// one undoable step of the box (a stripping validator would start the box's undo afresh). On a
-// plain text edit the document is stripped after each change, in the same undo step; connect to
-// the document's contentsChanged after installing the filter to see only stripped text.
+// the text. On a plain text edit the document is stripped after each change; connect to the
+// document's contentsChanged after installing the filter to see only stripped text. (Undo is the
+// job's, not the box's: app/undocommands.h.)
 class QuoteFilter : public QValidator
 {
     Q_OBJECT

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,9 @@ protected:
     MainWindow &window()
     {
         if (!m_window) {
-            m_window = std::make_unique<MainWindow>(options());
+            // No About window; a recovery folder of the test's own.
+            m_window = std::make_unique<MainWindow>(
+                MainWindow::Options{folder.path(), false, startFile, folder.filePath("recovery")});
             m_window->ask = [this](const QString &title, const QString &text, int) {
                 questions << title + QStringLiteral(": ") + text;
                 return answers.isEmpty() ? int(QMessageBox::No) : answers.takeFirst();
@@ -48,10 +51,15 @@ protected:
         return *m_window;
     }
 
-    // The window's options: this folder, no About window, the start file, a recovery folder here.
-    MainWindow::Options options() const
+    // The window shown, its start done: any kept job offered, a job open, the recovery copy kept.
+    MainWindow &started()
     {
-        return {folder.path(), false, startFile, folder.filePath("recovery")};
+        MainWindow &w = window();
+        w.show();
+        w.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.editor().activeSectionIndex() == 1; }));
+        return w;
     }
     // Ends the window as a crash would: no question, no close.
     void crash() { m_window.reset(); }

@@ -16,16 +16,6 @@ namespace {
 class RecoveryTest : public test::MainWindowTest
 {
 protected:
-    // The window shown, its start done: any copy offered, a job open, the copy followed.
-    MainWindow &started()
-    {
-        MainWindow &w = window();
-        w.show();
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.editor().activeSectionIndex() == 1; }));
-        QCoreApplication::processEvents();
-        return w;
-    }
     QString copy() const { return folder.filePath("recovery/job.bm"); }
     bool copyWritten(MainWindow &w)
     {
@@ -38,59 +28,48 @@ protected:
     }
 };
 
-// The timed end writes the copy without asking; the next start offers it, and Open shows the job
-// as it was, changed.
-TEST_F(RecoveryTest, TheTimedEndKeepsTheJobForTheNextStartToOfferBack)
-{
-    MainWindow &w = started();
-    EXPECT_EQ(w.timedEnd(), QString()); // nothing unsaved
-    w.editor().setOutside(1, 0, "75");
-    EXPECT_EQ(w.timedEnd(), copy());
-    EXPECT_EQ(readJobFile(copy()).content, jobFileContent(w.editor().job()));
-    EXPECT_TRUE(questions.isEmpty());
-    crash();
-
-    takeBack << true;
-    MainWindow &next = started();
-    ASSERT_EQ(offers.size(), 1);
-    EXPECT_TRUE(offers[0].startsWith("Corvane did not close normally. The job you were working on "
-                                     "was kept (a new job, changed "))
-        << offers[0].toStdString();
-    EXPECT_EQ(next.editor().job().section(1).outside(0), "75");
-    EXPECT_TRUE(next.editor().job().isChanged());
-    EXPECT_EQ(next.windowTitle(), "Recovered job - Corvane");
-}
-
-// A job of a file, killed: the copy names the file. Open titles it so and Save proposes the file;
-// Not now keeps the copy under a name of its own and says where, and it is not offered again.
-TEST_F(RecoveryTest, AKilledJobIsOfferedWithItsFileAndKeptWhenNotOpened)
+// A job of a file killed once its copy was written: the offer names the file, Open titles the
+// job so and Save proposes the file. A new job at the timed end, which writes the copy at once and
+// asks nothing: Not now keeps the copy under a name of its own, says where, and offers it no more.
+TEST_F(RecoveryTest, AKilledOrTimedOutJobIsOfferedBackAndKeptWhenNotOpened)
 {
     const QString bracket = folder.filePath("bracket.bm");
     ASSERT_TRUE(QFile::copy(CORVANE_SOURCE_DIR "/examples/bracket.bm", bracket));
-    for (bool open : {true, false}) {
-        SCOPED_TRACE(open);
-        ASSERT_TRUE(QDir(folder.filePath("recovery")).removeRecursively());
-        startFile = bracket;
+    for (bool killed : {true, false}) {
+        SCOPED_TRACE(killed);
+        startFile = killed ? bracket : QString();
+        questions.clear();
         MainWindow &w = started();
-        w.editor().setCommonText(0, open ? "Opened" : "Kept");
-        ASSERT_TRUE(copyWritten(w));
+        if (killed) {
+            w.editor().setCommonText(0, "Opened");
+            ASSERT_TRUE(copyWritten(w));
+        } else {
+            EXPECT_EQ(w.timedEnd(), QString()); // nothing unsaved
+            w.editor().setCommonText(0, "Kept");
+            EXPECT_EQ(w.timedEnd(), copy());
+            EXPECT_EQ(readJobFile(copy()).content, jobFileContent(w.editor().job()));
+            EXPECT_TRUE(questions.isEmpty());
+        }
         crash();
         offers.clear();
-        takeBack << open;
-        if (open)
-            startFile.clear();
+        takeBack << killed;
+        startFile.clear();
         MainWindow &next = started();
         ASSERT_EQ(offers.size(), 1);
-        EXPECT_TRUE(offers[0].contains("(bracket.bm, changed ")) << offers[0].toStdString();
-        if (open) {
+        EXPECT_TRUE(offers[0].startsWith(QString("Corvane did not close normally. The job you were "
+                                                 "working on was kept (%1, changed ")
+                                             .arg(killed ? "bracket.bm" : "a new job")))
+            << offers[0].toStdString();
+        if (killed) {
             EXPECT_EQ(next.windowTitle(), "bracket.bm (recovered) - Corvane");
             EXPECT_EQ(next.editor().job().common(0), "Opened");
-            answers << QMessageBox::Yes;
-            next.close(); // Yes, then the Save dialog, cancelled
+            EXPECT_TRUE(next.editor().job().isChanged());
+            answers << QMessageBox::Yes << QMessageBox::No;
+            next.close(); // Yes, then the Save dialog, cancelled; then No
             EXPECT_EQ(proposals.last(), bracket);
+            EXPECT_TRUE(next.close());
         } else {
-            // The start file opens after the copy was put aside.
-            EXPECT_EQ(next.editor().job().common(0), "Harbour Fabrication");
+            EXPECT_EQ(next.editor().job().common(0), "");
             const QStringList kept =
                 QDir(folder.filePath("recovery")).entryList({"kept-*.bm"}, QDir::Files);
             ASSERT_EQ(kept.size(), 1);
@@ -119,7 +98,6 @@ TEST_F(RecoveryTest, TheCopyGoesOnceNothingIsUnsaved)
     w.editor().setOutside(1, 0, "80");
     ASSERT_TRUE(copyWritten(w));
     w.editor().undo();
-    EXPECT_FALSE(w.editor().job().isChanged());
     EXPECT_FALSE(QFileInfo::exists(copy()));
 
     w.editor().redo();

@@ -92,15 +92,11 @@ TEST_F(SectionWindowTest, NoControlLiesOverAnotherOrBeyondTheRows)
     }
 }
 
-TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTyping)
+TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPasted)
 {
     editor.setOutside(1, 0, "7");
     activate(window);
     flange(0)->setFocus();
-    QTest::keyClick(flange(0), Qt::Key_End);
-    QTest::keyClicks(flange(0), "50");
-    QTest::keyClick(flange(0), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(job().section(1).outside(0), "7");
     // Typing goes on where the caret was, not at a place a redraw put it.
     QTest::keyClick(flange(0), Qt::Key_Home);
     QTest::keyClicks(flange(0), "1'2\"");
@@ -112,10 +108,6 @@ TEST_F(SectionWindowTest, QuotesCanNeitherBeTypedNorPastedAndUndoWorksAfterTypin
     QGuiApplication::clipboard()->setText(QStringLiteral("a'b\"c\nd"));
     QTest::keyClick(notes(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(job().section(1).notes(), "its xabc\r\nd");
-    // The paste and the quotes it lost are one step.
-    QTest::keyClick(notes(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(job().section(1).notes(), "its x");
-    // The context menu's paste goes round the key filter.
     control<QLineEdit>("txtView")->paste();
     EXPECT_EQ(job().section(1).view(), "abc\nd");
 }

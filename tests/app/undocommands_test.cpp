@@ -17,23 +17,12 @@
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
-
 namespace corvane {
 namespace {
 
 class UndoCommandsTest : public test::MainWindowTest
 {
 protected:
-    MainWindow &started()
-    {
-        MainWindow &w = window();
-        w.show();
-        w.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return w.editor().activeSectionIndex() == 1; }));
-        return w;
-    }
     template<typename T> T *box(const char *name)
     {
         QWidget *found = window().commonWindow().findChild<T *>(name);
@@ -63,42 +52,23 @@ protected:
 // those after it.
 TEST_F(UndoCommandsTest, EveryEditOfTheWindowIsUndoneAndRedoneByItsKeys)
 {
+    // Typed text, or a key: Down in a list, Space on the check box, Ctrl+V with "7" to paste.
     struct Case
     {
         const char *box;
-        std::function<void(QWidget *)> edit;
-    };
-    auto type = [](const char *keys) {
-        return [keys](QWidget *box) {
-            QTest::keyClicks(box, keys);
-        };
-    };
-    auto down = [](QWidget *box) {
-        QTest::keyClick(box, Qt::Key_Down);
-    };
-    auto paste = [](QWidget *box) {
-        QGuiApplication::clipboard()->setText("7");
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        const char *typed;
+        Qt::Key key;
     };
     // The cascades last: another thickness or material may leave fewer vees to choose from.
+    // clang-format off
     const std::vector<Case> cases{
-        {"txtcom0", type("Acme")},
-        {"cmbVee0", down},
-        {"cmbVeeG", down},
-        {"txtOutside1", type("5")},
-        {"txtAng1", type("5")},
-        {"txtView", type("END")},
-        {"cmbRotate", down},
-        {"txtNotes", type("ok")},
-        {"txtWidth", type("120")},
-        {"chkScale",
-         [](QWidget *b) {
-             QTest::keyClick(b, Qt::Key_Space);
-         }},
-        {"txtOutside2", paste},
-        {"cmbThickness", down},
-        {"cmbMaterial", down},
+        {"txtcom0", "Acme", {}}, {"cmbVee0", "", Qt::Key_Down}, {"cmbVeeG", "", Qt::Key_Down},
+        {"txtOutside1", "5", {}}, {"txtAng1", "5", {}}, {"txtView", "END", {}},
+        {"cmbRotate", "", Qt::Key_Down}, {"txtNotes", "ok", {}}, {"txtWidth", "120", {}},
+        {"chkScale", "", Qt::Key_Space}, {"txtOutside2", "", Qt::Key_V},
+        {"cmbThickness", "", Qt::Key_Down}, {"cmbMaterial", "", Qt::Key_Down},
     };
+    // clang-format on
     MainWindow &w = started();
     test::fillWorkedExample(w.editor(), 1);
     for (const Case &c : cases) {
@@ -106,7 +76,12 @@ TEST_F(UndoCommandsTest, EveryEditOfTheWindowIsUndoneAndRedoneByItsKeys)
         QWidget *target = box<QWidget>(c.box);
         target->setFocus();
         const QByteArray before = shown();
-        c.edit(target);
+        QGuiApplication::clipboard()->setText("7");
+        if (*c.typed)
+            QTest::keyClicks(target, c.typed);
+        else
+            QTest::keyClick(target, c.key,
+                            c.key == Qt::Key_V ? Qt::ControlModifier : Qt::NoModifier);
         const QByteArray after = shown();
         ASSERT_NE(before, after);
         box<QWidget>("txtcom3")->setFocus(); // elsewhere
@@ -122,7 +97,7 @@ TEST_F(UndoCommandsTest, EveryEditOfTheWindowIsUndoneAndRedoneByItsKeys)
 }
 
 // The buttons say which step they take back or make again, and are off when there is none; a run
-// of typing is one step, a paste another, and undoing back to the saved job clears the flag.
+// of typing is one step, a paste another, also from the box's own menu.
 TEST_F(UndoCommandsTest, TheButtonsNameTheStepAndTypingRunsAndPastesAreStepsOfTheirOwn)
 {
     MainWindow &w = started();
@@ -156,9 +131,6 @@ TEST_F(UndoCommandsTest, TheButtonsNameTheStepAndTypingRunsAndPastesAreStepsOfTh
     QApplication::sendEvent(flange, &menuKey);
     EXPECT_EQ(flange->text(), "");
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_FALSE(w.editor().job().isChanged());
-    redo->trigger();
-    EXPECT_TRUE(w.editor().job().isChanged());
 }
 
 } // namespace

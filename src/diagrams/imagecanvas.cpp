@@ -4,7 +4,9 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QtEndian>
 
+#include <algorithm>
 #include <utility>
 #include <QPen>
 
@@ -189,7 +191,7 @@ QByteArray encodeBmp24(const QImage &picture)
     const qsizetype height = image.height();
     const qsizetype rowBytes = (width * 3 + 3) / 4 * 4;
     constexpr qsizetype kHeaderBytes = 14 + 40;
-    QByteArray bytes(kHeaderBytes + rowBytes * height, '\0');
+    QByteArray bytes(kHeaderBytes + rowBytes * height, Qt::Uninitialized);
     uchar *out = reinterpret_cast<uchar *>(bytes.data());
     const auto put16 = [&out](quint16 value) {
         *out++ = uchar(value);
@@ -215,14 +217,28 @@ QByteArray encodeBmp24(const QImage &picture)
     put32(quint32(image.dotsPerMeterY()));
     put32(0);
     put32(0);
+    // Four pixels at a time become three words of blue, green and red: a quarter of the stores of
+    // byte by byte, on the biggest part of writing a picture.
+    const auto bgr = [](QRgb p) {
+        return quint32(p) & 0xFFFFFFu;
+    };
     for (qsizetype y = height - 1; y >= 0; --y) {
         const QRgb *pixel = reinterpret_cast<const QRgb *>(image.constScanLine(int(y)));
         uchar *row = out;
-        for (qsizetype x = 0; x < width; ++x) {
+        qsizetype x = 0;
+        for (; x + 4 <= width; x += 4, row += 12) {
+            const quint32 p0 = bgr(pixel[x]), p1 = bgr(pixel[x + 1]);
+            const quint32 p2 = bgr(pixel[x + 2]), p3 = bgr(pixel[x + 3]);
+            qToLittleEndian<quint32>(p0 | p1 << 24, row);
+            qToLittleEndian<quint32>(p1 >> 8 | p2 << 16, row + 4);
+            qToLittleEndian<quint32>(p2 >> 16 | p3 << 8, row + 8);
+        }
+        for (; x < width; ++x) {
             *row++ = uchar(qBlue(pixel[x]));
             *row++ = uchar(qGreen(pixel[x]));
             *row++ = uchar(qRed(pixel[x]));
         }
+        std::fill(row, out + rowBytes, uchar(0)); // the row's padding
         out += rowBytes;
     }
     return bytes;

@@ -10,6 +10,8 @@
 #include "benchsupport.h"
 #include "elevenflangejob.h"
 #include "calculation/sectionpage.h"
+#include "ground/jobfile.h"
+#include "editing/jobeditor.h"
 #include "editing/sectionrunner.h"
 #include "diagrams/imagecanvas.h"
 #include "diagrams/markingdiagram.h"
@@ -125,5 +127,33 @@ void floorDrawAndWriteFresh(benchmark::State &state)
     percentiles.report(state);
 }
 BENCHMARK(floorDrawAndWriteFresh)->Unit(benchmark::kMillisecond);
+
+// The same keystroke through the editing logic, with the undo history at its limit: each key is a
+// step of its own (the caret left the box before it), so the whole job is kept and compared, and
+// the oldest step gives way, every time. The difference to keystrokeToPageWritten is what the
+// editing logic and the history add.
+void keystrokeThroughTheEditor(benchmark::State &state)
+{
+    BendTableSource source(bench::workbookPath(1000));
+    JobEditor editor([&source] { return source.table(); }, options(QStringLiteral("editor")));
+    editor.openContent(jobFileContent(elevenFlangeJob()));
+    for (int i = 0; i <= EditHistory::kLimit; ++i) {
+        editor.endTyping();
+        editor.setNotes(1, QString::number(i));
+    }
+    Percentiles percentiles;
+    bool wide = false;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        wide = !wide;
+        editor.endTyping();
+        editor.setOutside(1, 5, wide ? QStringLiteral("111") : QStringLiteral("110"));
+        percentiles.add(std::chrono::steady_clock::now() - start);
+    }
+    if (!editor.lastRun(1).ok() || !editor.lastRun(1).calculation.bends[9].found())
+        state.SkipWithError("the section did not compute as expected");
+    percentiles.report(state);
+}
+BENCHMARK(keystrokeThroughTheEditor)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -19,6 +19,7 @@ ROWS = {1000: "1,000", 10000: "10,000"}
 NAMES = {
     "keystrokeToPageWritten": "keystroke → page and pictures written, {} rows",
     "floorDrawAndWriteFresh": "floor: both pictures drawn, same bytes written to fresh files",
+    "keystrokeThroughTheEditor": "keystroke through the editing logic, undo history full, 1,000 rows",
     "readSheet": "workbook sheet read, {} rows",
     "tableFromWorkbook": "workbook to indexed table, {} rows",
     "sourceReadsChangedWorkbook": "changed workbook read through the source, {} rows",

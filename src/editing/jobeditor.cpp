@@ -20,8 +20,7 @@ private:
     JobEditor &m_editor;
 };
 
-// An edit of the operator's: a batch that, when it is the outermost edit, records a step of the
-// history once it is made.
+// An edit of the operator's: a batch that records a step of the history once the edit is made.
 class JobEditor::Edit
 {
 public:
@@ -34,14 +33,8 @@ public:
     Edit(JobEditor &editor, const EditedField &field, Kind kind)
         : m_batch(editor), m_editor(editor), m_field(field), m_typing(kind == Typing),
           m_before(editor.choiceText(field))
-    {
-        ++m_editor.m_editDepth;
-    }
-    ~Edit()
-    {
-        if (--m_editor.m_editDepth == 0)
-            m_editor.recordEdit(m_field, m_typing, m_before);
-    }
+    {}
+    ~Edit() { m_editor.recordEdit(m_field, m_typing, m_before); }
     Edit(const Edit &) = delete;
     Edit &operator=(const Edit &) = delete;
 

@@ -166,8 +166,7 @@ private:
     // The calculation of the run noted last for each section, which its write draws.
     std::array<BendCalculation, kSectionCount> m_noted;
     EditHistory m_history;
-    int m_editDepth = 0;
-    bool m_recording = true; // off while a file is opened
+    bool m_recording = true; // off while a file is opened, item by item
     bool m_pasting = false;
 };
 

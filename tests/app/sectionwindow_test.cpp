@@ -83,9 +83,13 @@ TEST_F(SectionWindowTest, NoControlLiesOverAnotherOrBeyondTheRows)
             controls << child;
     }
     ASSERT_EQ(controls.size(), 36);
+    // Each row 1.16 flange heights (360 twips, 24 pixels) below the one before.
+    EXPECT_NEAR(flange(10)->y() - flange(0)->y(), 10 * 1.16 * 24, 1);
     for (qsizetype a = 0; a < controls.size(); ++a) {
         const QRect place = controls[a]->geometry();
         EXPECT_TRUE(rows->rect().adjusted(0, 0, 1, 1).contains(place)) << nameOf(controls[a]);
+        const bool box = !qobject_cast<QCheckBox *>(controls[a]); // each in the design's face
+        EXPECT_TRUE(!box || controls[a]->font() == flange(0)->font()) << nameOf(controls[a]);
         for (qsizetype b = a + 1; b < controls.size(); ++b)
             EXPECT_FALSE(place.intersects(controls[b]->geometry()))
                 << nameOf(controls[a]) << " " << nameOf(controls[b]);

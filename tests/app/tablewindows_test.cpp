@@ -7,6 +7,7 @@
 #include "ground/filewrite.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
@@ -37,11 +38,14 @@ TEST_F(TableWindowsTest, TableCommandAsksAndOffersTheCheckAndTheTestBend)
         w.tableStatusText().endsWith("(the table check has 2 findings: Table, Check Bend Table)"))
         << w.tableStatusText().toStdString();
     QStringList shown;
+    QString summary; // the check's line above its list
     QString radiusNoNumber;
     QStringList vees; // the test bend's vee list as it opens
     w.showTableWindow = [&](QDialog &dialog) {
-        if (auto *check = qobject_cast<TableCheckWindow *>(&dialog))
+        if (auto *check = qobject_cast<TableCheckWindow *>(&dialog)) {
             shown = check->lines();
+            summary = check->findChild<QLabel *>()->text();
+        }
         if (auto *bend = qobject_cast<TestBendWindow *>(&dialog)) {
             auto *vee = dialog.findChild<QComboBox *>("cmbVee");
             for (int i = 0; i < vee->count(); ++i)
@@ -67,6 +71,7 @@ TEST_F(TableWindowsTest, TableCommandAsksAndOffersTheCheckAndTheTestBend)
     ASSERT_EQ(replaceFile(table, shipped), QString());
     entries[0]->trigger();
     EXPECT_EQ(shown, QStringList{"no problems found"});
+    EXPECT_EQ(summary, QDir::toNativeSeparators(table) + ": no problems found.");
     EXPECT_TRUE(w.tableStatusText().endsWith("BendTbl.xls 2026.12"))
         << w.tableStatusText().toStdString();
 

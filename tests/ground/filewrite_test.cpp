@@ -130,7 +130,12 @@ TEST(FileWrite, MakeFolderMakesTheFoldersAboveOrNamesAFileInTheWayOrTheSystemsRe
                       .arg(path, file));
     const QString made = dir.filePath(QStringLiteral("a/b"));
     EXPECT_EQ(makeFolder(made), "");
-    EXPECT_TRUE(QFileInfo(made).isDir());
+    // A folder as open as the operator's umask allows, as mkdir makes them.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat info = {};
+    ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode, S_IFDIR | (0777 & ~mask));
     // On a read-only file system, a folder that is there will do and a new one is refused.
     const int status = test::runOnOwnFileSystem(made, "ro", [&] {
         return makeFolder(made).isEmpty() &&

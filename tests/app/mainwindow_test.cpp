@@ -104,6 +104,7 @@ TEST_F(MainWindowTest, ASavedJobOpensAgainIdenticalFromTheRecentFiles)
     const JobFileContent before = jobFileContent(w.editor().job());
     files << folder.filePath("two.bm");
     ASSERT_TRUE(w.saveCommand());
+    EXPECT_TRUE(saving);
     EXPECT_EQ(w.windowTitle(), "two.bm - Corvane");
     EXPECT_FALSE(w.editor().job().isChanged());
     w.newCommand();
@@ -161,11 +162,7 @@ TEST_F(MainWindowTest, AFailedSaveOrAnEscapedQuestionStopsNewAndOpenWithTheJobAs
 // said there whatever has the focus.
 TEST_F(MainWindowTest, ANumberBoxNotReadAsItShowsSaysWhatItIsReadAs)
 {
-    MainWindow &w = window();
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.newCommand();
+    MainWindow &w = started();
     auto *flange = w.sectionWindow(1).findChild<QLineEdit *>(QStringLiteral("txtOutside0"));
     ASSERT_EQ(QApplication::focusWidget(), flange);
     const auto type = [](const char *text) {
@@ -230,11 +227,7 @@ TEST_F(MainWindowTest, PrintAndExportPdfGiveAPagePerSectionInUseAndShowTheCurren
 
 TEST_F(MainWindowTest, KeysReachTheOptionsAndTheSections)
 {
-    MainWindow &w = window();
-    w.show();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    w.newCommand();
+    MainWindow &w = started();
     const auto key = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::AltModifier) {
         QTest::keyClick(QApplication::focusWidget(), key, modifiers);
     };

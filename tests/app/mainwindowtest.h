@@ -37,7 +37,8 @@ protected:
                 questions << title + QStringLiteral(": ") + text;
                 return answers.isEmpty() ? int(QMessageBox::No) : answers.takeFirst();
             };
-            m_window->chooseFile = [this](bool, const QString &proposed) {
+            m_window->chooseFile = [this](bool save, const QString &proposed) {
+                saving = save;
                 return choose(proposed);
             };
             m_window->choosePdfFile = [this](const QString &proposed) {
@@ -70,6 +71,7 @@ protected:
     QList<int> answers;    // No once they run out
     QStringList files;     // the files chosen; a cancelled dialog once they run out
     QStringList proposals;
+    bool saving = false;  // whether the last file dialog was one to save with
     QStringList offers;   // the recovered jobs offered
     QList<bool> takeBack; // Open or Not now for each; Not now once they run out
 

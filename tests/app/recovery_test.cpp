@@ -107,10 +107,10 @@ TEST_F(RecoveryTest, TheCopyGoesOnceNothingIsUnsaved)
     EXPECT_FALSE(QFileInfo::exists(copy()));
 }
 
-// A copy that cannot be written holds up no keystroke and is said once, until one can be again.
+// A copy that cannot be written (a file stands where its folder would go) holds up no keystroke
+// and is said once, until one can be again.
 TEST_F(RecoveryTest, ACopyThatCannotBeWrittenCostsNoKeystrokeAndIsSaidOnce)
 {
-    // The folder cannot be made: a file stands where it would go.
     ASSERT_TRUE(test::writeBytes(folder.filePath("recovery"), "in the way"));
     MainWindow &w = started();
     QSignalSpy said(&w.recovery(), &RecoveryKeeper::problemChanged);

@@ -8,7 +8,9 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
@@ -45,6 +47,9 @@ TEST_F(TableWindowsTest, TableCommandAsksAndOffersTheCheckAndTheTestBend)
         if (auto *check = qobject_cast<TableCheckWindow *>(&dialog)) {
             shown = check->lines();
             summary = check->findChild<QLabel *>()->text();
+            check->layout()->activate(); // the summary stands above the list, not over it
+            EXPECT_LT(check->findChild<QLabel *>()->geometry().bottom(),
+                      check->findChild<QListWidget *>()->geometry().top());
         }
         if (auto *bend = qobject_cast<TestBendWindow *>(&dialog)) {
             auto *vee = dialog.findChild<QComboBox *>("cmbVee");

@@ -159,6 +159,9 @@ TEST(JobFile, HandEditsAreReadByTheItemRuleAndFilesCutShortMalformedOrNoRegularF
     };
     for (const auto &[path, why] : files)
         EXPECT_EQ(readJobFile(path).error, "Cannot open " + path + ": " + why + ".");
+    // One that opens and then fails: this process's memory, read from address 0.
+    EXPECT_EQ(readJobFile("/proc/self/mem").error,
+              "Cannot read /proc/self/mem: Input/output error");
 
     // At the limit, a file is read: this one is a job whose note fills it up.
     Job job;

@@ -10,7 +10,8 @@ namespace corvane {
 
 namespace {
 
-class PdfIconEngine : public QIconEngine
+// An icon drawn on a grid of 32 at whatever size it is asked for.
+class DrawnIconEngine : public QIconEngine
 {
 public:
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
@@ -18,9 +19,33 @@ public:
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
         painter->translate(rect.topLeft());
-        const qreal u = qMin(rect.width(), rect.height()) / 32.0; // drawn on a grid of 32
+        const qreal u = qMin(rect.width(), rect.height()) / 32.0;
         painter->scale(u, u);
-        const bool disabled = mode == QIcon::Disabled;
+        draw(painter, mode == QIcon::Disabled);
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+
+protected:
+    virtual void draw(QPainter *painter, bool disabled) const = 0;
+};
+
+class PdfIconEngine : public DrawnIconEngine
+{
+public:
+    QIconEngine *clone() const override { return new PdfIconEngine; }
+
+protected:
+    void draw(QPainter *painter, bool disabled) const override
+    {
         const QColor ink = disabled ? QColor(150, 150, 150) : QColor(60, 60, 60);
         const QColor band = disabled ? QColor(190, 190, 190) : QColor(200, 30, 30);
 
@@ -56,38 +81,23 @@ public:
         painter->setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter->drawLine(QPointF(21, 21.5), QPointF(30, 21.5));
         painter->drawPolyline(QPolygonF({{27, 18.5}, {30, 21.5}, {27, 24.5}}));
-        painter->restore();
     }
-
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(), size), mode, state);
-        return pixmap;
-    }
-
-    QIconEngine *clone() const override { return new PdfIconEngine; }
 };
 
-class UndoIconEngine : public QIconEngine
+class UndoIconEngine : public DrawnIconEngine
 {
 public:
     explicit UndoIconEngine(bool redo) : m_redo(redo) {}
+    QIconEngine *clone() const override { return new UndoIconEngine(m_redo); }
 
-    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
+protected:
+    void draw(QPainter *painter, bool disabled) const override
     {
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->translate(rect.topLeft());
-        const qreal u = qMin(rect.width(), rect.height()) / 32.0; // drawn on a grid of 32
-        painter->scale(u, u);
         if (m_redo) { // the mirror image
             painter->translate(32, 0);
             painter->scale(-1, 1);
         }
-        const QColor ink = mode == QIcon::Disabled ? QColor(170, 170, 170) : QColor(40, 90, 160);
+        const QColor ink = disabled ? QColor(170, 170, 170) : QColor(40, 90, 160);
         // From the lower right, up and round to the left, where the head points.
         QPainterPath arc;
         arc.moveTo(26, 27);
@@ -98,19 +108,7 @@ public:
         painter->setPen(Qt::NoPen);
         painter->setBrush(ink);
         painter->drawPolygon(QPolygonF({{3, 11.5}, {13, 4}, {13, 18}}));
-        painter->restore();
     }
-
-    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
-    {
-        QPixmap pixmap(size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        paint(&painter, QRect(QPoint(), size), mode, state);
-        return pixmap;
-    }
-
-    QIconEngine *clone() const override { return new UndoIconEngine(m_redo); }
 
 private:
     bool m_redo;

@@ -14,9 +14,9 @@ using EditHistoryTest = test::EditorTest;
 using K = EditedField::Kind;
 
 // Each kind of edit, undone, gives back the job (texts, choices and every list) before it, in the
-// section it was made in; redone, the job after it. Each is one step, named for the operator, made
-// in its box. (That the page and its pictures come back to the byte is the window's test.)
-TEST_F(EditHistoryTest, EveryKindOfEditIsOneStepUndoneAndRedoneInItsBox)
+// section it was made in. Each is one step, named for the operator, made in its box. (Redo, and
+// the page and its pictures coming back to the byte, are the window's test.)
+TEST_F(EditHistoryTest, EveryKindOfEditIsOneStepUndoneInItsBox)
 {
     struct Case
     {
@@ -51,8 +51,7 @@ TEST_F(EditHistoryTest, EveryKindOfEditIsOneStepUndoneAndRedoneInItsBox)
         editor.endTyping();
         const Job before = job();
         c.edit();
-        const Job after = job();
-        ASSERT_FALSE(before.sameContent(after));
+        ASSERT_FALSE(before.sameContent(job()));
         ASSERT_NE(editor.undoStep(), nullptr);
         EXPECT_EQ(editor.undoStep()->what, c.what);
 
@@ -61,10 +60,6 @@ TEST_F(EditHistoryTest, EveryKindOfEditIsOneStepUndoneAndRedoneInItsBox)
         EXPECT_TRUE(job().sameContent(before));
         EXPECT_EQ(editor.activeSectionIndex(), 2);
         EXPECT_EQ(restored, c.field);
-
-        editor.redo();
-        EXPECT_TRUE(job().sameContent(after));
-        EXPECT_EQ(editor.redoStep(), nullptr);
     }
 }
 
